@@ -1,0 +1,61 @@
+# Resondix: set-up, build, test and run on a Debian machine.
+#   make run             build and start Resondix on the bundled example sounding
+#   make test            build and run the whole test suite
+#   make test-sanitize   the same tests built with AddressSanitizer + UBSan
+#   make fuzz            a short bounded fuzzing run of the file readers (clang)
+#   make bench           the benchmarks
+# Every target first installs the Debian packages that are missing.
+
+PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
+            qt6-base-dev qt6-svg-dev fonts-liberation clang libclang-rt-dev locales
+JOBS ?= $(shell nproc)
+BUILD ?= build
+EXAMPLE ?= examples/three-layer-schlumberger.rxd
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps build test test-sanitize fuzz bench run clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -q && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; \
+	fi
+	@# A decimal-comma locale, so that the tests can show that numbers ignore it.
+	@locale -a 2>/dev/null | grep -qi '^de_DE.utf8$$' || $(SUDO) localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DRESONDIX_SANITIZE=ON
+	cmake --build build-sanitize -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
+
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRESONDIX_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	@for target in build-fuzz/tests/fuzz/fuzz_*; do \
+	  name=$$(basename $$target); corpus=tests/fuzz/corpus/$${name#fuzz_}; \
+	  mkdir -p build-fuzz/corpus-$$name; \
+	  echo "== $$name for $(FUZZ_SECONDS) s"; \
+	  $$target -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -rss_limit_mb=2048 \
+	    build-fuzz/corpus-$$name $$corpus || exit 1; \
+	done
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do $$b; done
+
+run: build
+	$(BUILD)/cli/resondix-cli show $(EXAMPLE)
+	$(BUILD)/cli/resondix-cli curve $(EXAMPLE)
+
+clean:
+	rm -rf build build-sanitize build-fuzz

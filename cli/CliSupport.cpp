@@ -1,0 +1,107 @@
+#include "CliSupport.h"
+
+#include <cstdio>
+
+#include "Json.h"
+#include "ResondixData.h"
+
+void ReportError(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+
+void PrintJsonLine(const TJsonWriter& json) {
+  std::fwrite(json.Text().data(), 1, json.Text().size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+bool ParseArguments(const std::vector<std::string>& arguments,
+                    std::initializer_list<std::string_view> valueOptions, TArguments& parsed) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument.size() > 1 && argument[0] == '-') {
+      bool known = false;
+      for (std::string_view option : valueOptions) known = known || option == argument;
+      if (!known) {
+        ReportError("Unknown option " + argument + ".");
+        return false;
+      }
+      if (i + 1 == arguments.size()) {
+        ReportError("Option " + argument + " needs a value.");
+        return false;
+      }
+      parsed.Options[argument] = arguments[++i];
+    } else {
+      parsed.Files.push_back(argument);
+    }
+  }
+  if (parsed.Files.empty()) {
+    ReportError("No input file given.");
+    return false;
+  }
+  return true;
+}
+
+bool CheckSingleOutput(const TArguments& arguments) {
+  if (arguments.Has("-o") && arguments.Files.size() != 1) {
+    ReportError("Option -o takes exactly one input file.");
+    return false;
+  }
+  return true;
+}
+
+bool LoadDocument(TResondixData& document, const std::string& path) {
+  document.FileName = path;
+  return document.LoadFromFile();
+}
+
+bool SaveDocumentAs(TResondixData& document, const std::string& path) {
+  document.FileName = path;
+  return document.SaveToFile();
+}
+
+void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document) {
+  json.Key("info").BeginArray();
+  for (int i = 1; i <= InfoLineCount; ++i) json.String(document.Info[i].view());
+  json.EndArray();
+  json.Key("configuration").String(document.IsSchlumberger ? "Schlumberger" : "Wenner");
+  json.Key("measurements").BeginArray();
+  for (int i = 1; i <= document.MeasurementCount; ++i) {
+    json.BeginObject();
+    json.Key("spacing").Number(document.HalfSpacing[i]);
+    json.Key("rho").Number(document.ApparentRho[i]);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("layers").BeginArray();
+  for (int i = 1; i <= document.LayerCount; ++i) {
+    json.BeginObject();
+    json.Key("rho").Number(document.LayerRho[i]);
+    json.Key("depth").Number(document.LayerDepth[i]);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("annotations").BeginArray();
+  for (const TAnnotation& annotation : document.Annotations) {
+    json.BeginObject();
+    json.Key("x").Integer(annotation.ChartX);
+    json.Key("y").Integer(annotation.ChartY);
+    json.Key("width").Integer(annotation.Width);
+    json.Key("height").Integer(annotation.Height);
+    json.Key("text").String(annotation.Text);
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
+bool CheckModelComplete(const TResondixData& document, const std::string& path) {
+  for (int i = 1; i <= document.LayerCount; ++i) {
+    const bool rhoMissing = !(document.LayerRho[i] > 0);
+    const bool depthOutOfOrder = i < document.LayerCount && !(document.LayerDepth[i] > document.LayerDepth[i - 1] &&
+                                                              document.LayerDepth[i] < HalfSpaceDepth);
+    if (rhoMissing || depthOutOfOrder) {
+      ReportError("The layer model of " + path + " is incomplete: layer " + std::to_string(i) +
+                  (rhoMissing ? " has no resistivity above 0." : " has no depth below the layer above it."));
+      return false;
+    }
+  }
+  return true;
+}

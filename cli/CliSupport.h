@@ -1,0 +1,55 @@
+// What the commands of resondix-cli share: argument parsing, loading and
+// saving documents with the program's messages on standard error, and the
+// document as JSON.
+#pragma once
+
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TJsonWriter;
+class TResondixData;
+
+// Exit statuses: every file succeeded, or not.
+constexpr int ExitSuccess = 0;
+constexpr int ExitFailure = 1;
+
+struct TArguments {
+  std::vector<std::string> Files;
+  std::map<std::string, std::string, std::less<>> Options;  // option name -> value
+
+  bool Has(std::string_view option) const { return Options.count(option) > 0; }
+  const std::string& Value(std::string_view option) const { return Options.find(option)->second; }
+};
+
+// Splits arguments into input files and the options named in valueOptions,
+// each of which takes the next argument as its value. False, with a message
+// on standard error, for an unknown option, a missing value or no input file.
+bool ParseArguments(const std::vector<std::string>& arguments,
+                    std::initializer_list<std::string_view> valueOptions, TArguments& parsed);
+
+// Reports a usage or command error on standard error.
+void ReportError(const std::string& text);
+
+// Prints one JSON document as one line on standard output.
+void PrintJsonLine(const TJsonWriter& json);
+
+// Opens the data file into document; false (the message already shown) when
+// it cannot be read.
+bool LoadDocument(TResondixData& document, const std::string& path);
+
+// Saves document under path as a data file; false (message shown) on failure.
+bool SaveDocumentAs(TResondixData& document, const std::string& path);
+
+// The document's content as members of the JSON object being written:
+// "info", "configuration", "measurements", "layers", "annotations".
+void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document);
+
+// True when every layer has a resistivity above 0 and every interface lies
+// below the one above it: the model has a curve. Otherwise reports why.
+bool CheckModelComplete(const TResondixData& document, const std::string& path);
+
+// The output option -o is only meaningful with one input file.
+bool CheckSingleOutput(const TArguments& arguments);

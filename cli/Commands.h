@@ -1,0 +1,9 @@
+// The commands of resondix-cli. Each takes the arguments after its name and
+// returns the exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+int RunShow(const std::vector<std::string>& arguments);
+int RunCurve(const std::vector<std::string>& arguments);

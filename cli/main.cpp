@@ -1,0 +1,49 @@
+// resondix-cli: Resondix on files without a window, for batch work and
+// scripts. One JSON document per input file on standard output, messages on
+// standard error; exit status 0 when every file succeeded, 1 otherwise.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "CliSupport.h"
+#include "Commands.h"
+#include "Messages.h"
+
+namespace {
+
+struct TCommand {
+  const char* Name;
+  int (*Run)(const std::vector<std::string>& arguments);
+  const char* Usage;
+};
+
+const TCommand Commands[] = {
+    {"show", RunShow, "show FILE.rxd... [-o OUT.rxd]      the document as JSON"},
+    {"curve", RunCurve, "curve FILE.rxd...                  model curve nodes and values at the spacings"},
+};
+
+void PrintUsage(std::FILE* out) {
+  std::fprintf(out, "Usage: resondix-cli COMMAND ARGUMENTS\n\nCommands:\n");
+  for (const TCommand& command : Commands) std::fprintf(out, "  %s\n", command.Usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage(stderr);
+    return ExitFailure;
+  }
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    PrintUsage(stdout);
+    return ExitSuccess;
+  }
+  SetMessageHandler([](TMessageKind, const std::string& text) { ReportError(text); });
+  const std::vector<std::string> arguments(argv + 2, argv + argc);
+  for (const TCommand& command : Commands)
+    if (std::strcmp(argv[1], command.Name) == 0) return command.Run(arguments);
+  ReportError(std::string("Unknown command ") + argv[1] + ".");
+  PrintUsage(stderr);
+  return ExitFailure;
+}

@@ -1,0 +1,316 @@
+// The .rxd data file: a line-oriented text with fixed-width real numbers, so
+// that it can be read and edited by hand.
+//
+// Layout: the identification line, the fourteen description lines, the count
+// line "measurements layers", one line per measurement (L/2 and apparent
+// resistivity), a reserved integer line, one line per layer (resistivity and
+// bottom depth; the half-space carries 10000.00), an empty line, the number
+// of annotations and one annotation line each.
+//
+// Saving goes through a temporary file, so a failed save never damages the
+// previous file. Loading reads into a copy of the document and takes it
+// over only when the whole file was read, so a failed load changes nothing.
+#include <algorithm>
+#include <string>
+
+#include "Messages.h"
+#include "NumberText.h"
+#include "ResondixData.h"
+#include "TextReader.h"
+
+namespace {
+
+constexpr std::string_view IdentificationLine =
+    "Schlumberger/Wenner Data File  (c) 1998 K.P.Vordax - Resondix 2.20";
+// Where the identification test looks in the first line (0-based column 40
+// is column 41), and how much of it.
+constexpr std::size_t IdentificationColumn = 40;
+constexpr std::size_t IdentificationLength = 10;
+// A first line shorter than this announces the older order of the
+// description lines.
+constexpr std::size_t PresentLayoutWidth = 60;
+
+constexpr std::string_view LineEnd = "\r\n";
+constexpr std::string_view LineBreakMark = "&crnl;";
+
+void AppendLine(std::string& text, std::string_view line) {
+  text += line;
+  text += LineEnd;
+}
+
+// A measurement or layer line: the two fields side by side. A field that
+// fills its 12 characters (from 100000000 on, or negative values) would run
+// into the one before it and make the line unreadable, so it gets one blank
+// in front.
+std::string PairLine(double first, double second) {
+  std::string line = FormatFileReal(first);
+  const std::string secondField = FormatFileReal(second);
+  if (secondField[0] != ' ') line += ' ';
+  return line + secondField;
+}
+
+// --- Annotation lines ------------------------------------------------------
+
+bool NeedsQuotes(std::string_view item) {
+  return std::any_of(item.begin(), item.end(), [](char c) {
+    return c == ' ' || c == '"' || c == ',' || static_cast<unsigned char>(c) < 32 || c == 127;
+  });
+}
+
+std::string QuotedItem(std::string_view item) {
+  if (!NeedsQuotes(item)) return std::string(item);
+  std::string quoted = "\"";
+  for (char c : item) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}
+
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+}
+
+// An annotation's text with CR LF between its lines, whatever line breaks it
+// was given.
+std::string WithCrLfBreaks(std::string_view text) {
+  std::string result;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      result += LineEnd;
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
+
+std::string AnnotationLine(const TAnnotation& annotation) {
+  std::string line = "TE";
+  for (int value : {annotation.ChartX, annotation.ChartY, annotation.Width, annotation.Height})
+    line += "," + std::to_string(value);
+  line += "," + QuotedItem(WithCrLfBreaks(annotation.Text));
+  ReplaceAll(line, LineEnd, LineBreakMark);
+  return line;
+}
+
+// Splits a comma-separated line whose items may be quoted with doubled
+// quotes inside. False when a quoted item is not closed properly.
+bool SplitItems(std::string_view line, std::vector<std::string>& items) {
+  items.clear();
+  std::size_t i = 0;
+  while (true) {
+    std::string item;
+    if (i < line.size() && line[i] == '"') {
+      ++i;
+      while (true) {
+        if (i >= line.size()) return false;
+        if (line[i] == '"') {
+          if (i + 1 < line.size() && line[i + 1] == '"') {
+            item += '"';
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        item += line[i++];
+      }
+      if (i < line.size() && line[i] != ',') return false;
+    } else {
+      while (i < line.size() && line[i] != ',') item += line[i++];
+    }
+    items.push_back(std::move(item));
+    if (i >= line.size()) return true;
+    ++i;  // the comma
+  }
+}
+
+bool ParseInt(const std::string& text, int& value) {
+  TTextReader reader;
+  reader.OpenText(text);
+  std::int32_t number = 0;
+  if (text.empty() || !reader.ReadInteger(number) || !reader.Eof()) return false;
+  value = number;
+  return true;
+}
+
+// One annotation line back into a record; false when the line is not one.
+bool ParseAnnotationLine(std::string line, TAnnotation& annotation) {
+  ReplaceAll(line, LineBreakMark, LineEnd);
+  std::vector<std::string> items;
+  if (!SplitItems(line, items) || items.size() != 6 || items[0] != "TE") return false;
+  if (!ParseInt(items[1], annotation.ChartX) || !ParseInt(items[2], annotation.ChartY) ||
+      !ParseInt(items[3], annotation.Width) || !ParseInt(items[4], annotation.Height))
+    return false;
+  annotation.Text = items[5];
+  ReplaceAll(annotation.Text, LineEnd, "\n");
+  return true;
+}
+
+// The annotation section after the layer lines: an empty line, the count,
+// the lines. A file without it, or with a damaged one, loads without the
+// annotations that cannot be read.
+void ReadAnnotations(TTextReader& reader, std::vector<TAnnotation>& annotations) {
+  std::string countLine;
+  while (!reader.Eof() && countLine.empty()) countLine = reader.ReadLine();
+  int count = 0;
+  if (!ParseInt(countLine, count)) return;
+  for (int i = 0; i < count && !reader.Eof(); ++i) {
+    TAnnotation annotation;
+    if (ParseAnnotationLine(reader.ReadLine(), annotation)) annotations.push_back(std::move(annotation));
+  }
+}
+
+// --- Description lines -------------------------------------------------------
+
+// An empty or single-blank text: it sorts at or before " ".
+bool IsBlank(std::string_view text) { return text <= std::string_view(" "); }
+
+void MoveOlderLayout(TResondixData& d) {
+  const auto old = d.Info;  // old[n] is the text of file line n + 1
+  d.ProjectDate() = old[5];
+  d.InfoLine4() = " ";
+  d.SoundingTypeText() = old[6];
+  d.SoundingPosition() = old[3];
+  d.SoundingDirection() = old[4];
+  d.ABLength() = " ";
+  d.InfoLine9() = old[7];
+  d.InfoLine10() = " ";
+  d.DataFileName() = old[10];
+  d.DataName() = (IsBlank(old[11]) && !IsBlank(old[7])) ? old[7] : old[11];
+  d.Remarks() = (IsBlank(old[14]) && !IsBlank(old[12])) ? old[12] : old[14];
+}
+
+bool PassesIdentification(const std::string& firstLine) {
+  if (firstLine.size() <= IdentificationColumn) return false;
+  const std::string_view key = std::string_view(firstLine).substr(IdentificationColumn, IdentificationLength);
+  return IdentificationLine.find(key) == IdentificationColumn;
+}
+
+// Reads `count` record lines of two reals each into the slots 1..capacity,
+// passing over the surplus lines.
+template <typename TArray>
+bool ReadPairs(TTextReader& reader, long long count, int capacity, TArray& first, TArray& second) {
+  for (long long i = 1; i <= count; ++i) {
+    if (i <= capacity) {
+      if (!reader.ReadReal(first[static_cast<int>(i)]) || !reader.ReadReal(second[static_cast<int>(i)]))
+        return false;
+    } else if (reader.Eof()) {
+      break;  // the rest of the surplus lines would all read as empty
+    }
+    reader.SkipLine();
+  }
+  return true;
+}
+
+// The reader proper, into a document that is thrown away when it fails.
+bool ReadDocument(TResondixData& d, TTextReader& reader, bool& typeSet) {
+  typeSet = false;
+  const std::string firstLine = reader.ReadLine(TInfoText::capacity());
+  const bool identified = PassesIdentification(firstLine);
+  int layerCount = d.LayerCount;
+
+  if (identified) {
+    for (int i = 1; i <= InfoLineCount; ++i) d.Info[i] = reader.ReadLine(TInfoText::capacity());
+    if (firstLine.size() < PresentLayoutWidth) MoveOlderLayout(d);
+    d.SetSoundingType(d.SoundingTypeText() != " Wenner");
+    typeSet = true;
+
+    std::int32_t measurementCount = 0;
+    if (!reader.ReadInteger(measurementCount) || !reader.ReadInteger(layerCount)) return false;
+    reader.SkipLine();
+    if (!ReadPairs(reader, measurementCount, MaxMeasurements, d.HalfSpacing, d.ApparentRho)) return false;
+    d.MeasurementCount = std::clamp(measurementCount, 1, MaxMeasurements);
+
+    std::int32_t reserved = 0;
+    if (!reader.ReadInteger(reserved)) return false;
+    reader.SkipLine();
+  }
+
+  if (!ReadPairs(reader, layerCount, MaxLayers, d.LayerRho, d.LayerDepth)) return false;
+  d.LayerCount = std::clamp(layerCount, 1, MaxLayers);
+  // The last layer is the half-space, also when the file listed more layers
+  // than fit or none at all.
+  if (layerCount != d.LayerCount) d.LayerDepth[d.LayerCount] = HalfSpaceDepth;
+
+  if (identified) ReadAnnotations(reader, d.Annotations);
+  return !reader.InputError();
+}
+
+}  // namespace
+
+std::string TResondixData::DataFileText() const {
+  std::string text;
+  AppendLine(text, IdentificationLine);
+  for (int i = 1; i <= InfoLineCount; ++i) {
+    // The configuration line always follows the configuration, so that it
+    // survives a save and a reload whatever text an import left there.
+    if (i == 5)
+      AppendLine(text, IsSchlumberger ? " Schlumberger" : " Wenner");
+    else
+      AppendLine(text, Info[i]);
+  }
+  AppendLine(text, std::to_string(MeasurementCount) + " " + std::to_string(LayerCount));
+  for (int i = 1; i <= MeasurementCount; ++i)
+    AppendLine(text, PairLine(HalfSpacing[i], ApparentRho[i]));
+  AppendLine(text, "0");
+  for (int i = 1; i <= LayerCount; ++i) AppendLine(text, PairLine(LayerRho[i], LayerDepth[i]));
+  AppendLine(text, "");
+  AppendLine(text, std::to_string(Annotations.size()));
+  for (const TAnnotation& annotation : Annotations) AppendLine(text, AnnotationLine(annotation));
+  return text;
+}
+
+bool TResondixData::SaveToFile() {
+  DataFileName() = FileName;
+  if (!WriteFileAtomically(FileName, DataFileText())) {
+    ShowMessage(TMessageKind::Error, "Could not save " + FileName + "!");
+    return false;
+  }
+  Saved = true;
+  return true;
+}
+
+bool TResondixData::LoadFromFile() {
+  TTextReader reader;
+  if (!reader.Open(FileName)) {
+    ShowMessage(TMessageKind::Error, "Could not open " + FileName + "!");
+    return false;
+  }
+  return LoadFrom(reader);
+}
+
+bool TResondixData::LoadFromText(std::string_view text) {
+  TTextReader reader;
+  reader.OpenText(text);
+  return LoadFrom(reader);
+}
+
+bool TResondixData::LoadFrom(TTextReader& reader) {
+  TResondixData staged(*this);
+  staged.OnChange = nullptr;
+  staged.Annotations.clear();
+  staged.ActiveAnnotation = -1;
+  staged.DragMode = 0;
+  bool typeSet = false;
+  if (!ReadDocument(staged, reader, typeSet)) {
+    ShowMessage(TMessageKind::Error, "Could not open " + FileName + "!");
+    return false;
+  }
+  for (int i = 1; i <= MaxLayers; ++i) {
+    staged.RhoUnknown[i] = false;
+    staged.DepthUnknown[i] = false;
+  }
+  AdoptContent(std::move(staged));
+  Saved = true;
+  StructureChanged = true;
+  ClearFitResult();
+  if (typeSet) RaiseChange();  // the configuration step's notification
+  RaiseChange();
+  return true;
+}

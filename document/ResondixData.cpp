@@ -1,0 +1,109 @@
+#include "ResondixData.h"
+
+#include <algorithm>
+#include <utility>
+
+std::string LastErrorMessage;
+bool FitSucceeded = false;
+
+namespace {
+
+constexpr double DefaultHalfSpacings[DefaultHalfSpacingCount] = {
+    1.5, 2,   2.5, 3,   4,   5,   6,   8,   10,   12,   15,   20,   25,   30,   40,
+    50,  60,  75,  100, 125, 150, 175, 200, 225,  250,  275,  300,  350,  400,  500,
+    600, 700, 800, 900, 1000, 1250, 1500, 1750, 2000, 2250, 2500, 2750, 3000};
+
+}  // namespace
+
+double DefaultHalfSpacing(int i) {
+  return DefaultHalfSpacings[std::clamp(i, 1, DefaultHalfSpacingCount) - 1];
+}
+
+TResondixData::TResondixData() { New(); }
+
+void TResondixData::RaiseChange() {
+  if (OnChange) OnChange(*this);
+}
+
+void TResondixData::New() {
+  Annotations.clear();
+  ActiveAnnotation = -1;
+  DragMode = 0;
+
+  for (int i = 0; i <= MaxLayers; ++i) {
+    LayerDepth[i] = 0;
+    LayerRho[i] = 0;
+    RhoUnknown[i] = false;
+    DepthUnknown[i] = false;
+    RhoPercentText[i] = NoStatisticText;
+    DepthPercentText[i] = NoStatisticText;
+    RhoIntervalText[i] = NoStatisticText;
+    DepthIntervalText[i] = NoStatisticText;
+  }
+
+  MeasurementsValid = false;
+  ModelValid = false;
+  Saved = true;
+
+  FileName = UntitledFileName;
+  for (int i = 1; i <= InfoLineCount; ++i) Info[i] = "";
+  SoundingTypeText() = " Schlumberger";
+  SetSoundingType(true);
+
+  HalfSpacing.Fill(0);
+  ApparentRho.Fill(0);
+  for (int i = 1; i <= MaxMeasurements; ++i) HalfSpacing[i] = DefaultHalfSpacing(i);
+  SetMeasurementCount(std::min(40, MaxMeasurements));
+
+  LayerCount = 3;
+  UnknownCount = 0;
+  LayerDepth[3] = HalfSpaceDepth;
+  DepthUnknown[3] = false;
+
+  FitStatus = 0;
+
+  StructureChanged = true;
+  ClearFitResult();
+  RaiseChange();
+}
+
+void TResondixData::ClearFitResult() {
+  HasFitResult = false;
+  Rmse = 0;
+  for (int k = 1; k <= MaxUnknowns; ++k) ParameterNames[k] = "";
+}
+
+void TResondixData::SetMeasurementCount(int n) {
+  // Callers keep n within the capacity; holding it there here keeps every
+  // reader of the arrays inside them whatever a caller passes.
+  MeasurementCount = std::clamp(n, 1, MaxMeasurements);
+  StructureChanged = true;
+  RaiseChange();
+}
+
+void TResondixData::SetSoundingType(bool isSchlumberger) {
+  IsSchlumberger = isSchlumberger;
+  LoadFilter();
+  StructureChanged = true;
+  RaiseChange();
+}
+
+void TResondixData::SetValue(int column, int row, bool isModel, double value) {
+  if (row >= 0 && row <= 15) {
+    if (!isModel && column == 0) HalfSpacing[row] = value;
+    if (!isModel && column == 1) ApparentRho[row] = value;
+    if (isModel && column == 0) LayerRho[row] = value;
+    if (isModel && column == 1) LayerDepth[row] = value;
+  }
+  Saved = false;
+  StructureChanged = false;
+  RaiseChange();
+}
+
+void TResondixData::AdoptContent(TResondixData&& source) {
+  TChangeHandler handler = std::move(OnChange);
+  TPlaatje* chart = Chart;
+  *this = std::move(source);
+  OnChange = std::move(handler);
+  Chart = chart;
+}

@@ -1,0 +1,278 @@
+// TResondixData: the one document of Resondix, a vertical electrical
+// sounding.
+//
+// The document holds the measured apparent-resistivity curve (half spacings
+// L/2 and apparent resistivities), the layered-earth model fitted to it, the
+// electrode configuration with the forward-model filter that follows from
+// it, fourteen lines of descriptive information, the fit's unknowns and
+// results, and the chart's text annotations. Every quantity lives in
+// fixed-capacity arrays indexed exactly as the algorithms number them
+// (measurement 1 is index 1); nothing is allocated per measurement, per layer
+// or per fit.
+//
+// Flow of data: the window, the command line and the tests own one document.
+// The views read it whenever they refresh; every change ends in the
+// synchronous OnChange callback, whose flags StructureChanged and Saved tell
+// the receiver what changed. The engine (forward model, optimisation,
+// singular value decomposition, fit statistics) consists of members of this
+// class defined under engine/. Messages for the user go through Messages.h.
+//
+// Sources: ResondixData.cpp (state, setters), DataFile.cpp (the .rxd file),
+// Editing.cpp (insert, delete, value rules), Import.cpp (DINOloket files),
+// and under engine/: ForwardModel.cpp, Optimisation.cpp,
+// SingularValueDecomposition.cpp, FitStatistics.cpp.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FixedArray.h"
+#include "ShortString.h"
+
+class TPlaatje;
+class TTextReader;
+
+constexpr int MaxMeasurements = 15;
+constexpr int MaxLayers = 4;
+constexpr double HalfSpaceDepth = 10000.0;
+constexpr int MaxUnknowns = 20;
+constexpr int MaxFilterCount = 20;
+constexpr int InfoLineCount = 14;
+
+// The program's natural logarithm of 10. Every decimal logarithm, in the
+// engine and on the chart alike, is ln v / 2.3026 (not the exact ln 10): the
+// stored curves, the fits and the chart's pixel ties all rest on it.
+constexpr double Ln10 = 2.3026;
+inline double DecimalLog(double v) { return std::log(v) / Ln10; }
+
+// Capacities of the fixed texts.
+using TInfoText = TShortString<80>;
+using TPercentText = TShortString<4>;
+using TIntervalText = TShortString<20>;
+using TParameterName = TShortString<12>;
+
+// "  * ": no figure, in every per-layer statistics text.
+constexpr const char* NoStatisticText = "  * ";
+
+// The untitled document's file name.
+constexpr const char* UntitledFileName = "untitled.rxd";
+
+// The default half spacings; measurement i takes entry i, a measurement beyond
+// the table takes its last entry.
+constexpr int DefaultHalfSpacingCount = 43;
+double DefaultHalfSpacing(int i);
+
+// A text box placed on the chart: position relative to the chart's client
+// area and size, in pixels, and its text with "\n" between lines.
+struct TAnnotation {
+  int ChartX = 0;
+  int ChartY = 0;
+  int Width = 0;
+  int Height = 0;
+  std::string Text;
+
+  friend bool operator==(const TAnnotation& a, const TAnnotation& b) {
+    return a.ChartX == b.ChartX && a.ChartY == b.ChartY && a.Width == b.Width &&
+           a.Height == b.Height && a.Text == b.Text;
+  }
+};
+
+// Program-wide: the refusal text of the last document operation or value
+// check that returned false.
+extern std::string LastErrorMessage;
+
+// Program-wide: set by the Fit command, cleared by Fit() when it refuses.
+extern bool FitSucceeded;
+
+class TResondixData {
+public:
+  using TChangeHandler = std::function<void(TResondixData& sender)>;
+
+  TResondixData();
+
+  // --- Fields, in the order of the document's design ----------------------
+
+  std::int32_t MeasurementCount = 0;
+  TChangeHandler OnChange;
+  bool IsSchlumberger = true;
+
+  // Fit settings and results.
+  double InitialDamping = 0.01;
+  double MaxEvaluations = 250;
+  double RelativeTolerance = 0.0005;
+  double AbsoluteTolerance = 0.005;
+  double SvdTolerance = 1e-10;
+  double FitStatus = 0;       // 0 converged, 1 no solution, 2 out of range, 4 too many rejections
+  double ResidualNorm = 0;    // sqrt(sum r_i^2) at the last accepted point
+
+  bool StructureChanged = false;
+
+  bool HasFitResult = false;
+  double Rmse = 0;            // misfit in log10 units
+  std::uint8_t UnknownCount = 0;
+  TFixedArray<double, 1, MaxUnknowns> Parameters;
+
+  TFixedArray<double, 0, 15> LayerDepth;  // bottom of layer i; [0] is the surface
+  TFixedArray<double, 0, 15> LayerRho;
+
+  double FilterRatio = 0;
+
+  bool Saved = true;
+  bool MeasurementsValid = false;
+  bool ModelValid = false;
+
+  std::string FileName;
+
+  TFixedArray<double, 1, MaxFilterCount> FilterCoefficients;
+  std::int32_t FilterCount = 0;
+
+  TFixedArray<TInfoText, 1, InfoLineCount> Info;
+
+  std::int32_t LayerCount = 0;
+
+  TFixedArray<TPercentText, 0, MaxLayers> RhoPercentText;
+  TFixedArray<TPercentText, 0, MaxLayers> DepthPercentText;
+  TFixedArray<TIntervalText, 0, MaxLayers> RhoIntervalText;
+  TFixedArray<TIntervalText, 0, MaxLayers> DepthIntervalText;
+  TFixedArray<bool, 0, MaxLayers> RhoUnknown;
+  TFixedArray<bool, 0, MaxLayers> DepthUnknown;
+
+  TFixedArray<TParameterName, 1, MaxUnknowns> ParameterNames;
+
+  // Fit work arrays.
+  TFixedArray<double, 1, MaxUnknowns> PreviousParameters;
+  TFixedArray<double, 1, MaxMeasurements> Residuals;
+  TFixedArray<double, 1, MaxMeasurements> SavedResiduals;
+  TFixedMatrix<double, 1, MaxMeasurements, 1, MaxUnknowns> Jacobian;  // U after the decomposition
+  TFixedArray<double, 1, MaxUnknowns> SingularValues;
+  TFixedArray<double, 1, MaxUnknowns> Superdiagonal;
+  TFixedMatrix<double, 1, MaxUnknowns, 1, MaxUnknowns> RightVectors;  // V; Covariance after a fit
+  TFixedArray<double, 1, MaxUnknowns> Gradient;
+  TFixedArray<double, 1, MaxUnknowns> StepCoefficients;
+  bool InJacobian = false;
+  TFixedArray<double, 1, MaxUnknowns> ParameterPercent;
+  TFixedArray<double, 1, MaxUnknowns> ParameterLower;
+  TFixedArray<double, 1, MaxUnknowns> ParameterUpper;
+
+  TFixedArray<double, 0, 15> HalfSpacing;  // L/2 of measurement i (m)
+  TFixedArray<double, 0, 15> ApparentRho;
+
+  // Model-curve tables (forward model).
+  TFixedArray<double, 1, MaxLayers> LayerThickness;
+  TFixedArray<double, 1, MaxFilterCount> TransformSamples;
+  TFixedArray<double, 0, MaxFilterCount + 2> CurveLogSpacing;
+  TFixedArray<double, 0, MaxFilterCount + 2> CurveLogRho;
+  TFixedArray<double, -1, MaxFilterCount + 3> CurveSegmentSlope;
+  TFixedArray<double, 0, MaxFilterCount + 2> CurveNodeSlope;
+
+  int ActiveAnnotation = -1;  // index into Annotations, -1 for none
+  std::int32_t DragMode = 0;
+  std::vector<TAnnotation> Annotations;
+  TPlaatje* Chart = nullptr;  // set once by the main window; not owned
+
+  // The unscaled covariance left by a fit shares the storage of RightVectors.
+  TFixedMatrix<double, 1, MaxUnknowns, 1, MaxUnknowns>& Covariance() { return RightVectors; }
+  const TFixedMatrix<double, 1, MaxUnknowns, 1, MaxUnknowns>& Covariance() const { return RightVectors; }
+
+  // --- Descriptive information ------------------------------------------
+
+  TInfoText& ProjectName() { return Info[1]; }
+  TInfoText& ProjectLocation() { return Info[2]; }
+  TInfoText& ProjectDate() { return Info[3]; }
+  TInfoText& InfoLine4() { return Info[4]; }
+  TInfoText& SoundingTypeText() { return Info[5]; }
+  TInfoText& SoundingPosition() { return Info[6]; }
+  TInfoText& SoundingDirection() { return Info[7]; }
+  TInfoText& ABLength() { return Info[8]; }
+  TInfoText& InfoLine9() { return Info[9]; }
+  TInfoText& InfoLine10() { return Info[10]; }
+  TInfoText& DataFileName() { return Info[11]; }
+  TInfoText& DataName() { return Info[12]; }
+  TInfoText& FileDate() { return Info[13]; }
+  TInfoText& Remarks() { return Info[14]; }
+  const TInfoText& ProjectName() const { return Info[1]; }
+  const TInfoText& ProjectLocation() const { return Info[2]; }
+  const TInfoText& ProjectDate() const { return Info[3]; }
+  const TInfoText& InfoLine4() const { return Info[4]; }
+  const TInfoText& SoundingTypeText() const { return Info[5]; }
+  const TInfoText& SoundingPosition() const { return Info[6]; }
+  const TInfoText& SoundingDirection() const { return Info[7]; }
+  const TInfoText& ABLength() const { return Info[8]; }
+  const TInfoText& InfoLine9() const { return Info[9]; }
+  const TInfoText& InfoLine10() const { return Info[10]; }
+  const TInfoText& DataFileName() const { return Info[11]; }
+  const TInfoText& DataName() const { return Info[12]; }
+  const TInfoText& FileDate() const { return Info[13]; }
+  const TInfoText& Remarks() const { return Info[14]; }
+
+  // --- Document operations ------------------------------------------------
+
+  // Resets to a new, unnamed sounding: 15 default spacings, three empty
+  // layers, Schlumberger. Raises OnChange.
+  void New();
+  void ClearFitResult();
+  // n is kept within 1..MaxMeasurements.
+  void SetMeasurementCount(int n);
+  // Stores the configuration and loads its filter; does not touch
+  // SoundingTypeText.
+  void SetSoundingType(bool isSchlumberger);
+  // Stores one grid value: measurements column 0 = HalfSpacing, 1 =
+  // ApparentRho; model column 0 = LayerRho, 1 = LayerDepth; other columns
+  // and rows outside the arrays store nothing. Always clears Saved and
+  // StructureChanged and raises OnChange.
+  void SetValue(int column, int row, bool isModel, double value);
+
+  // Editing rules: false with the refusal in LastErrorMessage, nothing
+  // changed.
+  bool ValidateValue(int column, int row, bool isModel, double value) const;
+  bool InsertMeasurements(int first, int count);
+  bool DeleteMeasurements(int first, int count);
+  bool InsertLayers(int first, int count);
+  bool DeleteLayers(int first, int count);
+
+  // The data file named by FileName. Errors are shown through ShowMessage;
+  // a failed load leaves the document exactly as it was, a failed save
+  // leaves the previous file untouched. Both return whether they succeeded.
+  bool SaveToFile();
+  bool LoadFromFile();
+  // LoadFromFile on text held in memory instead of the file (tests and
+  // fuzzing); messages still name FileName.
+  bool LoadFromText(std::string_view text);
+  // The whole file text as SaveToFile writes it.
+  std::string DataFileText() const;
+
+  // DINOloket sounding text file named by FileName.
+  bool ImportDinoloket();
+
+  // --- Engine ---------------------------------------------------------------
+
+  void ComputeModelCurve();
+  double ResistivityTransform(double u) const;
+  double CurveLogRhoAt(double x) const;
+
+  void Fit();
+  void Optimise();
+  bool ApplyParameters();
+  void ComputeJacobian();
+  void DecomposeJacobian();
+  void ComputeFitStatistics();
+  double SumOfSquares() const;
+  double DotProduct(const TFixedArray<double, 1, MaxUnknowns>& a,
+                    const TFixedArray<double, 1, MaxUnknowns>& b) const;
+
+  // Raises OnChange when a handler is installed.
+  void RaiseChange();
+
+private:
+  bool LoadFrom(TTextReader& reader);
+  // Loads FilterCoefficients, FilterCount, FilterRatio and CurveLogSpacing[0]
+  // for the configuration (forward model).
+  void LoadFilter();
+  // Takes over the content of a document read elsewhere, keeping this
+  // document's OnChange handler and chart.
+  void AdoptContent(TResondixData&& source);
+};
