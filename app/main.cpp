@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(ApplicationTitle);
   SetDecimalSeparator(QString(QLocale::system().decimalPoint()).toStdString());
 
-  TMessageBoxService messages;
+  // A box shown while the windows are made stands above the splash window.
+  TMessageBoxService messages(splash.get());
   TQtFileDialogService fileDialogs;
   TMainForm mainForm(messages, fileDialogs, arguments);
   messages.SetParent(&mainForm);

@@ -30,6 +30,8 @@ struct TPromptCase {
   bool FileWritten;
 };
 
+void PrintTo(const TPromptCase& c, std::ostream* out) { *out << c.Name; }
+
 class TSavePrompt : public TFileCommandTest, public ::testing::WithParamInterface<TPromptCase> {};
 
 TEST_P(TSavePrompt, NewFollowsTheAnswer) {
@@ -130,6 +132,8 @@ struct TOpenFailure {
   const char* MessageEnd;
 };
 
+void PrintTo(const TOpenFailure& c, std::ostream* out) { *out << c.Name; }
+
 class TOpenFailureTest : public TFileCommandTest, public ::testing::WithParamInterface<TOpenFailure> {};
 
 TEST_P(TOpenFailureTest, LeavesDocumentNameAndTitle) {
@@ -180,6 +184,8 @@ struct TSaveAsCase {
   const char* Chosen;    // relative to the test folder
   const char* Expected;  // the file written, relative to the test folder
 };
+
+void PrintTo(const TSaveAsCase& c, std::ostream* out) { *out << c.Name; }
 
 class TSaveAsNaming : public TFileCommandTest, public ::testing::WithParamInterface<TSaveAsCase> {};
 

@@ -84,6 +84,8 @@ struct TDamage {
   bool ToolbarVisible;
 };
 
+void PrintTo(const TDamage& c, std::ostream* out) { *out << c.Name; }
+
 class TDamagedSettings : public TSettingsTest, public ::testing::WithParamInterface<TDamage> {};
 
 TEST_P(TDamagedSettings, ShowTheErrorAndKeepTheRest) {
