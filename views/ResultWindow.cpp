@@ -1,21 +1,16 @@
 #include "ResultWindow.h"
 
 #include <QFont>
-#include <QPoint>
-#include <QString>
 #include <QVBoxLayout>
-#include <QWidget>
 
-QVBoxLayout* SetUpResultWindow(QWidget& window, const QString& caption, const QPoint& position) {
-  window.setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
-  window.setWindowTitle(caption);
-  window.setBackgroundRole(QPalette::Window);
-  window.setFont(QFont("MS Sans Serif", 8));
-  window.move(position);
-  auto* layout = new QVBoxLayout(&window);
-  // The grids stand 3 pixels apart and fill the window to its edges.
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(3);
-  window.hide();
-  return layout;
+TResultWindow::TResultWindow(QWidget* owner, const QString& caption, const QPoint& position)
+    : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint) {
+  setWindowTitle(caption);
+  setBackgroundRole(QPalette::Window);
+  setFont(QFont("MS Sans Serif", 8));
+  move(position);
+  GridLayout = new QVBoxLayout(this);
+  GridLayout->setContentsMargins(0, 0, 0, 0);
+  GridLayout->setSpacing(3);
+  hide();
 }

@@ -1,10 +1,5 @@
 #include "Results.h"
 
-#include <QPoint>
-
-#include "ResultWindow.h"
-
-TResultsForm::TResultsForm(QWidget* owner) : QWidget(owner) {
+TResultsForm::TResultsForm(QWidget* owner) : TResultWindow(owner, "Optimization results", QPoint(360, 240)) {
   setObjectName("ResultsForm");
-  GridLayout = SetUpResultWindow(*this, "Optimization results", QPoint(360, 240));
 }

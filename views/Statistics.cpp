@@ -1,10 +1,5 @@
 #include "Statistics.h"
 
-#include <QPoint>
-
-#include "ResultWindow.h"
-
-TStatisticsForm::TStatisticsForm(QWidget* owner) : QWidget(owner) {
+TStatisticsForm::TStatisticsForm(QWidget* owner) : TResultWindow(owner, "Statistics", QPoint(360, 420)) {
   setObjectName("StatisticsForm");
-  GridLayout = SetUpResultWindow(*this, "Statistics", QPoint(360, 420));
 }

@@ -1,21 +1,13 @@
-// TStatisticsForm: the Statistics window, a tool window that stays on top of
-// the main window and shows the fitted parameters with their uncertainty
-// intervals, the RMSE and the correlation matrix. It is made hidden at
-// start-up and shown by View > Statistics.
-//
-// Its three grids are stacked in GridLayout.
+// TStatisticsForm: the Statistics window: the fitted parameters with their
+// uncertainty intervals, the RMSE and the correlation matrix. Made hidden at
+// start-up, shown by View > Statistics.
 #pragma once
 
-#include <QWidget>
+#include "ResultWindow.h"
 
-class QVBoxLayout;
-
-class TStatisticsForm : public QWidget {
+class TStatisticsForm : public TResultWindow {
   Q_OBJECT
 
 public:
   explicit TStatisticsForm(QWidget* owner);
-
-  // Where the statistics grids are stacked, top to bottom.
-  QVBoxLayout* GridLayout = nullptr;
 };
