@@ -37,8 +37,25 @@ double InfinityNorm(const TMatrix& a, int m, int n) {
   return norm;
 }
 
-// g = -√s for f >= 0, +√s for f < 0: the reflection never cancels f.
-double OppositeRoot(double f, double s) { return f >= 0 ? -std::sqrt(s) : std::sqrt(s); }
+// The Householder reflection that maps a vector with first entry `lead` and
+// square sum s beyond it onto a multiple g of the first unit vector, with
+// g = -√(s + lead²) for lead >= 0 and +√(s + lead²) otherwise, so that it
+// never cancels. Stores g in value, h = lead·g − (s + lead²) and replaces
+// lead by lead − g: the reflection's vector. Without a reflection (s below
+// tol, or nothing at all to reflect) value is lead and the result false.
+bool MakeReflection(double s, double& lead, double tol, double& value, double& h) {
+  const double f = lead;
+  if (s < tol || s + f * f == 0) {
+    value = f;
+    return false;
+  }
+  s += f * f;
+  const double g = f >= 0 ? -std::sqrt(s) : std::sqrt(s);
+  value = g;
+  h = f * g - s;
+  lead = f - g;
+  return true;
+}
 
 // Rotates columns a and b of the first rows of x: y = x[r][a], z = x[r][b],
 // x[r][a] = y·c + z·s, x[r][b] = z·c − y·s.
@@ -58,16 +75,9 @@ void RotateColumns(TTable& x, int rows, int a, int b, double c, double s) {
 void Bidiagonalise(TMatrix& a, TVector& w, TVector& e, int m, int n, double tol) {
   for (int k = 1; k <= n; ++k) {
     double s = 0;
+    double h = 0;
     for (int i = k + 1; i <= m; ++i) s += a[i][k] * a[i][k];
-    double f = a[k][k];
-    if (s < tol || s + f * f == 0) {
-      w[k] = f;
-    } else {
-      s += f * f;
-      const double g = OppositeRoot(f, s);
-      w[k] = g;
-      const double h = f * g - s;
-      a[k][k] = f - g;
+    if (MakeReflection(s, a[k][k], tol, w[k], h)) {
       for (int j = k + 1; j <= n; ++j) {
         double t = 0;
         for (int i = k; i <= m; ++i) t += a[i][k] * a[i][j];
@@ -75,19 +85,11 @@ void Bidiagonalise(TMatrix& a, TVector& w, TVector& e, int m, int n, double tol)
         for (int i = k; i <= m; ++i) a[i][j] += t * a[i][k];
       }
     }
-
     if (k == n) break;
+
     s = 0;
     for (int j = k + 2; j <= n; ++j) s += a[k][j] * a[k][j];
-    f = a[k][k + 1];
-    if (s < tol || s + f * f == 0) {
-      e[k] = f;
-    } else {
-      s += f * f;
-      const double g = OppositeRoot(f, s);
-      e[k] = g;
-      const double h = f * g - s;
-      a[k][k + 1] = f - g;
+    if (MakeReflection(s, a[k][k + 1], tol, e[k], h)) {
       for (int i = k + 1; i <= m; ++i) {
         double t = 0;
         for (int j = k + 1; j <= n; ++j) t += a[k][j] * a[i][j];

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include <QJsonArray>
@@ -132,18 +133,19 @@ TResondixData Loaded(const std::string& path) {
   return d;
 }
 
-// A sounding of flat apparent resistivity 51.3 with a model whose fixed top
-// layer is far too conductive; measurements and layers as given.
+// A sounding of flat apparent resistivity 51.3 with a model whose top layer
+// is far too conductive; measurements and layers as given, then change.
 std::string SaveSounding(const TTemporaryFolder& folder, const std::string& name, int measurements, int layers,
-                         double topRho = 4.7) {
+                         const std::function<void(TResondixData&)>& change = {}) {
   TResondixData d;
   d.SetMeasurementCount(measurements);
   for (int i = 1; i <= measurements; ++i) d.ApparentRho[i] = 51.3;
   d.LayerCount = layers;
   for (int i = 1; i <= layers; ++i) {
-    d.LayerRho[i] = i == 1 ? topRho : 51.3;
+    d.LayerRho[i] = i == 1 ? 4.7 : 51.3;
     d.LayerDepth[i] = i < layers ? 1.37 * i : HalfSpaceDepth;
   }
+  if (change) change(d);
   d.FileName = folder.File(name);
   EXPECT_TRUE(d.SaveToFile());
   return d.FileName;
@@ -253,12 +255,8 @@ TEST(CliFit, ListedUnknownsAndTheSavedDocument) {
 TEST(CliFit, RefusalsAreReportedPerFile) {
   TTemporaryFolder folder;
   const std::string few = SaveSounding(folder, "three-measurements.rxd", 3, 3);
-  const std::string zeroSpacing = SaveSounding(folder, "zero-spacing.rxd", 15, 2);
-  {
-    TResondixData d = Loaded(zeroSpacing);
-    d.HalfSpacing[4] = 0;
-    ASSERT_TRUE(d.SaveToFile());
-  }
+  const std::string zeroSpacing =
+      SaveSounding(folder, "zero-spacing.rxd", 15, 2, [](TResondixData& d) { d.HalfSpacing[4] = 0; });
   struct TCase {
     const char* Name;
     std::string Arguments;
@@ -305,12 +303,7 @@ TEST(CliFit, AFitThatLeavesTheRangeHasNoStatistics) {
 
 TEST(CliFit, InputThatCannotBeFitted) {
   TTemporaryFolder folder;
-  const std::string noRho = SaveSounding(folder, "no-rho.rxd", 15, 3);
-  {
-    TResondixData d = Loaded(noRho);
-    d.ApparentRho[9] = 0;
-    ASSERT_TRUE(d.SaveToFile());
-  }
+  const std::string noRho = SaveSounding(folder, "no-rho.rxd", 15, 3, [](TResondixData& d) { d.ApparentRho[9] = 0; });
   struct TCase {
     const char* Name;
     std::string Arguments;
