@@ -229,16 +229,4 @@ TEST(SingularValueDecomposition, SingleUnknown) {
   }
 }
 
-TEST(SingularValueDecomposition, OnlyTheFirstColumnsAndRowsAreTouched) {
-  std::mt19937 random(5);
-  const TEntries a = RandomEntries(6, 3, random);
-  const TResondixData d = Decomposed(a);
-  for (int i = 1; i <= MaxMeasurements; ++i)
-    for (int k = 1; k <= MaxUnknowns; ++k)
-      if (i > 6 || k > 3) {
-        EXPECT_EQ(d.Jacobian[i][k], 7.25) << i << "," << k;
-      }
-  for (int j = 4; j <= MaxUnknowns; ++j) EXPECT_EQ(d.RightVectors[j][j], -3.5);
-}
-
 }  // namespace
