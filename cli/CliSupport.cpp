@@ -92,6 +92,21 @@ void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document) {
   json.EndArray();
 }
 
+bool CheckMeasurementsComplete(const TResondixData& document, const std::string& path) {
+  // The grid's rule for L/2: 0 up to, not including, 3100 m.
+  constexpr double HalfSpacingLimit = 3100;
+  for (int i = 1; i <= document.MeasurementCount; ++i) {
+    const bool rhoMissing = !(document.ApparentRho[i] > 0);
+    const double spacing = document.HalfSpacing[i];
+    if (rhoMissing || !(spacing >= 0 && spacing < HalfSpacingLimit)) {
+      ReportError("The measurements of " + path + " are incomplete: measurement " + std::to_string(i) +
+                  (rhoMissing ? " has no apparent resistivity above 0." : " has an L/2 outside 0 to 3100."));
+      return false;
+    }
+  }
+  return true;
+}
+
 bool CheckModelComplete(const TResondixData& document, const std::string& path) {
   for (int i = 1; i <= document.LayerCount; ++i) {
     const bool rhoMissing = !(document.LayerRho[i] > 0);

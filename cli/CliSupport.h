@@ -51,5 +51,10 @@ void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document);
 // below the one above it: the model has a curve. Otherwise reports why.
 bool CheckModelComplete(const TResondixData& document, const std::string& path);
 
+// True when every measurement has an apparent resistivity above 0 and an L/2
+// from 0 to below 3100, as the measurements grid requires before a fit.
+// Otherwise reports which one does not.
+bool CheckMeasurementsComplete(const TResondixData& document, const std::string& path);
+
 // The output option -o is only meaningful with one input file.
 bool CheckSingleOutput(const TArguments& arguments);

@@ -108,6 +108,9 @@ public:
   double SvdTolerance = 1e-10;
   double FitStatus = 0;       // 0 converged, 1 no solution, 2 out of range, 4 too many rejections
   double ResidualNorm = 0;    // sqrt(sum r_i^2) at the last accepted point
+  // The fit's evaluation counter as it ended: 1 for the starting model plus
+  // one per trial step; the Jacobian's evaluations are not counted.
+  std::int32_t EvaluationCount = 0;
 
   bool StructureChanged = false;
 
@@ -263,6 +266,10 @@ public:
   double SumOfSquares() const;
   double DotProduct(const TFixedArray<double, 1, MaxUnknowns>& a,
                     const TFixedArray<double, 1, MaxUnknowns>& b) const;
+  // Cell of the correlation matrix in row k, column j (unknowns numbered from
+  // 1), as the correlation view shows it: the whole percentage and "%" for
+  // k >= j, empty above the diagonal and where a variance is 0.
+  std::string CorrelationText(int k, int j) const;
 
   // Raises OnChange when a handler is installed.
   void RaiseChange();

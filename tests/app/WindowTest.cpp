@@ -21,6 +21,7 @@
 #include "Results.h"
 #include "Splash.h"
 #include "Statistics.h"
+#include "NumberText.h"
 #include "ValuesTable.h"
 
 #include "AppTestSupport.h"
@@ -310,5 +311,82 @@ TEST(ErrorReport, AnUnhandledFailureIsShownAndTheProgramGoesOn) {
   QTRY_VERIFY(delivered);
   application->ReportError = previous;
 }
+
+}  // namespace
+
+namespace {
+
+using TFitCommandTest = TWindowTest;
+
+void MarkAllUnknown(TResondixData& d) {
+  for (int i = 1; i <= d.LayerCount; ++i) {
+    d.RhoUnknown[i] = true;
+    d.DepthUnknown[i] = i < d.LayerCount;
+  }
+}
+
+TEST_F(TFitCommandTest, ASuccessfulFitOpensTheResultsWindowOnce) {
+  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
+  window->show();
+  MarkAllUnknown(window->ResondixData);
+  const double startRho = window->ResondixData.LayerRho[2];
+  window->DataFitClick();
+  EXPECT_TRUE(Messages.Shown.empty()) << Messages.Texts().join("; ").toStdString();
+  EXPECT_TRUE(FitSucceeded);
+  EXPECT_TRUE(window->ResultsForm->isVisible());
+  EXPECT_TRUE(window->ViewResults->isChecked());
+  EXPECT_FALSE(window->StatisticsForm->isVisible());
+  EXPECT_NE(window->ResondixData.LayerRho[2], startRho) << "the layers were fitted";
+  EXPECT_EQ(window->ModelView->item(1, 0)->text(),
+            QString::fromStdString(FormatFixed2(window->ResondixData.LayerRho[2])))
+      << "the model page follows the fit";
+  EXPECT_FALSE(window->ResondixData.Saved);
+  // A second fit leaves the window open.
+  window->DataFitClick();
+  EXPECT_TRUE(window->ResultsForm->isVisible());
+}
+
+struct TFitRefusal {
+  const char* Name;
+  void (*Prepare)(TResondixData& d);
+  const char* Message;
+};
+
+void PrintTo(const TFitRefusal& c, std::ostream* out) { *out << c.Name; }
+
+class TFitRefusalTest : public TFitCommandTest, public ::testing::WithParamInterface<TFitRefusal> {};
+
+TEST_P(TFitRefusalTest, ShowsItsMessageAndNoResults) {
+  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
+  window->show();
+  GetParam().Prepare(window->ResondixData);
+  window->DataFitClick();
+  EXPECT_EQ(Messages.Texts(), QStringList{GetParam().Message});
+  ASSERT_EQ(Messages.Shown.size(), 1u);
+  EXPECT_EQ(Messages.Shown[0].Kind, TMessageKind::Error);
+  EXPECT_FALSE(FitSucceeded);
+  EXPECT_EQ(window->ResondixData.FitStatus, 0);
+  EXPECT_FALSE(window->ResultsForm->isVisible());
+}
+
+const TFitRefusal FitRefusals[] = {
+    {"NoUnknowns", [](TResondixData&) {}, "No  Unknown  Parameters  Specified  !"},
+    {"MoreUnknownsThanMeasurements",
+     [](TResondixData& d) {
+       d.MeasurementCount = 4;
+       MarkAllUnknown(d);
+     },
+     "Too  Many  Unknown  Parameters  !"},
+    // Layers of 1 ohm·m give the same curve whatever their depths: the depth
+    // unknowns cannot move it.
+    {"NoSolution",
+     [](TResondixData& d) {
+       for (int i = 1; i <= d.LayerCount; ++i) d.LayerRho[i] = 1;
+       d.DepthUnknown[1] = d.DepthUnknown[2] = true;
+     },
+     "NO SOLUTION  (improve starting quess)"},
+};
+INSTANTIATE_TEST_SUITE_P(Fit, TFitRefusalTest, ::testing::ValuesIn(FitRefusals),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
