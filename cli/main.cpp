@@ -21,6 +21,7 @@ struct TCommand {
 const TCommand Commands[] = {
     {"show", RunShow, "show FILE.rxd... [-o OUT.rxd]      the document as JSON"},
     {"curve", RunCurve, "curve FILE.rxd...                  model curve nodes and values at the spacings"},
+    {"import", RunImport, "import FILE.txt... [-o OUT.rxd]    DINOloket sounding files as documents"},
 };
 
 void PrintUsage(std::FILE* out) {
