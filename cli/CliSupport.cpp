@@ -48,6 +48,17 @@ bool CheckSingleOutput(const TArguments& arguments) {
   return true;
 }
 
+bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, TResondixData& document,
+                          const std::function<void(TJsonWriter& json)>& extraMembers) {
+  TJsonWriter json;
+  json.BeginObject().Key("file").String(path);
+  WriteDocumentMembers(json, document);
+  if (extraMembers) extraMembers(json);
+  json.EndObject();
+  PrintJsonLine(json);
+  return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
+}
+
 bool LoadDocument(TResondixData& document, const std::string& path) {
   document.FileName = path;
   return document.LoadFromFile();

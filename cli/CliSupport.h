@@ -3,6 +3,7 @@
 // document as JSON.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -58,3 +59,9 @@ bool CheckMeasurementsComplete(const TResondixData& document, const std::string&
 
 // The output option -o is only meaningful with one input file.
 bool CheckSingleOutput(const TArguments& arguments);
+
+// Prints document as show does, one JSON object {"file": path, the members
+// of WriteDocumentMembers, then those extraMembers writes}, and saves it as
+// a data file when -o was given. False when that save failed.
+bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, TResondixData& document,
+                          const std::function<void(TJsonWriter& json)>& extraMembers = {});

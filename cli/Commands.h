@@ -8,3 +8,4 @@
 int RunShow(const std::vector<std::string>& arguments);
 int RunCurve(const std::vector<std::string>& arguments);
 int RunFit(const std::vector<std::string>& arguments);
+int RunImport(const std::vector<std::string>& arguments);

@@ -88,6 +88,9 @@ extern std::string LastErrorMessage;
 // Program-wide: set by the Fit command, cleared by Fit() when it refuses.
 extern bool FitSucceeded;
 
+// The message of a file that cannot be opened or read.
+std::string CouldNotOpenText(const std::string& fileName);
+
 class TResondixData {
 public:
   using TChangeHandler = std::function<void(TResondixData& sender)>;
@@ -248,8 +251,13 @@ public:
   // The whole file text as SaveToFile writes it.
   std::string DataFileText() const;
 
-  // DINOloket sounding text file named by FileName.
+  // DINOloket sounding text file named by FileName. Errors and the warning
+  // about a missing model are shown through ShowMessage; a failed import
+  // leaves the document exactly as it was.
   bool ImportDinoloket();
+  // ImportDinoloket on text held in memory (tests and fuzzing); messages
+  // still name FileName.
+  bool ImportFromText(std::string_view text);
 
   // --- Engine ---------------------------------------------------------------
 
@@ -276,6 +284,17 @@ public:
 
 private:
   bool LoadFrom(TTextReader& reader);
+  bool ImportFrom(TTextReader& reader);
+  // Runs read on the file named by FileName; when it cannot be opened,
+  // shows CouldNotOpenText and returns false.
+  bool ReadNamedFile(bool (TResondixData::*read)(TTextReader& reader));
+  // Reads a whole new content through read() into a copy of this document
+  // that starts without annotations, and takes the copy over only when
+  // read() succeeds (read() shows its own message when it fails). Then the
+  // unknown flags and the fit result are cleared, StructureChanged is set,
+  // and the notifications read() raised on the copy follow, the last one
+  // after them.
+  bool ReplaceContent(const std::function<bool(TResondixData& staged)>& read);
   // Loads FilterCoefficients, FilterCount, FilterRatio and CurveLogSpacing[0]
   // for the configuration (forward model).
   void LoadFilter();

@@ -327,6 +327,64 @@ TEST(CliFit, InputThatCannotBeFitted) {
     EXPECT_EQ(run.Out, "") << c.Name;
     EXPECT_NE(run.Err.find(c.Message), std::string::npos) << c.Name << ": " << run.Err;
   }
+const std::string SchlumbergerImport = ExamplePath("ves-schlumberger-dinoloket.txt");
+const std::string WennerImport = ExamplePath("ves-wenner-dinoloket.txt");
+const std::string NoModelWarning = "No model was found in imported file. Defaulting to 3-layer model.";
+
+TEST(CliImport, PrintsTheImportedDocumentAsShowDoes) {
+  const TRun run = RunCli("import '" + SchlumbergerImport + "'");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(Count(run.Out, "\n"), 1);
+  EXPECT_EQ(run.Out.rfind("{\"file\":\"" + SchlumbergerImport + "\",\"info\":[\"Drentsche Aa, VES 12\",", 0), 0u)
+      << run.Out;
+  EXPECT_NE(run.Out.find("\"configuration\":\"Schlumberger\""), std::string::npos);
+  EXPECT_EQ(Count(run.Out, "\"spacing\":"), 14);
+  EXPECT_EQ(Count(run.Out, "\"depth\":"), 4);
+  EXPECT_NE(run.Out.find("{\"spacing\":100,\"rho\":39.32}"), std::string::npos);
+  EXPECT_EQ(run.Out.find("\"warning\""), std::string::npos);
+}
+
+TEST(CliImport, AFileWithoutModelCarriesTheWarningAndSucceeds) {
+  TTemporaryFolder folder;
+  const std::string saved = folder.File("w7.rxd");
+  const TRun run = RunCli("import '" + WennerImport + "' -o '" + saved + "'");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_NE(run.Out.find(",\"warning\":\"" + NoModelWarning + "\"}\n"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("\"configuration\":\"Wenner\""), std::string::npos);
+
+  // The data file keeps the imported document, its configuration included;
+  // the measurements have two decimals already, the starting model gets
+  // them in the file.
+  const TRun shown = RunCli("show '" + saved + "'");
+  ASSERT_EQ(shown.Status, 0) << shown.Err;
+  const auto measurements = [](const std::string& json) {
+    return json.substr(json.find("\"measurements\""), json.find("\"layers\"") - json.find("\"measurements\""));
+  };
+  EXPECT_EQ(measurements(shown.Out), measurements(run.Out));
+  EXPECT_NE(shown.Out.find("\"configuration\":\"Wenner\""), std::string::npos);
+  EXPECT_NE(shown.Out.find("\"depth\":30},{\"rho\":45.74,\"depth\":60},{"), std::string::npos) << shown.Out;
+}
+
+TEST(CliImport, FailuresReportTheImportsMessageAndExitWithOne) {
+  TTemporaryFolder folder;
+  const std::string missing = folder.File("missing.txt");
+  const std::string damaged = folder.File("damaged.txt");
+  std::string text = ReadWholeFile(SchlumbergerImport);
+  text.replace(text.find("130.67;"), 6, "130,67");
+  WriteWholeFile(damaged, text);
+
+  const TRun run = RunCli("import '" + missing + "' '" + damaged + "' '" + SchlumbergerImport + "'");
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_EQ(run.Err, "Could not open " + missing + "!\n'130,67' is not a valid floating point value\n");
+  EXPECT_EQ(Count(run.Out, "\n"), 1);  // the good file is still imported
+
+  const std::string output = folder.File("out.rxd");
+  EXPECT_EQ(RunCli("import '" + damaged + "' -o '" + output + "'").Status, 1);
+  EXPECT_FALSE(std::filesystem::exists(output));
+  EXPECT_EQ(RunCli("import a.txt b.txt -o c.rxd").Status, 1);
+  EXPECT_EQ(RunCli("import").Status, 1);
 }
 
 }  // namespace
