@@ -653,8 +653,8 @@ void TMainForm::ResondixDataChange() {
 }
 
 void TMainForm::ValidateDocument() {
-  ResondixData.MeasurementsValid = false;
-  ResondixData.ModelValid = false;
+  ResondixData.MeasurementsValid = ResondixData.MeasurementsAreValid();
+  ResondixData.ModelValid = ResondixData.ModelIsValid();
   FitButton->setEnabled(ResondixData.MeasurementsValid && ResondixData.ModelValid);
 }
 

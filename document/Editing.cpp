@@ -161,3 +161,22 @@ bool TResondixData::ValidateValue(int column, int row, bool isModel, double valu
   if (next == 0) return value > prev || Refuse(NotBelow(prev));
   return (value > prev && value < next) || Refuse(NotBetween(prev, next));
 }
+
+bool TResondixData::MeasurementsAreValid() const {
+  for (int row = 1; row <= MeasurementCount; ++row)
+    for (int column = 0; column <= 1; ++column) {
+      const double value = column == 0 ? HalfSpacing[row] : ApparentRho[row];
+      if (value == 0 || !ValidateValue(column, row, false, value)) return false;
+    }
+  return true;
+}
+
+bool TResondixData::ModelIsValid() const {
+  for (int row = 1; row <= LayerCount; ++row)
+    for (int column = 0; column <= 1; ++column) {
+      if (column == 1 && row == LayerCount) continue;  // the half-space has no bottom
+      const double value = column == 0 ? LayerRho[row] : LayerDepth[row];
+      if (value == 0 || !ValidateValue(column, row, true, value)) return false;
+    }
+  return true;
+}

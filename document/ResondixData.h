@@ -235,6 +235,12 @@ public:
   // Editing rules: false with the refusal in LastErrorMessage, nothing
   // changed.
   bool ValidateValue(int column, int row, bool isModel, double value) const;
+  // Whether a whole table can be fitted: every value of the measurements, or
+  // of the layers with the half-space depth aside, entered (not 0) and
+  // accepted by ValidateValue. The window's Fit command and resondix-cli use
+  // it; the refusal of a failing value is left in LastErrorMessage.
+  bool MeasurementsAreValid() const;
+  bool ModelIsValid() const;
   bool InsertMeasurements(int first, int count);
   bool DeleteMeasurements(int first, int count);
   bool InsertLayers(int first, int count);

@@ -286,3 +286,100 @@ TEST(FileNames, SaveAsAndImportChangeOnlyTheNamePart) {
 }
 
 }  // namespace
+
+namespace {
+
+using TImportCommandTest = TWindowTest;
+
+const std::string DinoloketExample = ExamplePath("ves-schlumberger-dinoloket.txt");
+
+struct TImportCase {
+  const char* Name;
+  const char* Imported;  // relative to the test folder
+  const char* DataFile;  // the name the document takes
+};
+
+void PrintTo(const TImportCase& c, std::ostream* out) { *out << c.Name; }
+
+class TImportNaming : public TImportCommandTest, public ::testing::WithParamInterface<TImportCase> {};
+
+TEST_P(TImportNaming, NamesTheDocumentBesideTheImportedFile) {
+  const TImportCase& c = GetParam();
+  const QString imported = File(c.Imported);
+  std::filesystem::create_directories(std::filesystem::path(imported.toStdString()).parent_path());
+  const std::string original = ReadWholeFile(DinoloketExample);
+  WriteWholeFile(imported.toStdString(), original);
+  auto window = MakeWindow();
+  FileDialogs.Paths = {imported};
+  window->FileImportClick();
+
+  EXPECT_EQ(FileDialogs.Filters, QStringList{"TNO dinoloket files (*.txt)|*.txt|All files (*.*)|*.*"});
+  EXPECT_TRUE(Messages.Shown.empty()) << Messages.Texts().join("; ").toStdString();
+  const QString dataFile = File(c.DataFile);
+  EXPECT_EQ(window->ResondixData.FileName, dataFile.toStdString());
+  EXPECT_EQ(window->ResondixData.DataFileName(), dataFile.toStdString());
+  EXPECT_EQ(QString::fromStdString(window->ResondixData.FileDate().str()), TodayText());
+  EXPECT_EQ(window->windowTitle(), Title(imported)) << "the title shows the imported file";
+  EXPECT_GT(window->ResondixData.ApparentRho[1], 0);
+
+  // Save writes the data file and leaves the imported file as it was.
+  window->FileSaveClick();
+  EXPECT_TRUE(FileDialogs.ProposedNames.isEmpty()) << "no Save As dialog";
+  EXPECT_EQ(ReadWholeFile(imported.toStdString()), original);
+  TResondixData reread;
+  reread.FileName = dataFile.toStdString();
+  ASSERT_TRUE(reread.LoadFromFile());
+  EXPECT_EQ(reread.ApparentRho[1], window->ResondixData.ApparentRho[1]);
+}
+
+const TImportCase ImportCases[] = {
+    {"ExtensionReplaced", "soundings/ves12.txt", "soundings/ves12.rxd"},
+    {"DotInTheFolderIsKept", "my.data/ves12.txt", "my.data/ves12.rxd"},
+    {"NoExtensionGetsOne", "soundings/ves12", "soundings/ves12.rxd"},
+};
+INSTANTIATE_TEST_SUITE_P(Import, TImportNaming, ::testing::ValuesIn(ImportCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(TImportCommandTest, AFailedImportLeavesDocumentNameAndTitle) {
+  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
+  const std::string nameBefore = window->ResondixData.FileName;
+  const QString titleBefore = window->windowTitle();
+  // The first measurement's resistivity is not a number.
+  std::string text = ReadWholeFile(DinoloketExample);
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find('\n', at);
+    lines.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end + 1 - at));
+    at = end == std::string::npos ? text.size() : end + 1;
+  }
+  ASSERT_GT(lines.size(), 26u);
+  std::string& first = lines[25];
+  std::size_t field = 0;
+  for (int semicolons = 0; semicolons < 4; ++semicolons) field = first.find(';', field) + 1;
+  first.replace(field, first.find(';', field) - field, "12,5");
+  std::string damaged;
+  for (const std::string& line : lines) damaged += line;
+  const QString path = File("damaged.txt");
+  WriteWholeFile(path.toStdString(), damaged);
+
+  FileDialogs.Paths = {path};
+  window->FileImportClick();
+  ASSERT_EQ(Messages.Shown.size(), 1u);
+  EXPECT_EQ(Messages.Shown[0].Kind, TMessageKind::Error);
+  EXPECT_TRUE(Messages.Shown[0].Text.contains("12,5")) << Messages.Shown[0].Text.toStdString();
+  EXPECT_EQ(window->ResondixData.FileName, nameBefore);
+  EXPECT_EQ(window->windowTitle(), titleBefore);
+  EXPECT_EQ(window->ResondixData.ApparentRho[1], 138.17);
+}
+
+TEST_F(TImportCommandTest, UnsavedChangesArePromptedFirst) {
+  auto window = MakeWindow();
+  window->ResondixData.SetValue(1, 2, false, 77.5);
+  Messages.Answers = {TSaveAnswer::Cancel};
+  window->FileImportClick();
+  EXPECT_EQ(Messages.Prompts.size(), 1);
+  EXPECT_TRUE(FileDialogs.Filters.isEmpty()) << "no dialog after Cancel";
+  EXPECT_EQ(window->ResondixData.ApparentRho[2], 77.5);
+}
+
+}  // namespace

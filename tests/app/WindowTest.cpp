@@ -346,6 +346,23 @@ TEST_F(TFitCommandTest, ASuccessfulFitOpensTheResultsWindowOnce) {
   EXPECT_TRUE(window->ResultsForm->isVisible());
 }
 
+TEST_F(TFitCommandTest, FitIsAvailableExactlyWhenBothTablesAreValid) {
+  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
+  EXPECT_TRUE(window->FitButton->isEnabled());
+  window->DataClick();
+  EXPECT_TRUE(window->DataFit->isEnabled());
+  window->ResondixData.SetValue(1, 6, false, -2);  // a measurement that breaks the rules
+  EXPECT_FALSE(window->FitButton->isEnabled());
+  window->DataClick();
+  EXPECT_FALSE(window->DataFit->isEnabled());
+  window->ResondixData.SetValue(1, 6, false, 84.28);
+  EXPECT_TRUE(window->FitButton->isEnabled());
+  window->ResondixData.SetValue(1, 2, true, 0);  // a depth not entered
+  EXPECT_FALSE(window->FitButton->isEnabled());
+  EXPECT_FALSE(window->ResondixData.ModelValid);
+  EXPECT_TRUE(window->ResondixData.MeasurementsValid);
+}
+
 struct TFitRefusal {
   const char* Name;
   void (*Prepare)(TResondixData& d);

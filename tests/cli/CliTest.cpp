@@ -327,6 +327,8 @@ TEST(CliFit, InputThatCannotBeFitted) {
     EXPECT_EQ(run.Out, "") << c.Name;
     EXPECT_NE(run.Err.find(c.Message), std::string::npos) << c.Name << ": " << run.Err;
   }
+}
+
 const std::string SchlumbergerImport = ExamplePath("ves-schlumberger-dinoloket.txt");
 const std::string WennerImport = ExamplePath("ves-wenner-dinoloket.txt");
 const std::string NoModelWarning = "No model was found in imported file. Defaulting to 3-layer model.";
