@@ -653,8 +653,13 @@ void TMainForm::ResondixDataChange() {
 }
 
 void TMainForm::ValidateDocument() {
-  ResondixData.MeasurementsValid = ResondixData.MeasurementsAreValid();
-  ResondixData.ModelValid = ResondixData.ModelIsValid();
+  // The value rules accept an L/2 of 0, but it is a value not entered: the
+  // page shows an empty cell there, and a fit cannot use it.
+  bool spacingsEntered = true;
+  for (int i = 1; i <= ResondixData.MeasurementCount; ++i) spacingsEntered &= ResondixData.HalfSpacing[i] != 0;
+  int column = 0;
+  ResondixData.MeasurementsValid = spacingsEntered && ResondixData.FirstRefusedMeasurement(column) == 0;
+  ResondixData.ModelValid = ResondixData.FirstRefusedLayer(column) == 0;
   FitButton->setEnabled(ResondixData.MeasurementsValid && ResondixData.ModelValid);
 }
 

@@ -162,21 +162,22 @@ bool TResondixData::ValidateValue(int column, int row, bool isModel, double valu
   return (value > prev && value < next) || Refuse(NotBetween(prev, next));
 }
 
-bool TResondixData::MeasurementsAreValid() const {
-  for (int row = 1; row <= MeasurementCount; ++row)
-    for (int column = 0; column <= 1; ++column) {
-      const double value = column == 0 ? HalfSpacing[row] : ApparentRho[row];
-      if (value == 0 || !ValidateValue(column, row, false, value)) return false;
-    }
-  return true;
+int TResondixData::FirstRefusedMeasurement(int& column) const {
+  for (int i = 1; i <= MeasurementCount; ++i) {
+    column = 0;
+    if (!ValidateValue(0, i, false, HalfSpacing[i])) return i;
+    column = 1;
+    if (!ValidateValue(1, i, false, ApparentRho[i])) return i;
+  }
+  return 0;
 }
 
-bool TResondixData::ModelIsValid() const {
-  for (int row = 1; row <= LayerCount; ++row)
-    for (int column = 0; column <= 1; ++column) {
-      if (column == 1 && row == LayerCount) continue;  // the half-space has no bottom
-      const double value = column == 0 ? LayerRho[row] : LayerDepth[row];
-      if (value == 0 || !ValidateValue(column, row, true, value)) return false;
-    }
-  return true;
+int TResondixData::FirstRefusedLayer(int& column) const {
+  for (int i = 1; i <= LayerCount; ++i) {
+    column = 0;
+    if (!ValidateValue(0, i, true, LayerRho[i])) return i;
+    column = 1;
+    if (i < LayerCount && !ValidateValue(1, i, true, LayerDepth[i])) return i;
+  }
+  return 0;
 }

@@ -357,6 +357,10 @@ TEST_F(TFitCommandTest, FitIsAvailableExactlyWhenBothTablesAreValid) {
   EXPECT_FALSE(window->DataFit->isEnabled());
   window->ResondixData.SetValue(1, 6, false, 84.28);
   EXPECT_TRUE(window->FitButton->isEnabled());
+  window->ResondixData.SetValue(0, 3, false, 0);  // an L/2 not entered
+  EXPECT_FALSE(window->FitButton->isEnabled());
+  window->ResondixData.SetValue(0, 3, false, 2.5);
+  EXPECT_TRUE(window->FitButton->isEnabled());
   window->ResondixData.SetValue(1, 2, true, 0);  // a depth not entered
   EXPECT_FALSE(window->FitButton->isEnabled());
   EXPECT_FALSE(window->ResondixData.ModelValid);

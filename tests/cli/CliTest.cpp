@@ -99,7 +99,7 @@ TEST(Cli, FailuresGoToStandardErrorAndTheExitStatus) {
   const TRun curve = RunCli("curve '" + empty + "'");
   EXPECT_EQ(curve.Status, 1);
   EXPECT_EQ(curve.Out, "");
-  EXPECT_NE(curve.Err.find("layer 1 has no resistivity above 0"), std::string::npos) << curve.Err;
+  EXPECT_NE(curve.Err.find("empty-model.rxd: layer 1, Rho: Value must be greater than 0!"), std::string::npos) << curve.Err;
 
   EXPECT_EQ(RunCli("frobnicate x").Status, 1);
   EXPECT_EQ(RunCli("show").Status, 1);
@@ -318,7 +318,7 @@ TEST(CliFit, InputThatCannotBeFitted) {
       {"layer beyond the model", "'" + Example + "' --unknowns rho4", ": rho4 does not exist."},
       {"half-space depth", "'" + Example + "' --unknowns depth3", ": depth3 is the half-space, which has no depth."},
       {"measurement without value", "'" + noRho + "' --unknowns all",
-       "measurement 9 has no apparent resistivity above 0."},
+       "no-rho.rxd: measurement 9, Rho: Value must be greater than 0!"},
       {"output with two files", "'" + Example + "' '" + Example + "' --unknowns all -o x.rxd", "Option -o"},
   };
   for (const TCase& c : cases) {
