@@ -92,14 +92,15 @@ void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document) {
   json.EndArray();
 }
 
-bool CheckModelComplete(const TResondixData& document, const std::string& path) {
+bool CheckModelComplete(const TResondixData& document, const std::string& path, bool report) {
   for (int i = 1; i <= document.LayerCount; ++i) {
     const bool rhoMissing = !(document.LayerRho[i] > 0);
     const bool depthOutOfOrder = i < document.LayerCount && !(document.LayerDepth[i] > document.LayerDepth[i - 1] &&
                                                               document.LayerDepth[i] < HalfSpaceDepth);
     if (rhoMissing || depthOutOfOrder) {
-      ReportError("The layer model of " + path + " is incomplete: layer " + std::to_string(i) +
-                  (rhoMissing ? " has no resistivity above 0." : " has no depth below the layer above it."));
+      if (report)
+        ReportError("The layer model of " + path + " is incomplete: layer " + std::to_string(i) +
+                    (rhoMissing ? " has no resistivity above 0." : " has no depth below the layer above it."));
       return false;
     }
   }

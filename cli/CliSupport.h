@@ -48,8 +48,9 @@ bool SaveDocumentAs(TResondixData& document, const std::string& path);
 void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document);
 
 // True when every layer has a resistivity above 0 and every interface lies
-// below the one above it: the model has a curve. Otherwise reports why.
-bool CheckModelComplete(const TResondixData& document, const std::string& path);
+// below the one above it: the model has a curve. Otherwise reports why,
+// unless report is false.
+bool CheckModelComplete(const TResondixData& document, const std::string& path, bool report = true);
 
 // The output option -o is only meaningful with one input file.
 bool CheckSingleOutput(const TArguments& arguments);

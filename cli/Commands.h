@@ -7,3 +7,4 @@
 
 int RunShow(const std::vector<std::string>& arguments);
 int RunCurve(const std::vector<std::string>& arguments);
+int RunRender(const std::vector<std::string>& arguments);

@@ -21,6 +21,7 @@ struct TCommand {
 const TCommand Commands[] = {
     {"show", RunShow, "show FILE.rxd... [-o OUT.rxd]      the document as JSON"},
     {"curve", RunCurve, "curve FILE.rxd...                  model curve nodes and values at the spacings"},
+    {"render", RunRender, "render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]   the chart (default 800x600)"},
 };
 
 void PrintUsage(std::FILE* out) {
