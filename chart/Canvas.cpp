@@ -60,9 +60,9 @@ TCanvas::TCanvas(QPainter& painter) : Target(painter) {
     DeviceWidth = device->width();
     DeviceHeight = device->height();
   }
-  QPen pen(Qt::black, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-  pen.setCosmetic(true);
-  painter.setPen(pen);
+  // One unit wide, like a dot: on a scaled screen lines and grid dots keep
+  // the same weight.
+  painter.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
   painter.setBrush(Qt::white);
   painter.setRenderHint(QPainter::Antialiasing, false);
 }
