@@ -124,23 +124,6 @@ TEST(Canvas, RectangleCoversItsPixelsUpToOneShortOfTheFarCorner) {
   }
 }
 
-TEST(Canvas, FillRectHasNoBorderAndSetPixelOnePixel) {
-  QImage image = NewCanvasImage(10, 10);
-  image.fill(Qt::red);
-  QPainter painter(&image);
-  TCanvas canvas(painter);
-  canvas.FillRect(2, 2, 6, 5);
-  canvas.SetPixel(8, 8);
-  painter.end();
-  EXPECT_EQ(image.pixel(2, 2) & 0xffffffu, 0xffffffu);
-  EXPECT_EQ(image.pixel(5, 4) & 0xffffffu, 0xffffffu);
-  EXPECT_EQ(image.pixel(6, 4) & 0xffffffu, 0xff0000u);
-  EXPECT_EQ(image.pixel(5, 5) & 0xffffffu, 0xff0000u);
-  EXPECT_TRUE(IsBlack(image, 8, 8));
-  EXPECT_FALSE(IsBlack(image, 9, 8));
-  EXPECT_FALSE(IsBlack(image, 8, 9));
-}
-
 TEST(Canvas, LineToAFarPointKeepsItsDirectionOnTheImage) {
   // A line from inside towards a point held at the pixel limit: the
   // visible part is the start of the same line, laid out quickly.

@@ -157,25 +157,4 @@ TEST(ChartMapping, AxisEndsAndDecadesMapToTheFrame) {
   }
 }
 
-TEST(ChartMapping, ValuesInsideTheFrame) {
-  // 800 x 600 from 10 to 10000 ohm.m: DecadeWidth 213, DecadeHeight 172.5.
-  TResondixData document = MakeDocument({{1.5, 14}, {30, 7300}}, {{130, 0}}, false);
-  TChartDrawing chart;
-  chart.Data = &document;
-  chart.DrawWidth = 800;
-  chart.DrawHeight = 600;
-  chart.ComputeValueRange();
-  chart.ComputeLayout();
-  ASSERT_EQ(chart.FirstDecade, 1);
-  // ln 10 * 213 / 2.3026 + 80 = 292.998...
-  EXPECT_EQ(chart.SpacingToX(10), 293);
-  // ln 4.7 * 213 / 2.3026 + 80 = 223.15...
-  EXPECT_EQ(chart.SpacingToX(4.7), 223);
-  // 517.5 - (L(100) - 1) * 172.5 = 345.003...; + 25
-  EXPECT_EQ(chart.RhoToY(100), 370);
-  // 517.5 - (L(31.6) - 1) * 172.5 = 431.30...; + 25
-  EXPECT_EQ(chart.RhoToY(31.6), 456);
-  EXPECT_EQ(chart.LogRhoToY(2.5), chart.RhoToY(std::pow(10.0, 2.5 * 2.3026 / std::log(10.0))));
-}
-
 }  // namespace

