@@ -48,6 +48,17 @@ bool CheckSingleOutput(const TArguments& arguments) {
   return true;
 }
 
+bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, TResondixData& document,
+                          const std::function<void(TJsonWriter& json)>& extraMembers) {
+  TJsonWriter json;
+  json.BeginObject().Key("file").String(path);
+  WriteDocumentMembers(json, document);
+  if (extraMembers) extraMembers(json);
+  json.EndObject();
+  PrintJsonLine(json);
+  return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
+}
+
 bool LoadDocument(TResondixData& document, const std::string& path) {
   document.FileName = path;
   return document.LoadFromFile();
@@ -90,6 +101,21 @@ void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document) {
     json.EndObject();
   }
   json.EndArray();
+}
+
+bool CheckMeasurementsComplete(const TResondixData& document, const std::string& path) {
+  // The grid's rule for L/2: 0 up to, not including, 3100 m.
+  constexpr double HalfSpacingLimit = 3100;
+  for (int i = 1; i <= document.MeasurementCount; ++i) {
+    const bool rhoMissing = !(document.ApparentRho[i] > 0);
+    const double spacing = document.HalfSpacing[i];
+    if (rhoMissing || !(spacing >= 0 && spacing < HalfSpacingLimit)) {
+      ReportError("The measurements of " + path + " are incomplete: measurement " + std::to_string(i) +
+                  (rhoMissing ? " has no apparent resistivity above 0." : " has an L/2 outside 0 to 3100."));
+      return false;
+    }
+  }
+  return true;
 }
 
 bool CheckModelComplete(const TResondixData& document, const std::string& path, bool report) {

@@ -3,6 +3,7 @@
 // document as JSON.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -52,5 +53,16 @@ void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document);
 // unless report is false.
 bool CheckModelComplete(const TResondixData& document, const std::string& path, bool report = true);
 
+// True when every measurement has an apparent resistivity above 0 and an L/2
+// from 0 to below 3100, as the measurements grid requires before a fit.
+// Otherwise reports which one does not.
+bool CheckMeasurementsComplete(const TResondixData& document, const std::string& path);
+
 // The output option -o is only meaningful with one input file.
 bool CheckSingleOutput(const TArguments& arguments);
+
+// Prints document as show does, one JSON object {"file": path, the members
+// of WriteDocumentMembers, then those extraMembers writes}, and saves it as
+// a data file when -o was given. False when that save failed.
+bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, TResondixData& document,
+                          const std::function<void(TJsonWriter& json)>& extraMembers = {});

@@ -1,7 +1,6 @@
 // resondix-cli show FILE.rxd... [-o OUT.rxd]: the document as JSON.
 #include "CliSupport.h"
 #include "Commands.h"
-#include "Json.h"
 #include "ResondixData.h"
 
 int RunShow(const std::vector<std::string>& arguments) {
@@ -14,12 +13,7 @@ int RunShow(const std::vector<std::string>& arguments) {
       status = ExitFailure;
       continue;
     }
-    TJsonWriter json;
-    json.BeginObject().Key("file").String(path);
-    WriteDocumentMembers(json, document);
-    json.EndObject();
-    PrintJsonLine(json);
-    if (parsed.Has("-o") && !SaveDocumentAs(document, parsed.Value("-o"))) status = ExitFailure;
+    if (!PrintAndSaveDocument(parsed, path, document)) status = ExitFailure;
   }
   return status;
 }

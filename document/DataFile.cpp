@@ -209,8 +209,7 @@ bool ReadPairs(TTextReader& reader, long long count, int capacity, TArray& first
 }
 
 // The reader proper, into a document that is thrown away when it fails.
-bool ReadDocument(TResondixData& d, TTextReader& reader, bool& typeSet) {
-  typeSet = false;
+bool ReadDocument(TResondixData& d, TTextReader& reader) {
   const std::string firstLine = reader.ReadLine(TInfoText::capacity());
   const bool identified = PassesIdentification(firstLine);
   int layerCount = d.LayerCount;
@@ -219,7 +218,6 @@ bool ReadDocument(TResondixData& d, TTextReader& reader, bool& typeSet) {
     for (int i = 1; i <= InfoLineCount; ++i) d.Info[i] = reader.ReadLine(TInfoText::capacity());
     if (firstLine.size() < PresentLayoutWidth) MoveOlderLayout(d);
     d.SetSoundingType(d.SoundingTypeText() != " Wenner");
-    typeSet = true;
 
     std::int32_t measurementCount = 0;
     if (!reader.ReadInteger(measurementCount) || !reader.ReadInteger(layerCount)) return false;
@@ -276,14 +274,7 @@ bool TResondixData::SaveToFile() {
   return true;
 }
 
-bool TResondixData::LoadFromFile() {
-  TTextReader reader;
-  if (!reader.Open(FileName)) {
-    ShowMessage(TMessageKind::Error, "Could not open " + FileName + "!");
-    return false;
-  }
-  return LoadFrom(reader);
-}
+bool TResondixData::LoadFromFile() { return ReadNamedFile(&TResondixData::LoadFrom); }
 
 bool TResondixData::LoadFromText(std::string_view text) {
   TTextReader reader;
@@ -292,25 +283,12 @@ bool TResondixData::LoadFromText(std::string_view text) {
 }
 
 bool TResondixData::LoadFrom(TTextReader& reader) {
-  TResondixData staged(*this);
-  staged.OnChange = nullptr;
-  staged.Annotations.clear();
-  staged.ActiveAnnotation = -1;
-  staged.DragMode = 0;
-  bool typeSet = false;
-  if (!ReadDocument(staged, reader, typeSet)) {
-    ShowMessage(TMessageKind::Error, "Could not open " + FileName + "!");
-    return false;
-  }
-  for (int i = 1; i <= MaxLayers; ++i) {
-    staged.RhoUnknown[i] = false;
-    staged.DepthUnknown[i] = false;
-  }
-  AdoptContent(std::move(staged));
-  Saved = true;
-  StructureChanged = true;
-  ClearFitResult();
-  if (typeSet) RaiseChange();  // the configuration step's notification
-  RaiseChange();
-  return true;
+  return ReplaceContent([&](TResondixData& staged) {
+    if (!ReadDocument(staged, reader)) {
+      ShowMessage(TMessageKind::Error, CouldNotOpenText(FileName));
+      return false;
+    }
+    staged.Saved = true;  // already so when the notifications arrive
+    return true;
+  });
 }

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "Messages.h"
+#include "TextReader.h"
+
 std::string LastErrorMessage;
 bool FitSucceeded = false;
 
@@ -18,6 +21,8 @@ constexpr double DefaultHalfSpacings[DefaultHalfSpacingCount] = {
 double DefaultHalfSpacing(int i) {
   return DefaultHalfSpacings[std::clamp(i, 1, DefaultHalfSpacingCount) - 1];
 }
+
+std::string CouldNotOpenText(const std::string& fileName) { return "Could not open " + fileName + "!"; }
 
 TResondixData::TResondixData() { New(); }
 
@@ -106,4 +111,35 @@ void TResondixData::AdoptContent(TResondixData&& source) {
   *this = std::move(source);
   OnChange = std::move(handler);
   Chart = chart;
+}
+
+bool TResondixData::ReplaceContent(const std::function<bool(TResondixData& staged)>& read) {
+  TResondixData staged(*this);
+  // The copy's notifications are held back: the views must only ever see
+  // this document, and only once the whole content has been read.
+  int heldBack = 0;
+  staged.OnChange = [&heldBack](TResondixData&) { ++heldBack; };
+  staged.Annotations.clear();
+  staged.ActiveAnnotation = -1;
+  staged.DragMode = 0;
+  if (!read(staged)) return false;
+  for (int i = 1; i <= MaxLayers; ++i) {
+    staged.RhoUnknown[i] = false;
+    staged.DepthUnknown[i] = false;
+  }
+  AdoptContent(std::move(staged));
+  StructureChanged = true;
+  ClearFitResult();
+  for (int i = 0; i < heldBack; ++i) RaiseChange();
+  RaiseChange();
+  return true;
+}
+
+bool TResondixData::ReadNamedFile(bool (TResondixData::*read)(TTextReader& reader)) {
+  TTextReader reader;
+  if (!reader.Open(FileName)) {
+    ShowMessage(TMessageKind::Error, CouldNotOpenText(FileName));
+    return false;
+  }
+  return (this->*read)(reader);
 }

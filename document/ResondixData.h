@@ -88,6 +88,9 @@ extern std::string LastErrorMessage;
 // Program-wide: set by the Fit command, cleared by Fit() when it refuses.
 extern bool FitSucceeded;
 
+// The message of a file that cannot be opened or read.
+std::string CouldNotOpenText(const std::string& fileName);
+
 class TResondixData {
 public:
   using TChangeHandler = std::function<void(TResondixData& sender)>;
@@ -108,6 +111,9 @@ public:
   double SvdTolerance = 1e-10;
   double FitStatus = 0;       // 0 converged, 1 no solution, 2 out of range, 4 too many rejections
   double ResidualNorm = 0;    // sqrt(sum r_i^2) at the last accepted point
+  // The fit's evaluation counter as it ended: 1 for the starting model plus
+  // one per trial step; the Jacobian's evaluations are not counted.
+  std::int32_t EvaluationCount = 0;
 
   bool StructureChanged = false;
 
@@ -245,8 +251,13 @@ public:
   // The whole file text as SaveToFile writes it.
   std::string DataFileText() const;
 
-  // DINOloket sounding text file named by FileName.
+  // DINOloket sounding text file named by FileName. Errors and the warning
+  // about a missing model are shown through ShowMessage; a failed import
+  // leaves the document exactly as it was.
   bool ImportDinoloket();
+  // ImportDinoloket on text held in memory (tests and fuzzing); messages
+  // still name FileName.
+  bool ImportFromText(std::string_view text);
 
   // --- Engine ---------------------------------------------------------------
 
@@ -263,12 +274,27 @@ public:
   double SumOfSquares() const;
   double DotProduct(const TFixedArray<double, 1, MaxUnknowns>& a,
                     const TFixedArray<double, 1, MaxUnknowns>& b) const;
+  // Cell of the correlation matrix in row k, column j (unknowns numbered from
+  // 1), as the correlation view shows it: the whole percentage and "%" for
+  // k >= j, empty above the diagonal and where a variance is 0.
+  std::string CorrelationText(int k, int j) const;
 
   // Raises OnChange when a handler is installed.
   void RaiseChange();
 
 private:
   bool LoadFrom(TTextReader& reader);
+  bool ImportFrom(TTextReader& reader);
+  // Runs read on the file named by FileName; when it cannot be opened,
+  // shows CouldNotOpenText and returns false.
+  bool ReadNamedFile(bool (TResondixData::*read)(TTextReader& reader));
+  // Reads a whole new content through read() into a copy of this document
+  // that starts without annotations, and takes the copy over only when
+  // read() succeeds (read() shows its own message when it fails). Then the
+  // unknown flags and the fit result are cleared, StructureChanged is set,
+  // and the notifications read() raised on the copy follow, the last one
+  // after them.
+  bool ReplaceContent(const std::function<bool(TResondixData& staged)>& read);
   // Loads FilterCoefficients, FilterCount, FilterRatio and CurveLogSpacing[0]
   // for the configuration (forward model).
   void LoadFilter();

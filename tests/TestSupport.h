@@ -73,6 +73,13 @@ inline void WriteWholeFile(const std::string& path, const std::string& content) 
   out << content;
 }
 
+// The lines, each followed by end.
+inline std::string JoinLines(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
+  std::string text;
+  for (const std::string& line : lines) text += line + end;
+  return text;
+}
+
 inline std::string ExamplePath(const std::string& name) {
   return std::string(RESONDIX_SOURCE_DIR) + "/examples/" + name;
 }

@@ -4,11 +4,16 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include "ResondixData.h"
 #include "TestSupport.h"
 
 namespace {
@@ -98,13 +103,294 @@ TEST(Cli, FailuresGoToStandardErrorAndTheExitStatus) {
   const TRun curve = RunCli("curve '" + empty + "'");
   EXPECT_EQ(curve.Status, 1);
   EXPECT_EQ(curve.Out, "");
-  EXPECT_NE(curve.Err.find("layer 1 has no resistivity above 0"), std::string::npos) << curve.Err;
+  EXPECT_NE(curve.Err.find("empty-model.rxd: layer 1, Rho: Value must be greater than 0!"), std::string::npos) << curve.Err;
 
   EXPECT_EQ(RunCli("frobnicate x").Status, 1);
   EXPECT_EQ(RunCli("show").Status, 1);
   EXPECT_EQ(RunCli("show a.rxd b.rxd -o c.rxd").Status, 1);
   EXPECT_EQ(RunCli("show a.rxd --bogus").Status, 1);
   EXPECT_EQ(RunCli("--help").Status, 0);
+}
+
+// --- fit ------------------------------------------------------------------------
+
+QJsonObject ParseLine(const std::string& line) {
+  QJsonParseError error;
+  const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
+  EXPECT_EQ(error.error, QJsonParseError::NoError) << line;
+  return json.object();
+}
+
+std::vector<QJsonObject> ParseLines(const std::string& out) {
+  std::vector<QJsonObject> objects;
+  for (std::size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos; start = end + 1)
+    objects.push_back(ParseLine(out.substr(start, end - start)));
+  return objects;
+}
+
+std::string Text(const QJsonValue& value) { return value.toString().toStdString(); }
+
+TResondixData Loaded(const std::string& path) {
+  TResondixData d;
+  d.FileName = path;
+  EXPECT_TRUE(d.LoadFromFile()) << path;
+  return d;
+}
+
+// A sounding of flat apparent resistivity 51.3 with a model whose top layer
+// is far too conductive; measurements and layers as given, then change.
+std::string SaveSounding(const TTemporaryFolder& folder, const std::string& name, int measurements, int layers,
+                         const std::function<void(TResondixData&)>& change = {}) {
+  TResondixData d;
+  d.SetMeasurementCount(measurements);
+  for (int i = 1; i <= measurements; ++i) d.ApparentRho[i] = 51.3;
+  d.LayerCount = layers;
+  for (int i = 1; i <= layers; ++i) {
+    d.LayerRho[i] = i == 1 ? 4.7 : 51.3;
+    d.LayerDepth[i] = i < layers ? 1.37 * i : HalfSpaceDepth;
+  }
+  if (change) change(d);
+  d.FileName = folder.File(name);
+  EXPECT_TRUE(d.SaveToFile());
+  return d.FileName;
+}
+
+TEST(CliFit, PrintsTheFitAsTheDocumentHoldsIt) {
+  for (const std::string name : {"three-layer-schlumberger.rxd", "four-layer-wenner.rxd"}) {
+    const std::string path = ExamplePath(name);
+    const TRun run = RunCli("fit '" + path + "' --unknowns all");
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    ASSERT_EQ(Count(run.Out, "\n"), 1);
+    const QJsonObject json = ParseLine(run.Out);
+
+    // The same fit in this process.
+    TResondixData d = Loaded(path);
+    for (int i = 1; i <= d.LayerCount; ++i) {
+      d.RhoUnknown[i] = true;
+      d.DepthUnknown[i] = i < d.LayerCount;
+    }
+    d.Fit();
+    ASSERT_EQ(d.FitStatus, 0) << name;
+
+    EXPECT_EQ(Text(json["file"]), path);
+    EXPECT_EQ(json["status"].toDouble(), 0);
+    EXPECT_EQ(json["rmse"].toDouble(), d.Rmse) << name;  // written to round trip
+    EXPECT_EQ(json["evaluations"].toInt(), d.EvaluationCount) << name;
+
+    const QJsonArray unknowns = json["unknowns"].toArray();
+    ASSERT_EQ(unknowns.size(), d.UnknownCount) << name;
+    for (int k = 1; k <= d.UnknownCount; ++k) {
+      const QJsonObject u = unknowns[k - 1].toObject();
+      EXPECT_EQ(Text(u["name"]), d.ParameterNames[k].str()) << name;
+      EXPECT_EQ(u["percent"].toDouble(), d.ParameterPercent[k]) << name;
+      const bool depth = k > d.LayerCount;
+      const int layer = depth ? k - d.LayerCount : k;
+      const double value = depth ? d.LayerDepth[layer] : d.LayerRho[layer];
+      EXPECT_EQ(u["value"].toDouble(), value) << name << " " << k;
+      if (d.ParameterLower[k] > 1.7e307) {
+        EXPECT_TRUE(u["lower"].isNull() && u["upper"].isNull()) << name << " " << k;
+      } else {
+        // Bounds of the value itself: a depth's thickness bounds lie below its layer's top.
+        const double top = depth ? d.LayerDepth[layer - 1] : 0;
+        EXPECT_EQ(u["lower"].toDouble(), d.ParameterLower[k] + top) << name << " " << k;
+        EXPECT_EQ(u["upper"].toDouble(), d.ParameterUpper[k] + top) << name << " " << k;
+        EXPECT_LT(u["lower"].toDouble(), value);
+        EXPECT_GT(u["upper"].toDouble(), value);
+      }
+    }
+
+    const QJsonArray layers = json["layers"].toArray();
+    ASSERT_EQ(layers.size(), d.LayerCount);
+    for (int i = 1; i <= d.LayerCount; ++i) {
+      const QJsonObject l = layers[i - 1].toObject();
+      EXPECT_EQ(l["rho"].toDouble(), d.LayerRho[i]);
+      EXPECT_EQ(l["depth"].toDouble(), d.LayerDepth[i]);
+      EXPECT_TRUE(l["rho_unknown"].toBool());
+      EXPECT_EQ(l["depth_unknown"].toBool(), i < d.LayerCount);
+      EXPECT_EQ(Text(l["rho_percent_text"]), d.RhoPercentText[i].str());
+      EXPECT_EQ(Text(l["rho_interval_text"]), d.RhoIntervalText[i].str());
+      EXPECT_EQ(Text(l["depth_percent_text"]), d.DepthPercentText[i].str());
+      EXPECT_EQ(Text(l["depth_interval_text"]), d.DepthIntervalText[i].str());
+    }
+    EXPECT_EQ(Text(layers[d.LayerCount - 1].toObject()["depth_interval_text"]), "  * ");
+
+    const QJsonArray correlation = json["correlation"].toArray();
+    ASSERT_EQ(correlation.size(), d.UnknownCount);
+    for (int k = 1; k <= d.UnknownCount; ++k) {
+      const QJsonArray row = correlation[k - 1].toArray();
+      ASSERT_EQ(row.size(), k);
+      for (int j = 1; j <= k; ++j) EXPECT_EQ(Text(row[j - 1]), d.CorrelationText(k, j)) << k << "," << j;
+      EXPECT_EQ(Text(row[k - 1]), "100%");
+    }
+  }
+}
+
+TEST(CliFit, ListedUnknownsAndTheSavedDocument) {
+  TTemporaryFolder folder;
+  const std::string out = folder.File("fitted.rxd");
+  const TRun run = RunCli("fit '" + Example + "' --unknowns depth2,rho1 -o '" + out + "'");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  const QJsonObject json = ParseLine(run.Out);
+  const QJsonArray unknowns = json["unknowns"].toArray();
+  ASSERT_EQ(unknowns.size(), 2);
+  EXPECT_EQ(Text(unknowns[0].toObject()["name"]), "Rho 1");  // the fit's order, not the list's
+  EXPECT_EQ(Text(unknowns[1].toObject()["name"]), "Depth 2");
+  const QJsonArray layers = json["layers"].toArray();
+  EXPECT_TRUE(layers[0].toObject()["rho_unknown"].toBool());
+  EXPECT_FALSE(layers[0].toObject()["depth_unknown"].toBool());
+  EXPECT_FALSE(layers[1].toObject()["rho_unknown"].toBool());
+  EXPECT_TRUE(layers[1].toObject()["depth_unknown"].toBool());
+  EXPECT_EQ(Text(layers[1].toObject()["rho_interval_text"]), "  * ");  // fixed values keep their texts
+
+  // The saved file holds the fitted layers (to the file's two decimals).
+  const TResondixData saved = Loaded(out);
+  const TResondixData original = Loaded(Example);
+  for (int i = 1; i <= 3; ++i) {
+    const QJsonObject l = layers[i - 1].toObject();
+    EXPECT_NEAR(saved.LayerRho[i], l["rho"].toDouble(), 0.005) << i;
+    EXPECT_NEAR(saved.LayerDepth[i], l["depth"].toDouble(), 0.005) << i;
+  }
+  EXPECT_NE(saved.LayerRho[1], original.LayerRho[1]);
+  EXPECT_EQ(saved.LayerRho[2], original.LayerRho[2]);
+  EXPECT_EQ(saved.ApparentRho, original.ApparentRho);
+}
+
+TEST(CliFit, RefusalsAreReportedPerFile) {
+  TTemporaryFolder folder;
+  const std::string few = SaveSounding(folder, "three-measurements.rxd", 3, 3);
+  const std::string zeroSpacing =
+      SaveSounding(folder, "zero-spacing.rxd", 15, 2, [](TResondixData& d) { d.HalfSpacing[4] = 0; });
+  struct TCase {
+    const char* Name;
+    std::string Arguments;
+    std::string Refusal;
+  };
+  const TCase cases[] = {
+      {"too many", "'" + few + "' --unknowns all", "Too  Many  Unknown  Parameters  !"},
+      {"none", "'" + Example + "' --unknowns ''", "No  Unknown  Parameters  Specified  !"},
+      {"spacing 0", "'" + zeroSpacing + "' --unknowns rho2", "Spacing of measurement 4 must be greater than 0!"},
+  };
+  for (const TCase& c : cases) {
+    const TRun run = RunCli("fit " + c.Arguments);
+    EXPECT_EQ(run.Status, 1) << c.Name;
+    const QJsonObject json = ParseLine(run.Out);
+    EXPECT_EQ(Text(json["refused"]), c.Refusal) << c.Name;
+    EXPECT_EQ(json.size(), 2) << c.Name;  // file and refused
+    EXPECT_EQ(run.Err, c.Refusal + "\n") << c.Name;
+  }
+
+  // A refused file fails the run, the others are still fitted.
+  const TRun both = RunCli("fit '" + few + "' '" + Example + "' --unknowns all");
+  EXPECT_EQ(both.Status, 1);
+  const std::vector<QJsonObject> lines = ParseLines(both.Out);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_TRUE(lines[0].contains("refused"));
+  EXPECT_EQ(lines[1]["status"].toDouble(), 0);
+}
+
+TEST(CliFit, AFitThatLeavesTheRangeHasNoStatistics) {
+  TTemporaryFolder folder;
+  const std::string path = SaveSounding(folder, "thin-top.rxd", 15, 2);
+  const TRun run = RunCli("fit '" + path + "' --unknowns depth1,rho2");
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Err, "The fit stopped: a parameter left its admissible range.\n");
+  const QJsonObject json = ParseLine(run.Out);
+  EXPECT_EQ(json["status"].toDouble(), 2);
+  EXPECT_GT(json["rmse"].toDouble(), 0);
+  for (const QJsonValue& u : json["unknowns"].toArray()) {
+    EXPECT_TRUE(u.toObject()["percent"].isNull());
+    EXPECT_TRUE(u.toObject()["lower"].isNull());
+  }
+  EXPECT_EQ(Text(json["layers"].toArray()[0].toObject()["depth_percent_text"]), "  * ");
+}
+
+TEST(CliFit, InputThatCannotBeFitted) {
+  TTemporaryFolder folder;
+  const std::string noRho = SaveSounding(folder, "no-rho.rxd", 15, 3, [](TResondixData& d) { d.ApparentRho[9] = 0; });
+  struct TCase {
+    const char* Name;
+    std::string Arguments;
+    std::string Message;  // part of standard error
+  };
+  const TCase cases[] = {
+      {"no list", "'" + Example + "'", "Option --unknowns is required"},
+      {"unknown name", "'" + Example + "' --unknowns rho1,bogus", "Unknown parameter \"bogus\" in --unknowns"},
+      {"layer 5", "'" + Example + "' --unknowns rho5", "Unknown parameter \"rho5\""},
+      {"depth of layer 4", "'" + Example + "' --unknowns depth4", "Unknown parameter \"depth4\""},
+      {"empty name", "'" + Example + "' --unknowns rho1,,rho2", "Unknown parameter \"\""},
+      {"layer beyond the model", "'" + Example + "' --unknowns rho4", ": rho4 does not exist."},
+      {"half-space depth", "'" + Example + "' --unknowns depth3", ": depth3 is the half-space, which has no depth."},
+      {"measurement without value", "'" + noRho + "' --unknowns all",
+       "no-rho.rxd: measurement 9, Rho: Value must be greater than 0!"},
+      {"output with two files", "'" + Example + "' '" + Example + "' --unknowns all -o x.rxd", "Option -o"},
+  };
+  for (const TCase& c : cases) {
+    const TRun run = RunCli("fit " + c.Arguments);
+    EXPECT_EQ(run.Status, 1) << c.Name;
+    EXPECT_EQ(run.Out, "") << c.Name;
+    EXPECT_NE(run.Err.find(c.Message), std::string::npos) << c.Name << ": " << run.Err;
+  }
+}
+
+const std::string SchlumbergerImport = ExamplePath("ves-schlumberger-dinoloket.txt");
+const std::string WennerImport = ExamplePath("ves-wenner-dinoloket.txt");
+const std::string NoModelWarning = "No model was found in imported file. Defaulting to 3-layer model.";
+
+TEST(CliImport, PrintsTheImportedDocumentAsShowDoes) {
+  const TRun run = RunCli("import '" + SchlumbergerImport + "'");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(Count(run.Out, "\n"), 1);
+  EXPECT_EQ(run.Out.rfind("{\"file\":\"" + SchlumbergerImport + "\",\"info\":[\"Drentsche Aa, VES 12\",", 0), 0u)
+      << run.Out;
+  EXPECT_NE(run.Out.find("\"configuration\":\"Schlumberger\""), std::string::npos);
+  EXPECT_EQ(Count(run.Out, "\"spacing\":"), 14);
+  EXPECT_EQ(Count(run.Out, "\"depth\":"), 4);
+  EXPECT_NE(run.Out.find("{\"spacing\":100,\"rho\":39.32}"), std::string::npos);
+  EXPECT_EQ(run.Out.find("\"warning\""), std::string::npos);
+}
+
+TEST(CliImport, AFileWithoutModelCarriesTheWarningAndSucceeds) {
+  TTemporaryFolder folder;
+  const std::string saved = folder.File("w7.rxd");
+  const TRun run = RunCli("import '" + WennerImport + "' -o '" + saved + "'");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_NE(run.Out.find(",\"warning\":\"" + NoModelWarning + "\"}\n"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("\"configuration\":\"Wenner\""), std::string::npos);
+
+  // The data file keeps the imported document, its configuration included;
+  // the measurements have two decimals already, the starting model gets
+  // them in the file.
+  const TRun shown = RunCli("show '" + saved + "'");
+  ASSERT_EQ(shown.Status, 0) << shown.Err;
+  const auto measurements = [](const std::string& json) {
+    return json.substr(json.find("\"measurements\""), json.find("\"layers\"") - json.find("\"measurements\""));
+  };
+  EXPECT_EQ(measurements(shown.Out), measurements(run.Out));
+  EXPECT_NE(shown.Out.find("\"configuration\":\"Wenner\""), std::string::npos);
+  EXPECT_NE(shown.Out.find("\"depth\":30},{\"rho\":45.74,\"depth\":60},{"), std::string::npos) << shown.Out;
+}
+
+TEST(CliImport, FailuresReportTheImportsMessageAndExitWithOne) {
+  TTemporaryFolder folder;
+  const std::string missing = folder.File("missing.txt");
+  const std::string damaged = folder.File("damaged.txt");
+  std::string text = ReadWholeFile(SchlumbergerImport);
+  text.replace(text.find("130.67;"), 6, "130,67");
+  WriteWholeFile(damaged, text);
+
+  const TRun run = RunCli("import '" + missing + "' '" + damaged + "' '" + SchlumbergerImport + "'");
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_EQ(run.Err, "Could not open " + missing + "!\n'130,67' is not a valid floating point value\n");
+  EXPECT_EQ(Count(run.Out, "\n"), 1);  // the good file is still imported
+
+  const std::string output = folder.File("out.rxd");
+  EXPECT_EQ(RunCli("import '" + damaged + "' -o '" + output + "'").Status, 1);
+  EXPECT_FALSE(std::filesystem::exists(output));
+  EXPECT_EQ(RunCli("import a.txt b.txt -o c.rxd").Status, 1);
+  EXPECT_EQ(RunCli("import").Status, 1);
 }
 
 // --- render ------------------------------------------------------------------

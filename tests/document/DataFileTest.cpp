@@ -8,18 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "NumberText.h"
+#include "ExpectUnchanged.h"
 #include "ResondixData.h"
 #include "TestSupport.h"
 
 namespace {
 
 const std::string Identification = "Schlumberger/Wenner Data File  (c) 1998 K.P.Vordax - Resondix 2.20";
-
-std::string Join(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
-  std::string text;
-  for (const std::string& line : lines) text += line + end;
-  return text;
-}
 
 // A small valid file: 3 measurements, 2 layers, description lines D1..D14
 // with the type line given.
@@ -28,7 +23,7 @@ std::string SmallFile(const std::string& typeLine = " Schlumberger", const std::
   for (int i = 1; i <= 14; ++i) lines.push_back(i == 5 ? typeLine : "D" + std::to_string(i));
   lines.insert(lines.end(), {"3 2", "        1.50       10.00", "        3.00       20.00", "        6.00       30.00",
                              "0", "      100.00        5.00", "       50.00    10000.00", "", "0"});
-  return Join(lines);
+  return JoinLines(lines);
 }
 
 struct TLoadFixture : ::testing::Test {
@@ -66,7 +61,7 @@ TEST(DataFileWrite, NewDocumentIsWrittenLineByLineAsDocumented) {
   for (const char* s : spacings) expected.push_back(std::string(12 - std::strlen(s), ' ') + s + " 0.000E+0000");
   expected.insert(expected.end(), {"0", " 0.000E+0000 0.000E+0000", " 0.000E+0000 0.000E+0000",
                                    " 0.000E+0000    10000.00", "", "0"});
-  EXPECT_EQ(ReadWholeFile(d.FileName), Join(expected));
+  EXPECT_EQ(ReadWholeFile(d.FileName), JoinLines(expected));
   EXPECT_EQ(d.DataFileName(), d.FileName);
 }
 
@@ -214,7 +209,7 @@ TEST_F(DataFileRead, SurplusMeasurementLinesArePassedOver) {
   lines.push_back("20 2");
   for (int i = 1; i <= 20; ++i) lines.push_back(std::to_string(i) + " " + std::to_string(100 + i));
   lines.insert(lines.end(), {"7", "100 5 trailing word", "50 10000"});
-  ASSERT_TRUE(Load(Join(lines)));
+  ASSERT_TRUE(Load(JoinLines(lines)));
   EXPECT_EQ(Document.MeasurementCount, 15);
   EXPECT_EQ(Document.HalfSpacing[15], 15);
   EXPECT_EQ(Document.ApparentRho[15], 115);
@@ -227,7 +222,7 @@ TEST_F(DataFileRead, SurplusLayersLeaveFourWithTheHalfSpaceLast) {
   std::vector<std::string> lines = {Identification};
   for (int i = 1; i <= 14; ++i) lines.push_back("");
   lines.insert(lines.end(), {"1 6", "1.5 10", "0", "10 1", "20 2", "30 3", "40 4", "50 5", "60 10000"});
-  ASSERT_TRUE(Load(Join(lines)));
+  ASSERT_TRUE(Load(JoinLines(lines)));
   EXPECT_EQ(Document.LayerCount, 4);
   EXPECT_EQ(Document.LayerRho[4], 40);
   EXPECT_EQ(Document.LayerDepth[3], 3);
@@ -238,7 +233,7 @@ TEST_F(DataFileRead, CountsBelowOneBecomeOne) {
   std::vector<std::string> lines = {Identification};
   for (int i = 1; i <= 14; ++i) lines.push_back("");
   lines.insert(lines.end(), {"0 -3", "0"});
-  ASSERT_TRUE(Load(Join(lines)));
+  ASSERT_TRUE(Load(JoinLines(lines)));
   EXPECT_EQ(Document.MeasurementCount, 1);
   EXPECT_EQ(Document.LayerCount, 1);
   EXPECT_EQ(Document.LayerDepth[1], 10000);
@@ -248,7 +243,7 @@ TEST_F(DataFileRead, HugeCountsEndAtTheEndOfTheFile) {
   std::vector<std::string> lines = {Identification};
   for (int i = 1; i <= 14; ++i) lines.push_back("");
   lines.insert(lines.end(), {"2147483647 2147483647", "2 20"});
-  ASSERT_TRUE(Load(Join(lines)));
+  ASSERT_TRUE(Load(JoinLines(lines)));
   EXPECT_EQ(Document.MeasurementCount, 15);
   EXPECT_EQ(Document.HalfSpacing[1], 2);
   EXPECT_EQ(Document.HalfSpacing[2], 0);  // read past the end as 0
@@ -293,7 +288,7 @@ TEST_F(DataFileRead, OlderLayoutMovesTheDescriptionLines) {
   std::vector<std::string> lines = {oldFirst, "Name", "Location", "Position", "Direction", "Date", " Wenner",
                                     "Old7", "old8", "old9", "Old10", " ", "Old12", "Old13", ""};
   lines.insert(lines.end(), {"1 1", "1.5 10", "0", "10 10000"});
-  ASSERT_TRUE(Load(Join(lines)));
+  ASSERT_TRUE(Load(JoinLines(lines)));
   EXPECT_EQ(Document.ProjectName(), "Name");
   EXPECT_EQ(Document.ProjectLocation(), "Location");
   EXPECT_EQ(Document.ProjectDate(), "Date");
@@ -315,7 +310,7 @@ TEST_F(DataFileRead, DescriptionLinesKeepEightyCharacters) {
   std::vector<std::string> lines = {Identification + std::string(100, '+')};
   for (int i = 1; i <= 14; ++i) lines.push_back(i == 1 ? std::string(200, 'p') : "");
   lines.insert(lines.end(), {"1 1", "1.5 10", "0", "10 10000"});
-  ASSERT_TRUE(Load(Join(lines)));
+  ASSERT_TRUE(Load(JoinLines(lines)));
   EXPECT_EQ(Document.ProjectName(), std::string(80, 'p'));
   EXPECT_EQ(Document.ProjectLocation(), "");
 }
@@ -356,23 +351,6 @@ TEST_F(DataFileRead, AnnotationsThatCannotBeReadAreLeftOut) {
   bare.resize(bare.rfind("\r\n\r\n0\r\n") + 2);
   ASSERT_TRUE(Load(bare));
   EXPECT_TRUE(Document.Annotations.empty());
-}
-
-// Everything a failed load must leave as it was.
-void ExpectUnchanged(const TResondixData& before, const TResondixData& after) {
-  EXPECT_EQ(after.FileName, before.FileName);
-  EXPECT_EQ(after.Info, before.Info);
-  EXPECT_EQ(after.MeasurementCount, before.MeasurementCount);
-  EXPECT_EQ(after.LayerCount, before.LayerCount);
-  EXPECT_EQ(after.HalfSpacing, before.HalfSpacing);
-  EXPECT_EQ(after.ApparentRho, before.ApparentRho);
-  EXPECT_EQ(after.LayerRho, before.LayerRho);
-  EXPECT_EQ(after.LayerDepth, before.LayerDepth);
-  EXPECT_EQ(after.IsSchlumberger, before.IsSchlumberger);
-  EXPECT_EQ(after.Annotations, before.Annotations);
-  EXPECT_EQ(after.Saved, before.Saved);
-  EXPECT_EQ(after.RhoUnknown, before.RhoUnknown);
-  EXPECT_EQ(after.HasFitResult, before.HasFitResult);
 }
 
 TEST_F(DataFileRead, AFailedLoadChangesNothingAndReportsTheFile) {

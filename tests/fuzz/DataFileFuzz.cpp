@@ -2,30 +2,14 @@
 // document outside its capacities, and whatever it accepts must save and
 // load again to the same shape.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
-#include "Messages.h"
+#include "FuzzChecks.h"
 #include "ResondixData.h"
 
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-void CheckWithinCapacities(const TResondixData& d) {
-  Require(d.MeasurementCount >= 1 && d.MeasurementCount <= MaxMeasurements);
-  Require(d.LayerCount >= 1 && d.LayerCount <= MaxLayers);
-  Require(d.FilterCount == (d.IsSchlumberger ? 20 : 10));
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = (SetMessageHandler([](TMessageKind, const std::string&) {}), true);
-  (void)quiet;
+  SilenceMessages();
   TResondixData document;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   if (!document.LoadFromText(text)) return 0;

@@ -1,0 +1,203 @@
+// resondix-cli fit FILE.rxd... --unknowns LIST [-o OUT.rxd]: fits the layer
+// values named in LIST to the measurements, as the window's Fit command
+// does, and prints the result with its statistics as JSON.
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "CliSupport.h"
+#include "Commands.h"
+#include "Json.h"
+#include "Messages.h"
+#include "ResondixData.h"
+
+namespace {
+
+constexpr const char* NoSolutionText = "NO SOLUTION  (improve starting quess)";
+
+struct TNamedUnknown {
+  bool IsDepth;
+  int Layer;
+  std::string Name;  // as given, for messages
+};
+
+// "all", or names rho1..rho4 and depth1..depth3 separated by commas; an
+// empty list names no unknown (the fit then refuses).
+struct TUnknownList {
+  bool All = false;
+  std::vector<TNamedUnknown> Named;
+};
+
+bool ParseUnknownName(const std::string& name, TNamedUnknown& unknown) {
+  for (const auto& [prefix, isDepth] : {std::pair<std::string, bool>{"rho", false}, {"depth", true}}) {
+    const int highest = isDepth ? MaxLayers - 1 : MaxLayers;
+    if (name.size() == prefix.size() + 1 && name.compare(0, prefix.size(), prefix) == 0) {
+      const int layer = name.back() - '0';
+      if (layer < 1 || layer > highest) return false;
+      unknown = {isDepth, layer, name};
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ParseUnknownList(const std::string& list, TUnknownList& unknowns) {
+  if (list == "all") {
+    unknowns.All = true;
+    return true;
+  }
+  std::size_t start = 0;
+  while (start < list.size()) {
+    std::size_t end = list.find(',', start);
+    if (end == std::string::npos) end = list.size();
+    const std::string name = list.substr(start, end - start);
+    TNamedUnknown unknown;
+    if (!ParseUnknownName(name, unknown)) {
+      ReportError("Unknown parameter \"" + name + "\" in --unknowns: use all, or rho1 to rho" +
+                  std::to_string(MaxLayers) + " and depth1 to depth" + std::to_string(MaxLayers - 1) +
+                  " separated by commas.");
+      return false;
+    }
+    unknowns.Named.push_back(unknown);
+    start = end + 1;
+  }
+  return true;
+}
+
+// Sets the unknown flags of the document as the model grid's check boxes
+// would; false, with a message, for a layer the model does not have.
+bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const std::string& path) {
+  const int layers = document.LayerCount;
+  for (int i = 0; i <= MaxLayers; ++i) document.RhoUnknown[i] = document.DepthUnknown[i] = false;
+  if (unknowns.All) {
+    for (int i = 1; i <= layers; ++i) {
+      document.RhoUnknown[i] = true;
+      document.DepthUnknown[i] = i < layers;
+    }
+    return true;
+  }
+  for (const TNamedUnknown& unknown : unknowns.Named) {
+    if (unknown.IsDepth ? unknown.Layer >= layers : unknown.Layer > layers) {
+      ReportError("The model of " + path + " has " + std::to_string(layers) + " layers: " + unknown.Name +
+                  (unknown.IsDepth && unknown.Layer == layers ? " is the half-space, which has no depth."
+                                                              : " does not exist."));
+      return false;
+    }
+    (unknown.IsDepth ? document.DepthUnknown : document.RhoUnknown)[unknown.Layer] = true;
+  }
+  return true;
+}
+
+// Runs the fit; false with the refusal's text when it refused. Every
+// message still reaches standard error.
+bool FitDocument(TResondixData& document, std::string& refusal) {
+  TMessageHandler previous;
+  previous = SetMessageHandler([&](TMessageKind kind, const std::string& text) {
+    if (kind == TMessageKind::Error) refusal = text;
+    if (previous) previous(kind, text);
+  });
+  FitSucceeded = true;
+  document.Fit();
+  SetMessageHandler(std::move(previous));
+  return FitSucceeded;
+}
+
+// The unknowns in the fit's order with their values and bounds in metres or
+// ohm·m: a depth's bounds are those of its layer's thickness shifted by the
+// layer's top, as in the interval texts. The statistics exist only after a
+// fit that converged with a degree of freedom left.
+void WriteUnknowns(TJsonWriter& json, const TResondixData& document) {
+  const bool statistics = document.FitStatus == 0 && document.MeasurementCount > document.UnknownCount;
+  int k = 0;
+  const auto write = [&](double value, double top) {
+    ++k;
+    const bool bounded = statistics && document.ParameterLower[k] <= 1.7e307;
+    json.BeginObject();
+    json.Key("name").String(document.ParameterNames[k].view());
+    json.Key("value").Number(value);
+    json.Key("percent").Number(statistics ? document.ParameterPercent[k] : NAN);
+    json.Key("lower").Number(bounded ? document.ParameterLower[k] + top : NAN);
+    json.Key("upper").Number(bounded ? document.ParameterUpper[k] + top : NAN);
+    json.EndObject();
+  };
+  json.Key("unknowns").BeginArray();
+  for (int i = 1; i <= document.LayerCount; ++i)
+    if (document.RhoUnknown[i]) write(document.LayerRho[i], 0);
+  for (int i = 1; i < document.LayerCount; ++i)
+    if (document.DepthUnknown[i]) write(document.LayerDepth[i], document.LayerDepth[i - 1]);
+  json.EndArray();
+}
+
+void WriteLayers(TJsonWriter& json, const TResondixData& document) {
+  json.Key("layers").BeginArray();
+  for (int i = 1; i <= document.LayerCount; ++i) {
+    json.BeginObject();
+    json.Key("rho").Number(document.LayerRho[i]);
+    json.Key("depth").Number(document.LayerDepth[i]);
+    json.Key("rho_unknown").Bool(document.RhoUnknown[i]);
+    json.Key("depth_unknown").Bool(document.DepthUnknown[i]);
+    json.Key("rho_percent_text").String(document.RhoPercentText[i].view());
+    json.Key("rho_interval_text").String(document.RhoIntervalText[i].view());
+    json.Key("depth_percent_text").String(document.DepthPercentText[i].view());
+    json.Key("depth_interval_text").String(document.DepthIntervalText[i].view());
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
+// The lower triangle with the diagonal, row by row, as the correlation view
+// shows it.
+void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
+  json.Key("correlation").BeginArray();
+  for (int k = 1; k <= document.UnknownCount; ++k) {
+    json.BeginArray();
+    for (int j = 1; j <= k; ++j) json.String(document.CorrelationText(k, j));
+    json.EndArray();
+  }
+  json.EndArray();
+}
+
+// One file; false when it could not be fitted.
+bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArguments& arguments) {
+  TResondixData document;
+  if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
+      !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path))
+    return false;
+
+  TJsonWriter json;
+  json.BeginObject().Key("file").String(path);
+  std::string refusal;
+  if (!FitDocument(document, refusal)) {
+    json.Key("refused").String(refusal).EndObject();
+    PrintJsonLine(json);
+    return false;
+  }
+  if (document.FitStatus == 1) ReportError(path + ": " + NoSolutionText);
+  json.Key("status").Number(document.FitStatus);
+  json.Key("rmse").Number(document.Rmse);
+  json.Key("evaluations").Integer(document.EvaluationCount);
+  WriteUnknowns(json, document);
+  WriteLayers(json, document);
+  WriteCorrelation(json, document);
+  json.EndObject();
+  PrintJsonLine(json);
+  return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
+}
+
+}  // namespace
+
+int RunFit(const std::vector<std::string>& arguments) {
+  TArguments parsed;
+  if (!ParseArguments(arguments, {"--unknowns", "-o"}, parsed) || !CheckSingleOutput(parsed)) return ExitFailure;
+  if (!parsed.Has("--unknowns")) {
+    ReportError("Option --unknowns is required: all, or names such as rho1,rho3,depth2.");
+    return ExitFailure;
+  }
+  TUnknownList unknowns;
+  if (!ParseUnknownList(parsed.Value("--unknowns"), unknowns)) return ExitFailure;
+  int status = ExitSuccess;
+  for (const std::string& path : parsed.Files)
+    if (!FitFile(path, unknowns, parsed)) status = ExitFailure;
+  return status;
+}

@@ -1,0 +1,50 @@
+// resondix-cli import FILE.txt... [-o OUT.rxd]: DINOloket sounding files as
+// documents, printed as the JSON of show and optionally saved as a data file.
+// When a file has no model the JSON carries the import's warning in
+// "warning"; that is not a failure.
+#include <string>
+#include <utility>
+
+#include "CliSupport.h"
+#include "Commands.h"
+#include "Json.h"
+#include "Messages.h"
+#include "ResondixData.h"
+
+namespace {
+
+// Imports path into document. The import's warning is kept in warning
+// instead of being reported; errors are reported as usual.
+bool ImportDocument(TResondixData& document, const std::string& path, std::string& warning) {
+  TMessageHandler previous = SetMessageHandler([&warning](TMessageKind kind, const std::string& text) {
+    if (kind == TMessageKind::Warning)
+      warning = text;
+    else
+      ReportError(text);
+  });
+  document.FileName = path;
+  const bool imported = document.ImportDinoloket();
+  SetMessageHandler(std::move(previous));
+  return imported;
+}
+
+}  // namespace
+
+int RunImport(const std::vector<std::string>& arguments) {
+  TArguments parsed;
+  if (!ParseArguments(arguments, {"-o"}, parsed) || !CheckSingleOutput(parsed)) return ExitFailure;
+  int status = ExitSuccess;
+  for (const std::string& path : parsed.Files) {
+    TResondixData document;
+    std::string warning;
+    if (!ImportDocument(document, path, warning)) {
+      status = ExitFailure;
+      continue;
+    }
+    const auto warningMember = [&warning](TJsonWriter& json) {
+      if (!warning.empty()) json.Key("warning").String(warning);
+    };
+    if (!PrintAndSaveDocument(parsed, path, document, warningMember)) status = ExitFailure;
+  }
+  return status;
+}

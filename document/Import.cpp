@@ -1,0 +1,228 @@
+// Import of the vertical electrical sounding text files published by TNO's
+// DINOloket service.
+//
+// The file is read strictly by line position. Fields are ended by ";".
+//   lines 1..25   header: 1 the sounding's name, 2..4 its position (system,
+//                 coordinates, surface height in NAP), 9 the date, 11 the
+//                 direction, 13 the configuration ("SCHLUMB" or another
+//                 text), 14 the last half spacing of the sounding
+//   line 26 on    one measurement per line, L/2 in field 1 and the apparent
+//                 resistivity in field 5, up to the last half spacing
+//   "Kop VES interpretatie;"   the header of the interpreted model, searched
+//                 for; 15 lines later one layer per line follows, the depth
+//                 of its bottom in field 2 (empty for the half-space) and its
+//                 resistivity in field 3
+// A file without a model gets a three-layer starting model from its
+// measurements, with a warning.
+//
+// The import reads into a copy of the document (TResondixData::
+// ReplaceContent), so a file that cannot be read changes nothing.
+#include <string>
+#include <string_view>
+
+#include "Messages.h"
+#include "NumberText.h"
+#include "ResondixData.h"
+#include "TextReader.h"
+
+namespace {
+
+// The header lines the import uses.
+constexpr int HeaderLineCount = 25;
+constexpr int NameLine = 1;
+constexpr int SystemLine = 2;
+constexpr int CoordinatesLine = 3;
+constexpr int HeightLine = 4;
+constexpr int DateLine = 9;
+constexpr int DirectionLine = 11;
+constexpr int TypeLine = 13;
+constexpr int EndSpacingLine = 14;
+constexpr std::string_view SchlumbergerType = "SCHLUMB";
+constexpr std::string_view ModelHeader = "Kop VES interpretatie;";
+constexpr int LinesBeforeModel = 15;
+
+constexpr int HalfSpacingField = 1;
+constexpr int ApparentRhoField = 5;
+constexpr int DepthField = 2;
+constexpr int LayerRhoField = 3;
+
+constexpr std::string_view NoModelRemark = "No model was found in imported file.";
+constexpr std::string_view NoModelWarning = "No model was found in imported file. Defaulting to 3-layer model.";
+
+// A text that is not a number is quoted in its message; a field of
+// megabytes is shown by its beginning, so that the message stays readable.
+constexpr std::size_t MaxQuotedLength = 80;
+
+std::string NotANumber(std::string_view text) {
+  const std::size_t shown = CutLength(text, MaxQuotedLength);
+  return "'" + std::string(text.substr(0, shown)) + (shown < text.size() ? "..." : "") +
+         "' is not a valid floating point value";
+}
+
+std::string EndsBeforeMeasurements(const std::string& fileName) {
+  return "Could not import " + fileName + "! The file ends before its first measurement (line 26).";
+}
+
+// A line without its closing ";". A line that lacks it keeps all of its
+// text: its last character is part of the value.
+std::string_view Cut(std::string_view line) {
+  if (!line.empty() && line.back() == ';') line.remove_suffix(1);
+  return line;
+}
+
+// Field n (from 1) of a line whose fields are each ended by ";": the text
+// after the (n-1)th ";" up to the next one or the end of the line; empty
+// when the line has fewer fields.
+std::string_view Field(std::string_view line, int n) {
+  std::size_t start = 0;
+  for (int k = 1; k < n; ++k) {
+    const std::size_t end = line.find(';', start);
+    if (end == std::string_view::npos) return {};
+    start = end + 1;
+  }
+  const std::size_t end = line.find(';', start);
+  return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+
+class TDinoloketReader {
+public:
+  TDinoloketReader(TTextReader& reader, TResondixData& document, const std::string& fileName)
+      : Reader(reader), D(document), FileName(fileName) {}
+
+  // Reads the whole file into the document; false, with the message shown,
+  // when it cannot.
+  bool Read() {
+    double endSpacing = 0;
+    if (!ReadHeader(endSpacing) || !ReadMeasurements(endSpacing)) return false;
+    bool modelRead = false;
+    if (FindModelHeader() && !ReadModel(modelRead)) return false;
+    // A read error ends the text early; it must not pass for a file without
+    // a model.
+    if (Reader.InputError()) return Fail(CouldNotOpenText(FileName));
+    if (!modelRead) MakeStartingModel(endSpacing);
+    return true;
+  }
+
+private:
+  bool Fail(const std::string& message) {
+    ShowMessage(TMessageKind::Error, Reader.InputError() ? CouldNotOpenText(FileName) : message);
+    return false;
+  }
+
+  bool ToNumber(std::string_view text, double& value) {
+    const auto number = StrToFloatDot(text);
+    if (!number) return Fail(NotANumber(text));
+    value = *number;
+    return true;
+  }
+
+  static bool IsUsedHeaderLine(int n) {
+    return n <= HeightLine || n == DateLine || n == DirectionLine || n == TypeLine || n == EndSpacingLine;
+  }
+
+  bool ReadHeader(double& endSpacing) {
+    std::string lines[HeaderLineCount + 1];
+    for (int n = 1; n <= HeaderLineCount; ++n) {
+      if (IsUsedHeaderLine(n))
+        lines[n] = Reader.ReadLine();
+      else
+        Reader.SkipLine();
+    }
+    // Without this the first measurement would read as an empty field.
+    if (Reader.Eof()) return Fail(EndsBeforeMeasurements(FileName));
+
+    D.ProjectName() = Cut(lines[NameLine]);
+    D.SoundingPosition() = "X, Y = " + std::string(Cut(lines[CoordinatesLine])) + " (" +
+                           std::string(Cut(lines[SystemLine])) + "), Z = " + std::string(Cut(lines[HeightLine])) +
+                           " (NAP)";
+    D.ProjectDate() = Cut(lines[DateLine]);
+    D.SoundingDirection() = Cut(lines[DirectionLine]);
+    const std::string_view type = Cut(lines[TypeLine]);
+    D.SoundingTypeText() = type;
+    D.SetSoundingType(type == SchlumbergerType);
+    const std::string_view endSpacingText = Cut(lines[EndSpacingLine]);
+    D.ABLength() = endSpacingText;
+    return ToNumber(endSpacingText, endSpacing);
+  }
+
+  // One line per measurement up to the end spacing; the end of the file
+  // also ends the measurements (the header made sure there is a first one).
+  bool ReadMeasurements(double endSpacing) {
+    int count = 0;
+    while (count < MaxMeasurements && !Reader.Eof()) {
+      const std::string line = Reader.ReadLine();
+      ++count;
+      if (!ToNumber(Field(line, HalfSpacingField), D.HalfSpacing[count]) ||
+          !ToNumber(Field(line, ApparentRhoField), D.ApparentRho[count]))
+        return false;
+      if (D.HalfSpacing[count] == endSpacing) break;
+    }
+    D.MeasurementCount = count;
+    return true;
+  }
+
+  bool FindModelHeader() {
+    while (!Reader.Eof())
+      if (Reader.ReadLine(ModelHeader.size() + 1) == ModelHeader) return true;
+    return false;
+  }
+
+  // One line per layer down to the half-space. A model that stops without
+  // one (at the capacity or at the end of the file) makes its last layer
+  // the half-space; a file that ends before the first layer has no model.
+  bool ReadModel(bool& modelRead) {
+    for (int n = 1; n <= LinesBeforeModel; ++n) Reader.SkipLine();
+    int count = 0;
+    bool halfSpace = false;
+    while (count < MaxLayers && !halfSpace && !Reader.Eof()) {
+      const std::string line = Reader.ReadLine();
+      ++count;
+      const std::string_view depth = Field(line, DepthField);
+      if (IsBlank(depth))
+        D.LayerDepth[count] = HalfSpaceDepth;
+      else if (!ToNumber(depth, D.LayerDepth[count]))
+        return false;
+      if (!ToNumber(Field(line, LayerRhoField), D.LayerRho[count])) return false;
+      halfSpace = D.LayerDepth[count] == HalfSpaceDepth;
+    }
+    modelRead = count > 0;
+    if (!modelRead) return true;
+    D.LayerCount = count;
+    D.LayerDepth[count] = HalfSpaceDepth;
+    return true;
+  }
+
+  void MakeStartingModel(double endSpacing) {
+    const double first = D.ApparentRho[1];
+    const double last = D.ApparentRho[D.MeasurementCount];
+    D.LayerCount = 3;
+    D.LayerRho[1] = first;
+    D.LayerDepth[1] = endSpacing / 3;
+    D.LayerRho[2] = (first + last) / 2;
+    D.LayerDepth[2] = endSpacing * 2 / 3;
+    D.LayerRho[3] = last;
+    D.LayerDepth[3] = HalfSpaceDepth;
+    D.Remarks() = NoModelRemark;
+    ShowMessage(TMessageKind::Warning, std::string(NoModelWarning));
+  }
+
+  TTextReader& Reader;
+  TResondixData& D;
+  const std::string& FileName;
+};
+
+}  // namespace
+
+bool TResondixData::ImportDinoloket() { return ReadNamedFile(&TResondixData::ImportFrom); }
+
+bool TResondixData::ImportFromText(std::string_view text) {
+  TTextReader reader;
+  reader.OpenText(text);
+  return ImportFrom(reader);
+}
+
+bool TResondixData::ImportFrom(TTextReader& reader) {
+  return ReplaceContent([&](TResondixData& staged) { return TDinoloketReader(reader, staged, FileName).Read(); });
+}
