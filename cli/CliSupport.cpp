@@ -104,31 +104,20 @@ void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document) {
 }
 
 bool CheckMeasurementsComplete(const TResondixData& document, const std::string& path) {
-  // The grid's rule for L/2: 0 up to, not including, 3100 m.
-  constexpr double HalfSpacingLimit = 3100;
-  for (int i = 1; i <= document.MeasurementCount; ++i) {
-    const bool rhoMissing = !(document.ApparentRho[i] > 0);
-    const double spacing = document.HalfSpacing[i];
-    if (rhoMissing || !(spacing >= 0 && spacing < HalfSpacingLimit)) {
-      ReportError("The measurements of " + path + " are incomplete: measurement " + std::to_string(i) +
-                  (rhoMissing ? " has no apparent resistivity above 0." : " has an L/2 outside 0 to 3100."));
-      return false;
-    }
+  int column = 0;
+  if (const int row = document.FirstRefusedMeasurement(column)) {
+    ReportError(path + ": measurement " + std::to_string(row) + (column == 0 ? ", L/2: " : ", Rho: ") +
+                LastErrorMessage);
+    return false;
   }
   return true;
 }
 
-bool CheckModelComplete(const TResondixData& document, const std::string& path, bool report) {
-  for (int i = 1; i <= document.LayerCount; ++i) {
-    const bool rhoMissing = !(document.LayerRho[i] > 0);
-    const bool depthOutOfOrder = i < document.LayerCount && !(document.LayerDepth[i] > document.LayerDepth[i - 1] &&
-                                                              document.LayerDepth[i] < HalfSpaceDepth);
-    if (rhoMissing || depthOutOfOrder) {
-      if (report)
-        ReportError("The layer model of " + path + " is incomplete: layer " + std::to_string(i) +
-                    (rhoMissing ? " has no resistivity above 0." : " has no depth below the layer above it."));
-      return false;
-    }
+bool CheckModelComplete(const TResondixData& document, const std::string& path) {
+  int column = 0;
+  if (const int row = document.FirstRefusedLayer(column)) {
+    ReportError(path + ": layer " + std::to_string(row) + (column == 0 ? ", Rho: " : ", Depth: ") + LastErrorMessage);
+    return false;
   }
   return true;
 }

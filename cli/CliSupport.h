@@ -48,14 +48,9 @@ bool SaveDocumentAs(TResondixData& document, const std::string& path);
 // "info", "configuration", "measurements", "layers", "annotations".
 void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document);
 
-// True when every layer has a resistivity above 0 and every interface lies
-// below the one above it: the model has a curve. Otherwise reports why,
-// unless report is false.
-bool CheckModelComplete(const TResondixData& document, const std::string& path, bool report = true);
-
-// True when every measurement has an apparent resistivity above 0 and an L/2
-// from 0 to below 3100, as the measurements grid requires before a fit.
-// Otherwise reports which one does not.
+// True when the value rules accept every layer value (the model has a curve),
+// or every measurement; otherwise reports the first value refused and why.
+bool CheckModelComplete(const TResondixData& document, const std::string& path);
 bool CheckMeasurementsComplete(const TResondixData& document, const std::string& path);
 
 // The output option -o is only meaningful with one input file.

@@ -172,9 +172,10 @@ int RunRender(const std::vector<std::string>& arguments) {
   if (!ParseJob(arguments, job)) return ExitFailure;
   TResondixData document;
   if (!LoadDocument(document, job.Input)) return ExitFailure;
-  // The window draws the layers and the curve once every model cell holds a
-  // valid value; here that is a complete model.
-  document.ModelValid = CheckModelComplete(document, job.Input, false);
+  // The window draws the layers and the curve once the value rules accept
+  // every model cell.
+  int column = 0;
+  document.ModelValid = document.FirstRefusedLayer(column) == 0;
 
   SelectPlatform();
   qInstallMessageHandler(KeepQtQuiet);

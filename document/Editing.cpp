@@ -161,3 +161,23 @@ bool TResondixData::ValidateValue(int column, int row, bool isModel, double valu
   if (next == 0) return value > prev || Refuse(NotBelow(prev));
   return (value > prev && value < next) || Refuse(NotBetween(prev, next));
 }
+
+int TResondixData::FirstRefusedMeasurement(int& column) const {
+  for (int i = 1; i <= MeasurementCount; ++i) {
+    column = 0;
+    if (!ValidateValue(0, i, false, HalfSpacing[i])) return i;
+    column = 1;
+    if (!ValidateValue(1, i, false, ApparentRho[i])) return i;
+  }
+  return 0;
+}
+
+int TResondixData::FirstRefusedLayer(int& column) const {
+  for (int i = 1; i <= LayerCount; ++i) {
+    column = 0;
+    if (!ValidateValue(0, i, true, LayerRho[i])) return i;
+    column = 1;
+    if (i < LayerCount && !ValidateValue(1, i, true, LayerDepth[i])) return i;
+  }
+  return 0;
+}

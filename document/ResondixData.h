@@ -235,6 +235,14 @@ public:
   // Editing rules: false with the refusal in LastErrorMessage, nothing
   // changed.
   bool ValidateValue(int column, int row, bool isModel, double value) const;
+  // The first measurement whose L/2 (column 0) or apparent resistivity
+  // (column 1) the value rules refuse, or 0 when they accept every one;
+  // LastErrorMessage then holds the refusal. An L/2 of 0 passes: it is a
+  // value the rules accept, though the grid shows it as an empty cell.
+  int FirstRefusedMeasurement(int& column) const;
+  // The same for the model: every resistivity (column 0) and every depth
+  // above the half-space (column 1).
+  int FirstRefusedLayer(int& column) const;
   bool InsertMeasurements(int first, int count);
   bool DeleteMeasurements(int first, int count);
   bool InsertLayers(int first, int count);

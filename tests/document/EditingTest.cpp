@@ -306,4 +306,37 @@ TEST_F(Editing, ValueRulesByGridAndColumn) {
   EXPECT_EQ(LastErrorMessage, "Value must be between 5,00 and 20,13!");
 }
 
+// The whole-table check that the window and the command line make before a
+// fit: the first refused value, its column and the rule's text.
+TEST(EditingTables, FirstRefusedValueOfEachTable) {
+  TResondixData d;
+  for (int i = 1; i <= d.MeasurementCount; ++i) d.ApparentRho[i] = 40 + i;
+  d.LayerRho[1] = 120;
+  d.LayerRho[2] = 35;
+  d.LayerRho[3] = 600;
+  d.LayerDepth[1] = 3.2;
+  d.LayerDepth[2] = 17.5;
+  int column = -1;
+  EXPECT_EQ(d.FirstRefusedMeasurement(column), 0);
+  EXPECT_EQ(d.FirstRefusedLayer(column), 0);
+
+  d.HalfSpacing[2] = 0;  // accepted by the rules; the fit refuses it itself
+  d.ApparentRho[6] = 0;
+  EXPECT_EQ(d.FirstRefusedMeasurement(column), 6);
+  EXPECT_EQ(column, 1);
+  EXPECT_EQ(LastErrorMessage, "Value must be greater than 0!");
+  d.HalfSpacing[4] = 3100;
+  EXPECT_EQ(d.FirstRefusedMeasurement(column), 4);
+  EXPECT_EQ(column, 0);
+
+  d.LayerDepth[2] = 2.5;  // above the interface of layer 1
+  EXPECT_EQ(d.FirstRefusedLayer(column), 1);
+  EXPECT_EQ(column, 1);
+  EXPECT_EQ(LastErrorMessage, "Value must be between 0.00 and 2.50!");
+  d.LayerDepth[2] = 17.5;
+  d.LayerRho[3] = 0;
+  EXPECT_EQ(d.FirstRefusedLayer(column), 3);
+  EXPECT_EQ(column, 0);
+}
+
 }  // namespace
