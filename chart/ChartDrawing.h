@@ -39,7 +39,7 @@ public:
   TChartDrawing(const TChartDrawing&) = delete;
   TChartDrawing& operator=(const TChartDrawing&) = delete;
 
-  // --- Layout of the latest drawing, in the order of the chart's design ---
+  // --- Layout of the latest drawing -------------------------------------
 
   std::int32_t DrawHeight = 0;  // size of the drawing target in pixels
   std::int32_t DrawWidth = 0;
