@@ -56,6 +56,7 @@ bench: build
 run: build
 	$(BUILD)/cli/resondix-cli show $(EXAMPLE)
 	$(BUILD)/cli/resondix-cli curve $(EXAMPLE)
+	$(BUILD)/cli/resondix-cli render $(EXAMPLE) $(BUILD)/example-chart.png
 
 clean:
 	rm -rf build build-sanitize build-fuzz
