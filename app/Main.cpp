@@ -26,6 +26,7 @@
 #include "About.h"
 #include "Logo.h"
 #include "NumberText.h"
+#include "Plaatje.h"
 #include "Preferences.h"
 #include "Results.h"
 #include "Statistics.h"
@@ -116,6 +117,8 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   setProperty(HelpContextProperty, HelpContentsTopic);
 
   connect(qApp, &QGuiApplication::focusWindowChanged, this, &TMainForm::ActiveWindowChanged);
+  // The chart's look follows the focus at once.
+  connect(qApp, &QApplication::focusChanged, Plaatje, [chart = Plaatje] { chart->repaint(); });
   auto* help = new QShortcut(QKeySequence::HelpContents, this, this, &TMainForm::WMHelp);
   help->setContext(Qt::ApplicationShortcut);
 
@@ -123,6 +126,8 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   SetTitle(UntitledFileName);
   ApplyDesignGeometry();
 
+  Plaatje->SetData(&ResondixData);
+  ResondixData.Chart = Plaatje;
   ResondixData.OnChange = [this](TResondixData&) { ResondixDataChange(); };
   ResondixData.New();
 
@@ -320,12 +325,9 @@ void TMainForm::CreatePages() {
   connect(PageControl, &QTabWidget::currentChanged, this, &TMainForm::SetColumnWidths);
   connect(Splitter, &QSplitter::splitterMoved, this, &TMainForm::SetColumnWidths);
 
-  ChartArea = new QWidget(Splitter);
-  ChartArea->setObjectName("ChartArea");
-  ChartArea->setAutoFillBackground(true);
-  ChartArea->setPalette(QPalette(Qt::white));
-  auto* chartLayout = new QVBoxLayout(ChartArea);
-  chartLayout->setContentsMargins(0, 0, 0, 0);
+  Plaatje = new TPlaatje(Splitter);
+  Plaatje->setObjectName("Plaatje");
+  Plaatje->OnOverMeasurement = [this](TPlaatje& chart) { PlaatjeOverMeasurement(chart.MeasurementUnderMouse); };
 
   Splitter->setStretchFactor(0, 0);
   Splitter->setStretchFactor(1, 1);
@@ -508,7 +510,7 @@ bool TMainForm::OpenDataFile() {
   ResetEditState();
   if (!ResondixData.LoadFromFile()) return false;
   ValidateDocument();
-  ChartArea->update();
+  Plaatje->update();
   SetTitle(ToQString(ResondixData.FileName));
   return true;
 }
@@ -558,7 +560,7 @@ bool TMainForm::ImportDataFile() {
   ResetEditState();
   if (!ResondixData.ImportDinoloket()) return false;
   ValidateDocument();
-  ChartArea->update();
+  Plaatje->update();
   SetTitle(ToQString(ResondixData.FileName));
   return true;
 }
@@ -599,7 +601,7 @@ void TMainForm::ViewStatisticsClick() {
 void TMainForm::DataFitClick() {
   FitSucceeded = true;
   ResondixData.Fit();
-  ChartArea->update();
+  Plaatje->update();
   if (ResondixData.FitStatus == 1) {
     ResondixData.FitStatus = 0;
     ShowError(NoSolutionText);
@@ -648,7 +650,7 @@ void TMainForm::ResondixDataChange() {
     SetColumnWidths();
   }
   ValidateDocument();
-  ChartArea->update();
+  Plaatje->update();
   WriteStatusPanels();
 }
 

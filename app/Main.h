@@ -33,6 +33,7 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 class TAboutBox;
+class TPlaatje;
 class TPreferencesForm;
 class TResultsForm;
 class TStatisticsForm;
@@ -117,7 +118,7 @@ public:
   TValuesTable* MeasurementsView = nullptr;
   TValuesTable* ModelView = nullptr;
   QSplitter* Splitter = nullptr;
-  QWidget* ChartArea = nullptr;
+  TPlaatje* Plaatje = nullptr;
   QLabel* StatusPanels[4] = {};
 
   QAction* FileNew = nullptr;

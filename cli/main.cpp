@@ -23,6 +23,7 @@ const TCommand Commands[] = {
     {"curve", RunCurve, "curve FILE.rxd...                  model curve nodes and values at the spacings"},
     {"fit", RunFit, "fit FILE.rxd... --unknowns LIST [-o OUT.rxd]   fit; LIST is all or e.g. rho1,rho3,depth2"},
     {"import", RunImport, "import FILE.txt... [-o OUT.rxd]    DINOloket sounding files as documents"},
+    {"render", RunRender, "render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]   the chart (default 800x600)"},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -22,6 +22,7 @@
 #include "Splash.h"
 #include "Statistics.h"
 #include "NumberText.h"
+#include "Plaatje.h"
 #include "ValuesTable.h"
 
 #include "AppTestSupport.h"
@@ -121,7 +122,7 @@ TEST_F(TMainWindowTest, TheLongHintGoesToPanelZero) {
   QTest::mouseMove(open);
   QTRY_COMPARE(window->StatusPanels[0]->text(), QString("Click this button to open an existing file."));
   // Leaving the button empties the panel; the other panels keep their text.
-  QTest::mouseMove(window->ChartArea);
+  QTest::mouseMove(window->Plaatje);
   QTRY_COMPARE(window->StatusPanels[0]->text(), QString());
   EXPECT_EQ(window->StatusPanels[1]->text(), "1/15");
 }
@@ -176,6 +177,33 @@ TEST_F(TMainWindowTest, HoverOnAMeasurementMovesTheCurrentRow) {
   EXPECT_EQ(window->MeasurementsView->currentRow(), 8);
   window->PlaatjeOverMeasurement(0);  // nothing under the mouse
   EXPECT_EQ(window->MeasurementsRow(), 9);
+}
+
+// Moves the mouse around where the chart draws measurement i until the
+// window reports it; false when no position near the symbol does.
+bool HoverOverMeasurement(TMainForm& window, int i) {
+  const TPlaatje& chart = *window.Plaatje;
+  const int x = chart.SpacingToX(window.ResondixData.HalfSpacing[i]);
+  const int y = chart.RhoToY(window.ResondixData.ApparentRho[i]);
+  for (int dy = -8; dy <= 8; ++dy)
+    for (int dx = -8; dx <= 8; ++dx) {
+      QTest::mouseMove(window.Plaatje, QPoint(x + dx, y + dy));
+      if (window.MeasurementsRow() == i) return true;
+    }
+  return false;
+}
+
+TEST_F(TMainWindowTest, TheMouseOnAChartMeasurementMovesTheCurrentRow) {
+  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  window->Plaatje->repaint();  // the hit test uses the layout of the latest drawing
+  window->PageControl->setCurrentWidget(window->ModelPage);
+  ASSERT_TRUE(HoverOverMeasurement(*window, 11));
+  EXPECT_EQ(window->StatusPanels[1]->text(), "11/15");
+  EXPECT_EQ(window->MeasurementsView->currentRow(), 10);
+  ASSERT_TRUE(HoverOverMeasurement(*window, 4));
+  EXPECT_EQ(window->StatusPanels[1]->text(), "4/15");
 }
 
 TEST_F(TMainWindowTest, SelectingARowWritesItsPanel) {

@@ -1,0 +1,349 @@
+#include "ChartDrawing.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+#include "Canvas.h"
+#include "ResondixData.h"
+
+namespace {
+
+const QString ChartFontName = QStringLiteral("Arial");
+constexpr int ScreenPointSize = 10;
+constexpr int PrintPointSize = 24;
+
+// Texts beside the vertical axis: the labels end this far left of it, and
+// the stacked title stands this far left of it, its letters raised a little.
+constexpr int LabelGap = 10;
+constexpr int StackedTitleOffset = 58;
+constexpr int StackedTitleRaise = 8;
+constexpr int TitleDrop = 6;
+// Up to this decade height the title "Rho" is stacked letter by letter.
+constexpr double StackedTitleMaxDecadeHeight = 22;
+
+constexpr int CurveSampleCount = 31;  // log10 spacing 0, 0.1, ..., 3.0
+
+// A hot spot catches the mouse within this distance, exclusive, on both
+// axes: a square of 11 x 11 pixels.
+constexpr int HitReach = 6;
+
+// Exponents of the vertical range are held within +-DecadeLimit. Every
+// positive finite double lies well inside (10^-324 .. 10^309), so only a
+// range that no number could give is cut, and the drawing loops stay short.
+constexpr double DecadeLimit = 400;
+
+int RoundExponent(double logValue) {
+  return static_cast<int>(std::nearbyint(std::clamp(logValue, -DecadeLimit, DecadeLimit)));
+}
+
+// Resets the target canvas when a drawing ends, also by an exception, so
+// that the field never names a canvas that is gone.
+class TTargetScope {
+public:
+  TTargetScope(TCanvas*& slot, TCanvas& canvas) : Slot(slot) { Slot = &canvas; }
+  ~TTargetScope() { Slot = nullptr; }
+  TTargetScope(const TTargetScope&) = delete;
+  TTargetScope& operator=(const TTargetScope&) = delete;
+
+private:
+  TCanvas*& Slot;
+};
+
+}  // namespace
+
+TChartDrawing::TChartDrawing() : CurrentFont(ChartFontName) {
+  CurrentFont.setStyleHint(QFont::SansSerif);
+  CurrentFont.setPointSize(ScreenPointSize);
+}
+
+// --- Drawing -------------------------------------------------------------
+
+void TChartDrawing::DrawChart(QPainter& painter) {
+  TCanvas canvas(painter);
+  TTargetScope scope(TargetCanvas, canvas);
+  canvas.SetFont(ChartFontName, Printing ? PrintPointSize : ScreenPointSize);
+  CurrentFont = canvas.Font();
+
+  // A copy for the clipboard has no border; the screen and the printer do.
+  if (Copying)
+    canvas.FillRect(0, 0, DrawWidth, DrawHeight);
+  else
+    canvas.Rectangle(0, 0, DrawWidth, DrawHeight);
+  if (Data == nullptr) return;
+
+  ComputeValueRange();
+  DrawFrame();
+  DrawAxes();
+  DrawMeasurements();
+  if (Data->ModelValid) {
+    DrawLayerModel();
+    Data->ComputeModelCurve();
+    DrawModelCurve();
+  }
+  DrawAnnotations();
+}
+
+void TChartDrawing::ComputeValueRange() {
+  if (Data == nullptr) return;
+  const TResondixData& d = *Data;
+  ValueMin = d.ApparentRho[1];
+  ValueMax = d.ApparentRho[1];
+  const auto widen = [this](double value) {
+    if (value < ValueMin)
+      ValueMin = value;
+    else if (value > ValueMax)
+      ValueMax = value;
+  };
+  for (int i = 2; i <= d.MeasurementCount; ++i) widen(d.ApparentRho[i]);
+  // The layers widen the range also while the model is not valid.
+  for (int i = 1; i <= d.LayerCount; ++i) widen(d.LayerRho[i]);
+
+  // Written so that a value that is not a number counts as missing too.
+  if (!(ValueMin > 0)) ValueMin = 0.001;
+  if (!(ValueMax >= 1)) ValueMax = 1;
+  FirstDecade = RoundExponent(DecimalLog(ValueMin) - 0.5);
+  DecadeCount = RoundExponent(DecimalLog(ValueMax) - 0.5) + 1 - FirstDecade;
+  // A narrow range grows upward from its first decade.
+  if (DecadeCount < 3) DecadeCount = 3;
+}
+
+void TChartDrawing::ComputeLayout() {
+  const int w = DrawWidth;
+  PlotHeight = (DrawHeight - TopMargin) * 0.9;
+  DecadeHeight = PlotHeight / DecadeCount;
+  LeftMargin = RoundPixel(w * LeftMarginFraction);
+  DecadeWidth = (w - 2 * LeftMargin) / 3;
+  if (Printing) {
+    // Square decades, unless three of them would pass the right edge: then
+    // the vertical axis shrinks to the width of the screen layout.
+    DecadeWidth = RoundPixel(DecadeHeight);
+    if (3 * DecadeWidth + LeftMargin > w) {
+      PlotHeight = w - 2 * LeftMargin;
+      DecadeHeight = PlotHeight / DecadeCount;
+      DecadeWidth = RoundPixel(DecadeHeight);
+    }
+  }
+  PlotBottom = RoundPixel(PlotHeight) + TopMargin;
+  TickX = w / 80;
+  TickY = PlotBottom / 60;
+}
+
+void TChartDrawing::DrawFrame() {
+  ComputeLayout();
+  TCanvas& canvas = *TargetCanvas;
+  const int right = PlotRight();
+  const std::array<QPoint, 5> frame = {QPoint(LeftMargin, TopMargin), QPoint(right, TopMargin),
+                                       QPoint(right, PlotBottom), QPoint(LeftMargin, PlotBottom),
+                                       QPoint(LeftMargin, TopMargin)};
+  canvas.Polyline(frame.data(), static_cast<int>(frame.size()));
+
+  // Dotted lines at 10 m and 100 m; the first dot of each is always set.
+  if (TickY == 0) TickY = 1;
+  for (int j = 1; j <= 2; ++j) {
+    const int x = LeftMargin + j * DecadeWidth;
+    int k = 1;
+    do {
+      canvas.SetPixel(x, TopMargin + k * TickY);
+      ++k;
+    } while (k * TickY < PlotHeight);
+  }
+
+  // Dotted lines at the inner decade boundaries, counted from the top.
+  if (TickX == 0) TickX = 1;
+  for (int j = 1; j <= DecadeCount - 1; ++j) {
+    const int y = RoundPixel(j * DecadeHeight) + TopMargin;
+    int x = LeftMargin + TickX;
+    do {
+      canvas.SetPixel(x, y);
+      x += TickX;
+    } while (x < right);
+  }
+}
+
+void TChartDrawing::DrawAxes() {
+  TCanvas& canvas = *TargetCanvas;
+
+  // Minor ticks at 1..9 times every decade, up from the horizontal axis and
+  // right from the vertical one; the decade boundaries get one too.
+  for (int k = 1; k <= 9; ++k) {
+    const double f = DecimalLog(k);
+    for (int d = 0; d <= 2; ++d) {
+      const int x = RoundPixel((d + f) * DecadeWidth + LeftMargin);
+      canvas.MoveTo(x, PlotBottom);
+      canvas.LineTo(x, PlotBottom - TickY);
+    }
+    for (int d = 0; d <= DecadeCount - 1; ++d) {
+      const int y = RoundPixel(PlotHeight - (d + f) * DecadeHeight) + TopMargin;
+      canvas.MoveTo(LeftMargin, y);
+      canvas.LineTo(LeftMargin + TickX, y);
+    }
+  }
+
+  // Horizontal labels centred under the decade boundaries; the axis title
+  // stands where 1000 would be.
+  const QString horizontal[4] = {QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("100"),
+                                 Data->IsSchlumberger ? QStringLiteral("L/2") : QStringLiteral(" a ")};
+  for (int i = 0; i <= 3; ++i) {
+    const int w = canvas.TextWidth(horizontal[i]);
+    canvas.TextOut(LeftMargin + i * DecadeWidth - w / 2, PlotBottom + TickY, horizontal[i]);
+  }
+
+  DrawVerticalLabels();
+  DrawTitles();
+}
+
+void TChartDrawing::DrawVerticalLabels() {
+  TCanvas& canvas = *TargetCanvas;
+  // Right-aligned beside the axis, centred on each boundary but the top one.
+  for (int j = 0; j <= DecadeCount - 1; ++j) {
+    const QString text = DecadeLabel(FirstDecade + j);
+    const int w = canvas.TextWidth(text);
+    const int h = canvas.TextHeight(text);
+    canvas.TextOut(LeftMargin - LabelGap - w, RoundPixel(PlotHeight - j * DecadeHeight) - h / 2 + TopMargin, text);
+  }
+}
+
+void TChartDrawing::DrawTitles() {
+  TCanvas& canvas = *TargetCanvas;
+  const QString title = QStringLiteral("Rho");
+  const int w = canvas.TextWidth(title);
+  const int h = canvas.TextHeight(title);
+  if (DecadeHeight <= StackedTitleMaxDecadeHeight) {
+    // Too little room beside the top decade: one letter below the other.
+    for (int n = 1; n <= title.size(); ++n)
+      canvas.TextOut(LeftMargin - StackedTitleOffset, n * h - StackedTitleRaise + TopMargin, title.mid(n - 1, 1));
+  } else {
+    canvas.TextOut(LeftMargin - LabelGap - w, TopMargin + TitleDrop - h / 2, title);
+  }
+}
+
+void TChartDrawing::DrawMeasurements() {
+  TCanvas& canvas = *TargetCanvas;
+  const TResondixData& d = *Data;
+  SymbolHalfWidth = RoundPixel(TickX * 0.6);
+  SymbolHalfHeight = RoundPixel(TickY * 0.7);
+  for (int i = 1; i <= d.MeasurementCount; ++i) {
+    if (!IsPlotted(i)) continue;
+    const int left = SymbolLeft(i);
+    const int y = RhoToY(d.ApparentRho[i]);
+    if (i > 1 && d.HalfSpacing[i] <= d.HalfSpacing[i - 1]) {
+      // A diamond marks a spacing that does not grow over the row before.
+      const std::array<QPoint, 5> diamond = {
+          QPoint(left, y), QPoint(left + SymbolHalfWidth, y + SymbolHalfHeight), QPoint(left + 2 * SymbolHalfWidth, y),
+          QPoint(left + SymbolHalfWidth, y - SymbolHalfHeight), QPoint(left, y)};
+      canvas.Polyline(diamond.data(), static_cast<int>(diamond.size()));
+    } else {
+      canvas.MoveTo(left, y);
+      canvas.LineRel(2 * SymbolHalfWidth, 0);
+      canvas.MoveTo(left + SymbolHalfWidth, y - SymbolHalfHeight);
+      canvas.LineRel(0, 2 * SymbolHalfHeight);
+    }
+  }
+}
+
+void TChartDrawing::DrawLayerModel() {
+  const TResondixData& d = *Data;
+  const int layers = std::clamp(d.LayerCount, 1, MaxLayers);
+  // The horizontal axis is depth here. Interfaces outside 1 m .. 1000 m
+  // stand on the ends of the axis (a depth of 0 or less on the left one);
+  // the resistivities are not held.
+  std::array<QPoint, 2 * MaxLayers> steps;
+  int count = 0;
+  int y = RhoToY(d.LayerRho[1]);
+  steps[count++] = QPoint(LeftMargin, y);
+  for (int i = 2; i <= layers; ++i) {
+    const int x = std::clamp(SpacingColumn(d.LayerDepth[i - 1], LeftMargin), LeftMargin, PlotRight());
+    steps[count++] = QPoint(x, y);
+    y = RhoToY(d.LayerRho[i]);
+    steps[count++] = QPoint(x, y);
+  }
+  // The half-space goes on to the right end of the axis.
+  steps[count++] = QPoint(PlotRight(), y);
+  TargetCanvas->Polyline(steps.data(), count);
+}
+
+void TChartDrawing::DrawModelCurve() {
+  // One polyline across the axis; a sample that is not a number (a loaded
+  // model beyond the range of the arithmetic) breaks it rather than being
+  // drawn somewhere.
+  std::array<QPoint, CurveSampleCount> points;
+  int count = 0;
+  for (int i = 0; i < CurveSampleCount; ++i) {
+    const double x = i / 10.0;
+    const double y = Data->CurveLogRhoAt(x);
+    if (!std::isfinite(y)) {
+      TargetCanvas->Polyline(points.data(), count);
+      count = 0;
+      continue;
+    }
+    points[count++] = QPoint(LogSpacingToX(x), LogRhoToY(y));
+  }
+  TargetCanvas->Polyline(points.data(), count);
+}
+
+void TChartDrawing::DrawAnnotations() {
+  // The text annotations come last, over everything else. Until the chart
+  // has its annotation boxes, the document's annotation records are not
+  // shown.
+}
+
+// --- Mapping ---------------------------------------------------------------
+
+int TChartDrawing::SpacingColumn(double spacing, int offset) const {
+  return RoundPixel(std::log(spacing) * DecadeWidth / Ln10 + offset);
+}
+
+int TChartDrawing::SpacingToX(double spacing) const { return SpacingColumn(spacing, LeftMargin); }
+
+int TChartDrawing::LogSpacingToX(double logSpacing) const { return RoundPixel(DecadeWidth * logSpacing + LeftMargin); }
+
+int TChartDrawing::RhoToY(double rho) const { return LogRhoToY(DecimalLog(rho)); }
+
+int TChartDrawing::LogRhoToY(double logRho) const {
+  return RoundPixel(PlotHeight - (logRho - FirstDecade) * DecadeHeight) + TopMargin;
+}
+
+QString TChartDrawing::DecadeLabel(int exponent) {
+  if (exponent < -29 || exponent > 29) return QString();
+  switch (exponent) {
+    case -1:
+      return QStringLiteral("0.1");
+    case 0:
+      return QStringLiteral("1");
+    case 1:
+      return QStringLiteral("10");
+    default:
+      return (exponent < 0 ? QStringLiteral("1e") : QStringLiteral("1e+")) + QString::number(exponent);
+  }
+}
+
+// --- Measurements ------------------------------------------------------------
+
+bool TChartDrawing::IsPlotted(int i) const {
+  // A spacing or a resistivity of 0 or less has no logarithm: such a row
+  // (an empty one, say) is neither drawn nor found under the mouse.
+  return Data->HalfSpacing[i] > 0 && Data->ApparentRho[i] > 0;
+}
+
+int TChartDrawing::SymbolLeft(int i) const { return SpacingColumn(Data->HalfSpacing[i], LeftMargin - SymbolHalfWidth); }
+
+bool TChartDrawing::HitTestMeasurement(int X, int Y) {
+  MeasurementUnderMouse = 0;
+  if (Data == nullptr) return false;
+  for (int i = 1; i <= Data->MeasurementCount; ++i) {
+    if (!IsPlotted(i)) continue;
+    // The hot spot lies half a tick below the symbol's centre and a little
+    // left of it.
+    const int hotX = SymbolLeft(i) + TickX / 2;
+    const int hotY = RhoToY(Data->ApparentRho[i]) + TickY / 2;
+    if (std::abs(X - hotX) < HitReach && std::abs(Y - hotY) < HitReach) {
+      MeasurementUnderMouse = i;
+      return true;
+    }
+  }
+  return false;
+}

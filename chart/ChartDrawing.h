@@ -1,0 +1,121 @@
+// TChartDrawing: the sounding chart of Resondix as a drawing, with no widget
+// around it.
+//
+// The chart shows the open sounding on log-log axes: horizontally the
+// electrode spacing over exactly three decades, 1 m to 1000 m; vertically
+// the resistivity over as many whole decades as the measurements and the
+// layers need, at least three. Inside the frame go the measurements (upright
+// crosses, diamonds where the spacing does not grow over the row before),
+// the layer model as a staircase of resistivity against depth, and the model
+// curve sampled at 31 points of the document's curve table. The chart is
+// monochrome: black 1-pixel lines and black text on white.
+//
+// DrawChart lays the chart out for DrawWidth x DrawHeight and draws it
+// through a TCanvas on any QPainter: the widget's offscreen image
+// (TPlaatje), an image file, SVG, PDF or the printer. It reads the document
+// at every drawing and keeps nothing of it. The layout fields keep the
+// values of the latest drawing until the next one; the measurement hit test
+// relies on them.
+//
+// The pixel arithmetic is fixed: every logarithm is ln v / 2.3026
+// (DecimalLog), every pixel coordinate is rounded to the nearest integer
+// with exact halves to the even one, and integer divisions of pixel sizes
+// truncate toward zero. Ties at exact powers of ten fall where that
+// arithmetic puts them.
+#pragma once
+
+#include <cstdint>
+
+#include <QFont>
+#include <QString>
+
+class QPainter;
+class TCanvas;
+class TResondixData;
+
+class TChartDrawing {
+public:
+  TChartDrawing();
+  TChartDrawing(const TChartDrawing&) = delete;
+  TChartDrawing& operator=(const TChartDrawing&) = delete;
+
+  // --- Layout of the latest drawing -------------------------------------
+
+  std::int32_t DrawHeight = 0;  // size of the drawing target in pixels
+  std::int32_t DrawWidth = 0;
+  TCanvas* TargetCanvas = nullptr;  // only while DrawChart runs; not owned
+  double ValueMin = 0;  // smallest and largest resistivity the axis must show
+  double ValueMax = 0;
+  std::int32_t DecadeCount = 0;  // vertical decades, at least 3
+  std::int32_t FirstDecade = 0;  // the vertical axis starts at 10^FirstDecade
+  std::int32_t LeftMargin = 0;   // x of the vertical axis
+  std::int32_t PlotBottom = 0;   // y of the horizontal axis
+  std::int32_t DecadeWidth = 0;  // pixels per horizontal decade
+  std::int32_t TickX = 0;        // tick lengths and dot spacings, at least 1 after DrawFrame
+  std::int32_t TickY = 0;
+  std::int32_t SymbolHalfWidth = 0;  // half size of a measurement symbol
+  std::int32_t SymbolHalfHeight = 0;
+  double LeftMarginFraction = 0.1;
+  double DecadeHeight = 0;  // pixels per vertical decade
+  double PlotHeight = 0;    // height of the plot area in pixels
+  std::int32_t TopMargin = 25;
+  bool Printing = false;  // drawing for the printer: larger font, square decades
+  bool Copying = false;   // drawing for the clipboard: background without a border
+  TResondixData* Data = nullptr;  // the document shown; not owned
+  std::int32_t MeasurementUnderMouse = 0;  // 1-based, 0 for none
+
+  // --- Drawing -----------------------------------------------------------
+
+  // The complete chart for DrawWidth x DrawHeight on the painter's device.
+  // Without a document only the background is drawn.
+  void DrawChart(QPainter& painter);
+
+  // The vertical range: ValueMin, ValueMax, FirstDecade, DecadeCount.
+  void ComputeValueRange();
+  // The pixel layout for DrawWidth x DrawHeight and the current range.
+  void ComputeLayout();
+
+  // The font of the latest drawing; "Arial", 10 points before the first.
+  QFont Font() const { return CurrentFont; }
+
+  // --- Mapping from values to pixels, with the latest layout ---------------
+
+  int PlotRight() const { return LeftMargin + 3 * DecadeWidth; }
+  // Column of a spacing in metres.
+  int SpacingToX(double spacing) const;
+  // Column of a log10 spacing.
+  int LogSpacingToX(double logSpacing) const;
+  // Row of a resistivity in ohm.m.
+  int RhoToY(double rho) const;
+  // Row of a log10 resistivity.
+  int LogRhoToY(double logRho) const;
+
+  // The label of the vertical decade boundary 10^exponent: "1e-3", "0.1",
+  // "1", "10", "1e+2", ...; empty beyond +-29.
+  static QString DecadeLabel(int exponent);
+
+  // --- Mouse -------------------------------------------------------------
+
+  // Finds the measurement whose hot spot lies within 5 pixels of (X, Y)
+  // along both axes, the lowest index first, and stores it in
+  // MeasurementUnderMouse (0 for none). True when one was found.
+  bool HitTestMeasurement(int X, int Y);
+
+private:
+  void DrawFrame();
+  void DrawAxes();
+  void DrawMeasurements();
+  void DrawLayerModel();
+  void DrawModelCurve();
+  void DrawAnnotations();
+
+  void DrawVerticalLabels();
+  void DrawTitles();
+  // Whether measurement i has a place on the log-log axes.
+  bool IsPlotted(int i) const;
+  // Left end of the symbol of measurement i.
+  int SymbolLeft(int i) const;
+  int SpacingColumn(double spacing, int offset) const;
+
+  QFont CurrentFont;
+};

@@ -1,0 +1,58 @@
+#include "Plaatje.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+#include "Canvas.h"
+
+TPlaatje::TPlaatje(QWidget* owner) : QWidget(owner) {
+  // The hover report needs mouse moves without a button held.
+  setMouseTracking(true);
+  // Every paint covers the whole widget.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPlaatje::SetData(TResondixData* data) {
+  Data = data;
+  update();
+}
+
+QSize TPlaatje::sizeHint() const { return QSize(640, 480); }
+
+QSize TPlaatje::minimumSizeHint() const { return QSize(160, 120); }
+
+void TPlaatje::Paint(QPainter& screen) {
+  // On a high-density screen the image has the screen's pixels, and the
+  // chart is laid out in the widget's own units.
+  const qreal ratio = devicePixelRatioF();
+  const int pixelWidth = static_cast<int>(std::lround(width() * ratio));
+  const int pixelHeight = static_cast<int>(std::lround(height() * ratio));
+  if (OffscreenBitmap.width() != pixelWidth || OffscreenBitmap.height() != pixelHeight)
+    OffscreenBitmap = NewCanvasImage(pixelWidth, pixelHeight, logicalDpiY());
+  OffscreenBitmap.setDevicePixelRatio(ratio);
+  DrawHeight = height();
+  DrawWidth = width();
+  {
+    QPainter painter(&OffscreenBitmap);
+    DrawChart(painter);
+  }
+  screen.drawImage(QPoint(0, 0), OffscreenBitmap);
+}
+
+void TPlaatje::MouseMove(int X, int Y) {
+  if (Data != nullptr && HitTestMeasurement(X, Y) && OnOverMeasurement) OnOverMeasurement(*this);
+  LastMouseX = X;
+  LastMouseY = Y;
+}
+
+void TPlaatje::paintEvent(QPaintEvent*) {
+  QPainter screen(this);
+  Paint(screen);
+}
+
+void TPlaatje::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint position = event->position().toPoint();
+  MouseMove(position.x(), position.y());
+}
