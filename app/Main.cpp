@@ -132,7 +132,9 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   ResondixData.New();
 
   ReadWindowSettings();
-  if (!arguments.isEmpty()) OpenNamedFile(arguments.first());
+  // The document names its file by its full path, whatever folder the
+  // program was started in.
+  if (!arguments.isEmpty()) OpenNamedFile(QDir::toNativeSeparators(QFileInfo(arguments.first()).absoluteFilePath()));
   CreateWindows();
 }
 
