@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QSettings>
+#include <QTest>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -113,6 +114,14 @@ protected:
   TScriptedMessages Messages;
   TScriptedFileDialogs FileDialogs;
 };
+
+// Processes events until the condition holds, for at most five seconds;
+// whether it came to hold. (QtTest's QTRY macros would return from the test
+// without a failure that GoogleTest sees.)
+template <typename TCondition>
+bool Eventually(TCondition condition) {
+  return QTest::qWaitFor(condition, 5000);
+}
 
 inline QString Example(const std::string& name) { return QString::fromStdString(ExamplePath(name)); }
 

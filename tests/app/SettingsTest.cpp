@@ -1,6 +1,7 @@
 // The settings between runs: the first start sets itself up, a complete
 // Desktop key is read at start and written at close, damaged settings show
 // the registry error and keep the design values for what could not be read.
+#include <QTest>
 #include <QToolBar>
 
 #include "AppTestSupport.h"
@@ -74,6 +75,22 @@ TEST_F(TSettingsTest, PositionAndSizeAreWrittenAtClose) {
   EXPECT_GE(outer.width(), 777);
   EXPECT_EQ(settings->value("Desktop/WindowState").toInt(), 0);
   EXPECT_EQ(settings->value("Desktop/View toolbar").toInt(), 1);
+}
+
+TEST_F(TSettingsTest, TheStoredSizeDoesNotGrowFromRunToRun) {
+  WriteCompleteSettings(131, 77, 633, 812, 0, 1);
+  for (int run = 1; run <= 2; ++run) {
+    auto window = MakeWindow();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // The stored size includes the frame, which is known once shown.
+    EXPECT_TRUE(Eventually([&] { return window->frameGeometry().size() == QSize(812, 633); }))
+        << window->frameGeometry().width() << " x " << window->frameGeometry().height();
+    ASSERT_TRUE(window->close());
+    auto settings = Settings();
+    EXPECT_EQ(settings->value("Desktop/Width").toInt(), 812) << "run " << run;
+    EXPECT_EQ(settings->value("Desktop/Height").toInt(), 633) << "run " << run;
+  }
 }
 
 struct TDamage {
