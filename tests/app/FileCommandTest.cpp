@@ -345,20 +345,10 @@ TEST_F(TImportCommandTest, AFailedImportLeavesDocumentNameAndTitle) {
   const std::string nameBefore = window->ResondixData.FileName;
   const QString titleBefore = window->windowTitle();
   // The first measurement's resistivity is not a number.
-  std::string text = ReadWholeFile(DinoloketExample);
-  std::vector<std::string> lines;
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t end = text.find('\n', at);
-    lines.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end + 1 - at));
-    at = end == std::string::npos ? text.size() : end + 1;
-  }
-  ASSERT_GT(lines.size(), 26u);
-  std::string& first = lines[25];
-  std::size_t field = 0;
-  for (int semicolons = 0; semicolons < 4; ++semicolons) field = first.find(';', field) + 1;
-  first.replace(field, first.find(';', field) - field, "12,5");
-  std::string damaged;
-  for (const std::string& line : lines) damaged += line;
+  std::string damaged = ReadWholeFile(DinoloketExample);
+  const std::size_t at = damaged.find(";169.15;");
+  ASSERT_NE(at, std::string::npos);
+  damaged.replace(at + 1, 6, "12,5");
   const QString path = File("damaged.txt");
   WriteWholeFile(path.toStdString(), damaged);
 

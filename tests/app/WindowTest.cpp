@@ -65,35 +65,6 @@ TEST_F(TMainWindowTest, StartUpState) {
   EXPECT_TRUE(Messages.Shown.empty());
 }
 
-TEST_F(TMainWindowTest, MenusCarryTheirCaptionsAndShortcuts) {
-  auto window = MakeWindow();
-  const struct {
-    QAction* Action;
-    const char* Caption;
-    QKeySequence Shortcut;
-  } items[] = {
-      {window->FileNew, "&New", QKeySequence("Ctrl+N")},
-      {window->FileOpen, "&Open...", QKeySequence("Ctrl+O")},
-      {window->FileSave, "&Save", QKeySequence("Ctrl+S")},
-      {window->FileSaveAs, "Save &As...", QKeySequence()},
-      {window->FileImport, "I&mport...", QKeySequence()},
-      {window->FileInformation, "&Information...", QKeySequence("Ctrl+I")},
-      {window->FilePrint, "&Print...", QKeySequence("Ctrl+P")},
-      {window->FileExit, "E&xit", QKeySequence()},
-      {window->EditCut, "Cu&t", QKeySequence("Ctrl+X")},
-      {window->EditCopy, "&Copy", QKeySequence("Ctrl+C")},
-      {window->EditPaste, "&Paste", QKeySequence("Ctrl+V")},
-      {window->EditClear, "Cle&ar", QKeySequence("Ctrl+Del")},
-      {window->EditSelectAll, "Se&lect All", QKeySequence("Ctrl+A")},
-      {window->DataFit, "&Fit", QKeySequence("Ctrl+T")},
-      {window->HelpIndex, "&License agreement", QKeySequence()},
-  };
-  for (const auto& item : items) {
-    EXPECT_EQ(item.Action->text(), item.Caption);
-    EXPECT_EQ(item.Action->shortcut(), item.Shortcut) << item.Caption;
-  }
-}
-
 TEST_F(TMainWindowTest, ToolbarHasItsButtonsImagesAndHints) {
   auto window = MakeWindow();
   const QList<QAction*> actions = window->ToolBar->actions();
