@@ -1,13 +1,12 @@
 // The window tests run inside the program's own application object, on the
-// offscreen platform unless another one was asked for.
+// offscreen platform unless another one was asked for; that platform's notes
+// on window-manager requests it cannot serve say nothing about the program.
 #include <gtest/gtest.h>
 
 #include "Application.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // The offscreen platform notes every window-manager request it cannot
-  // serve; those notes say nothing about the program.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (!text.startsWith("This plugin does not support")) qt_message_output(type, context, text);
   });
