@@ -54,8 +54,7 @@ class TDamagedSettings : public TSettingsTest, public ::testing::WithParamInterf
 TEST_P(TDamagedSettings, ShowTheErrorAndKeepTheRest) {
   const TDamage& c = GetParam();
   WriteSettings(150, 95, 600, 800, 0, 0);
-  if (c.Value) Settings()->setValue(c.Key, c.Value);
-  else Settings()->remove(c.Key);
+  c.Value ? Settings()->setValue(c.Key, c.Value) : Settings()->remove(c.Key);
   auto window = MakeWindow();
   EXPECT_EQ(window->pos(), c.Position);
   EXPECT_EQ(!window->ToolBar->isHidden(), c.ToolbarVisible);

@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <stdexcept>
-#include <utility>
 
 #include "Application.h"
 #include "Results.h"
