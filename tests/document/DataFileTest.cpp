@@ -71,9 +71,8 @@ TEST_F(DataFile, WritesTheDocumentedLayoutWithEveryFieldReadable) {
 }
 
 TEST_F(DataFile, ASaveReplacesTheFileWholeOrNotAtAll) {
-  const std::string path = Folder.File("s.rxd"), missing = Folder.File("missing/x.rxd");
-  const std::string occupied = Folder.File("occupied.rxd");  // a folder with a file in it
-  std::filesystem::create_directory(occupied);
+  const std::string path = Folder.File("s.rxd"), missing = Folder.File("no/x.rxd"), occupied = Folder.File("o.rxd");
+  std::filesystem::create_directory(occupied);  // a folder with a file in it
   WriteWholeFile(occupied + "/inside", "keep");
   for (const std::string& name : {missing, occupied}) {
     Document.FileName = name;
