@@ -26,14 +26,15 @@ struct TMessageRecorder {
 };
 
 struct TTemporaryFolder {
-  std::filesystem::path Folder =
+  std::filesystem::path Path =
       std::filesystem::temp_directory_path() / ("resondix-test-" + std::to_string(std::random_device()()));
-  TTemporaryFolder() { std::filesystem::create_directories(Folder); }
+  TTemporaryFolder() { std::filesystem::create_directories(Path); }
   ~TTemporaryFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(Folder, ignored);
+    std::filesystem::remove_all(Path, ignored);
   }
-  std::string File(const std::string& name) const { return (Folder / name).string(); }
+  const std::filesystem::path& Folder() const { return Path; }
+  std::string File(const std::string& name) const { return (Path / name).string(); }
 };
 
 inline std::string ReadWholeFile(const std::string& path) {
@@ -63,8 +64,7 @@ inline std::string Tables(const TResondixData& d) {
   return text.str();
 }
 
-// What a failed load, import or edit must leave as it was: the whole content,
-// file name, annotations and flags included.
+// What a failed load, import or edit must leave as it was, file name, annotations and flags included.
 inline void ExpectUnchanged(const TResondixData& before, const TResondixData& after) {
   const auto content = [](const TResondixData& d) {
     return std::tie(d.FileName, d.Info, d.MeasurementCount, d.LayerCount, d.HalfSpacing, d.ApparentRho, d.LayerRho,

@@ -88,7 +88,7 @@ TEST_F(DataFile, ASaveReplacesTheFileWholeOrNotAtAll) {
   ASSERT_TRUE(Document.SaveToFile());
   EXPECT_TRUE(Document.Saved && Document.DataFileName() == path);
   EXPECT_EQ(ReadWholeFile(path), Document.DataFileText());
-  for (const auto& entry : std::filesystem::directory_iterator(Folder.Folder))
+  for (const auto& entry : std::filesystem::directory_iterator(Folder.Folder()))
     EXPECT_EQ(entry.path().extension(), ".rxd") << "left behind: " << entry.path();
 }
 
@@ -145,7 +145,7 @@ TEST_F(DataFile, AFailedLoadChangesNothingAndReportsTheFile) {
   badLayer.replace(badLayer.find("      100.00"), 12, "    1,00.00 ");
   badCount.replace(badCount.find("3 2"), 3, "2147483648 2");
   badMeasurement.replace(badMeasurement.find("        3.00"), 12, "       1e999");
-  std::vector<std::string> paths = {Folder.File("absent.rxd"), Folder.Folder.string()};
+  std::vector<std::string> paths = {Folder.File("absent.rxd"), Folder.Folder().string()};
   for (const std::string& text : {badLayer, badCount, badMeasurement, std::string("not a data file\nat all\n"),
                                   Identification + std::string(15, '\n') + std::string(3'000'000, '1')}) {
     paths.push_back(Folder.File("bad" + std::to_string(paths.size()) + ".rxd"));
