@@ -54,9 +54,7 @@ bench: build
 	@for b in $(BUILD)/bench/bench_*; do $$b; done
 
 run: build
-	$(BUILD)/cli/resondix-cli show $(EXAMPLE)
-	$(BUILD)/cli/resondix-cli curve $(EXAMPLE)
-	$(BUILD)/cli/resondix-cli render $(EXAMPLE) $(BUILD)/example-chart.png
+	$(BUILD)/app/resondix $(EXAMPLE)
 
 clean:
 	rm -rf build build-sanitize build-fuzz

@@ -1,42 +1,76 @@
-// What the chart tests share: documents built from value lists, a chart
-// drawn into a raster image at the standard resolution, and questions about
-// the pixels of the result.
+// What the chart tests share: the Qt application, documents built from
+// value lists, a chart drawn into a raster image, and its pixels.
 #pragma once
 
 #include <initializer_list>
-#include <utility>
+#include <memory>
 
-#include <QImage>
-#include <QPoint>
-#include <QRect>
+#include <QApplication>
+#include <QPainter>
 
+#include <gtest/gtest.h>
+
+#include "Canvas.h"
 #include "ChartDrawing.h"
 #include "ResondixData.h"
 
-// One measurement: L/2 in metres and apparent resistivity in ohm.m.
-struct TMeasurement {
-  double Spacing;
-  double Rho;
+// Qt's GUI layer needs one application object, of the widget kind for the widget.
+struct TQtEnvironment : ::testing::Environment {
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "chart_tests", *argv[] = {name, nullptr};
+    Application = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { Application.reset(); }
+  std::unique_ptr<QApplication> Application;
 };
+inline ::testing::Environment* const QtEnvironment = ::testing::AddGlobalTestEnvironment(new TQtEnvironment);
 
-// One layer: resistivity and depth of its bottom (ignored for the last).
-struct TLayer {
-  double Rho;
-  double Depth;
-};
+struct TMeasurement { double Spacing, Rho; };  // L/2 in m, ohm.m
+struct TLayer { double Rho, Depth; };          // Depth of the bottom, ignored for the half-space
 
-// A Schlumberger document with these measurements and layers; the last
-// layer is the half-space. ModelValid is set as given.
-TResondixData MakeDocument(std::initializer_list<TMeasurement> measurements, std::initializer_list<TLayer> layers,
-                           bool modelValid);
+// A Schlumberger document with these rows.
+inline TResondixData MakeDocument(std::initializer_list<TMeasurement> measurements,
+                                  std::initializer_list<TLayer> layers, bool modelValid = false) {
+  TResondixData d;
+  d.SetMeasurementCount(static_cast<int>(measurements.size()));
+  d.LayerCount = static_cast<int>(layers.size());
+  d.ModelValid = modelValid;
+  int i = 0, j = 0;
+  for (const TMeasurement& m : measurements) { d.HalfSpacing[++i] = m.Spacing; d.ApparentRho[i] = m.Rho; }
+  for (const TLayer& l : layers) { d.LayerRho[++j] = l.Rho; d.LayerDepth[j] = l.Depth; }
+  d.LayerDepth[j] = HalfSpaceDepth;
+  return d;
+}
 
-// The chart of document drawn into a fresh width x height image.
-QImage Render(TChartDrawing& chart, TResondixData& document, int width, int height);
+// The chart of document (none when null) drawn into a new width x height image.
+inline QImage Render(TChartDrawing& chart, TResondixData* document, int width, int height) {
+  QImage image = NewCanvasImage(width, height);
+  chart.Data = document;
+  chart.DrawWidth = width;
+  chart.DrawHeight = height;
+  QPainter painter(&image);
+  chart.DrawChart(painter);
+  return image;
+}
 
-// A line or dot pixel: pure black.
-bool IsBlack(const QImage& image, int x, int y);
-// Text ink: any pixel clearly darker than the white background.
-bool IsInk(const QImage& image, int x, int y);
-// The smallest rectangle around the ink within area (empty when there is
-// none).
-QRect InkBounds(const QImage& image, const QRect& area);
+// Lines and dots are pure black.
+inline bool IsBlack(const QImage& image, int x, int y) { return image.valid(x, y) && !(image.pixel(x, y) & 0xffffff); }
+
+inline int BlackIn(const QImage& image, const QRect& area) {
+  int count = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) count += IsBlack(image, x, y);
+  return count;
+}
+
+// The rectangle around the text ink within area, the pixels clearly darker
+// than white; empty when there is none.
+inline QRect InkBounds(const QImage& image, const QRect& area) {
+  QRect bounds;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (image.valid(x, y) && qGray(image.pixel(x, y)) < 160) bounds |= QRect(x, y, 1, 1);
+  return bounds;
+}

@@ -1,0 +1,129 @@
+#include "Settings.h"
+
+#include <QSettings>
+#include <QVariant>
+
+namespace {
+
+QString SettingsFile;
+
+constexpr const char* ValueInstallDir = "InstallDir";
+constexpr const char* ValueLeft = "Left";
+constexpr const char* ValueTop = "Top";
+constexpr const char* ValueHeight = "Height";
+constexpr const char* ValueWidth = "Width";
+constexpr const char* ValueWindowState = "WindowState";
+constexpr const char* ValueViewToolbar = "View toolbar";
+
+bool KeyExists(QSettings& settings, const char* key) {
+  return settings.status() == QSettings::NoError && settings.childGroups().contains(key);
+}
+
+// A 32-bit integer value of the open key: in the registry a DWORD, in a
+// settings file a decimal text. Anything else is a value of the wrong type.
+bool ReadInteger(QSettings& settings, const char* name, int& value) {
+  const QVariant stored = settings.value(name);
+  if (!stored.isValid()) return false;
+  const int type = stored.typeId();
+  if (type != QMetaType::Int && type != QMetaType::UInt && type != QMetaType::LongLong &&
+      type != QMetaType::QString)
+    return false;
+  bool ok = false;
+  const qlonglong number = stored.toString().trimmed().toLongLong(&ok);
+  if (!ok || number < INT32_MIN || number > UINT32_MAX) return false;
+  // A DWORD above INT32_MAX reads back as the same 32 bits, signed.
+  value = static_cast<qint32>(static_cast<quint32>(number));
+  return true;
+}
+
+// A string value of the open key: missing reads as the empty text, another
+// type is a failure.
+bool ReadString(QSettings& settings, const char* name, QString& value) {
+  const QVariant stored = settings.value(name);
+  if (!stored.isValid()) {
+    value.clear();
+    return true;
+  }
+  if (stored.typeId() != QMetaType::QString) return false;
+  value = stored.toString();
+  return true;
+}
+
+void WriteValues(QSettings& settings, const TDesktopSettings& values) {
+  settings.setValue(ValueLeft, values.Left);
+  settings.setValue(ValueTop, values.Top);
+  settings.setValue(ValueHeight, values.Height);
+  settings.setValue(ValueWidth, values.Width);
+  settings.setValue(ValueWindowState, values.WindowState);
+  settings.setValue(ValueViewToolbar, values.ViewToolbar ? 1 : 0);
+}
+
+}  // namespace
+
+std::unique_ptr<QSettings> OpenSettingsRoot() {
+  if (!SettingsFile.isEmpty()) return std::make_unique<QSettings>(SettingsFile, QSettings::IniFormat);
+#ifdef Q_OS_WIN
+  return std::make_unique<QSettings>("HKEY_CURRENT_USER\\Software\\Resondix for Windows", QSettings::NativeFormat);
+#else
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Resondix for Windows");
+#endif
+}
+
+void SetSettingsFile(const QString& path) { SettingsFile = path; }
+
+bool ReadSettings(TSettingsReader& reader) {
+  const std::unique_ptr<QSettings> settings = OpenSettingsRoot();
+  if (settings->status() != QSettings::NoError) return false;
+
+  QString installDir;
+  if (KeyExists(*settings, FilesKey)) {
+    settings->beginGroup(FilesKey);
+    const bool read = ReadString(*settings, ValueInstallDir, installDir);
+    settings->endGroup();
+    if (!read) return false;
+  }
+  reader.ApplyInstallDir(installDir);
+
+  if (!KeyExists(*settings, DesktopKey)) return false;
+  settings->beginGroup(DesktopKey);
+  int value = 0;
+  bool ok = ReadInteger(*settings, ValueLeft, value);
+  if (ok) reader.ApplyLeft(value);
+  ok = ok && ReadInteger(*settings, ValueTop, value);
+  if (ok) reader.ApplyTop(value);
+  ok = ok && ReadInteger(*settings, ValueHeight, value);
+  if (ok) reader.ApplyHeight(value);
+  ok = ok && ReadInteger(*settings, ValueWidth, value);
+  if (ok) reader.ApplyWidth(value);
+  ok = ok && ReadInteger(*settings, ValueWindowState, value);
+  if (ok) reader.ApplyWindowState(value);
+  ok = ok && ReadInteger(*settings, ValueViewToolbar, value);
+  if (ok) reader.ApplyViewToolbar(value != 0);
+  settings->endGroup();
+  return ok;
+}
+
+bool WriteDesktopSettings(const TDesktopSettings& values) {
+  const std::unique_ptr<QSettings> settings = OpenSettingsRoot();
+  if (!KeyExists(*settings, DesktopKey)) return false;
+  settings->beginGroup(DesktopKey);
+  WriteValues(*settings, values);
+  settings->endGroup();
+  settings->sync();
+  return settings->status() == QSettings::NoError;
+}
+
+bool SetUpFirstStart(const QString& installDir, const TDesktopSettings& design) {
+  const std::unique_ptr<QSettings> settings = OpenSettingsRoot();
+  if (settings->status() != QSettings::NoError) return false;
+  const QStringList keys = settings->childGroups();
+  if (keys.contains(FilesKey) || keys.contains(DesktopKey)) return false;
+  settings->beginGroup(FilesKey);
+  settings->setValue(ValueInstallDir, installDir);
+  settings->endGroup();
+  settings->beginGroup(DesktopKey);
+  WriteValues(*settings, design);
+  settings->endGroup();
+  settings->sync();
+  return settings->status() == QSettings::NoError;
+}

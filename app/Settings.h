@@ -1,0 +1,64 @@
+// The per-user settings of Resondix: where the help topics are, and the main
+// window's position, size, state and toolbar visibility. They live under the
+// key "Software\Resondix for Windows" of the current user: on Windows in the
+// registry under HKEY_CURRENT_USER exactly, elsewhere in the platform's
+// native per-user settings. The keys "Files" and "Desktop" are made by the
+// set-up; the program reads them once at start and writes the Desktop
+// values once at close, into the existing key only.
+#pragma once
+
+#include <memory>
+
+#include <QRect>
+#include <QString>
+
+class QSettings;
+
+// The settings root. Everything that reads or writes settings opens them
+// here, so that a test can move them into a temporary file.
+std::unique_ptr<QSettings> OpenSettingsRoot();
+// Puts the settings into an INI file at path (an empty path: back to the
+// native store).
+void SetSettingsFile(const QString& path);
+
+constexpr const char* FilesKey = "Files";
+constexpr const char* DesktopKey = "Desktop";
+constexpr const char* RegistryErrorText = "Unable to access registry values. Run setup again.";
+
+// The values of the Desktop key, as the window applies them.
+struct TDesktopSettings {
+  int Left = 344;
+  int Top = 207;
+  int Height = 0;  // outer size; 0 until known
+  int Width = 0;
+  int WindowState = 0;  // 0 normal, 1 minimized, 2 maximized
+  bool ViewToolbar = true;
+};
+
+// Reads the settings in their order and hands each value to the window as
+// soon as it has been read, so that a failure leaves what came before it
+// applied. The callbacks are the window's.
+class TSettingsReader {
+public:
+  virtual ~TSettingsReader() = default;
+  virtual void ApplyInstallDir(const QString& folder) = 0;
+  virtual void ApplyLeft(int left) = 0;
+  virtual void ApplyTop(int top) = 0;
+  virtual void ApplyHeight(int height) = 0;
+  virtual void ApplyWidth(int width) = 0;
+  virtual void ApplyWindowState(int state) = 0;
+  virtual void ApplyViewToolbar(bool visible) = 0;
+};
+
+// False when a key or value could not be read (the caller shows
+// RegistryErrorText); reading stops at that point.
+bool ReadSettings(TSettingsReader& reader);
+
+// Writes the Desktop values into the existing Desktop key; false when the
+// key does not exist or a value could not be written.
+bool WriteDesktopSettings(const TDesktopSettings& settings);
+
+// A first start leaves neither the Files nor the Desktop key: the program
+// then makes them itself, with installDir as the folder of its help topics
+// and the window's design values. True when it did.
+bool SetUpFirstStart(const QString& installDir, const TDesktopSettings& design);

@@ -1,0 +1,13 @@
+// TStatisticsForm: the Statistics window: the fitted parameters with their
+// uncertainty intervals, the RMSE and the correlation matrix. Made hidden at
+// start-up, shown by View > Statistics.
+#pragma once
+
+#include "ResultWindow.h"
+
+class TStatisticsForm : public TResultWindow {
+  Q_OBJECT
+
+public:
+  explicit TStatisticsForm(QWidget* owner);
+};
