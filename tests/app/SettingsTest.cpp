@@ -1,7 +1,6 @@
-// The settings between runs: the first start sets itself up, a complete
-// Desktop key is read at start and written at close, damaged settings show
-// the registry error and keep the design values for what could not be read.
-#include <QTest>
+// The settings between runs: the first start sets itself up, the Desktop key
+// is read at start and written at close, damaged settings show the registry
+// error and keep the design values for what could not be read.
 #include <QToolBar>
 
 #include "AppTestSupport.h"
@@ -10,95 +9,42 @@ namespace {
 
 using TSettingsTest = TWindowTest;
 
-const QString RegistryError = "Unable to access registry values. Run setup again.";
-
-TEST_F(TSettingsTest, FirstStartSetsItselfUpWithoutAnError) {
-  auto window = MakeWindow();
-  EXPECT_TRUE(Messages.Shown.empty());
-  auto settings = Settings();
-  EXPECT_EQ(settings->value("Desktop/Left").toInt(), 344);
-  EXPECT_EQ(settings->value("Desktop/Top").toInt(), 207);
-  EXPECT_EQ(settings->value("Desktop/WindowState").toInt(), 0);
-  EXPECT_EQ(settings->value("Desktop/View toolbar").toInt(), 1);
-  EXPECT_TRUE(settings->value("Files/InstallDir").toString().endsWith("help"));
-  EXPECT_EQ(window->HelpFolder, settings->value("Files/InstallDir").toString());
-  EXPECT_EQ(window->pos(), QPoint(344, 207));
-  EXPECT_EQ(window->width(), 745);
-  EXPECT_FALSE(window->ToolBar->isHidden());
-}
-
-TEST_F(TSettingsTest, CompleteSettingsAreApplied) {
-  WriteCompleteSettings(131, 77, 633, 812, 0, 1);
-  auto window = MakeWindow();
-  EXPECT_TRUE(Messages.Shown.empty());
-  EXPECT_EQ(window->pos(), QPoint(131, 77));
-  // Offscreen windows have no frame: the outer size is the window's size.
-  EXPECT_EQ(window->size(), QSize(812, 633));
-  EXPECT_EQ(window->HelpFolder, File("help"));
-}
-
-TEST_F(TSettingsTest, MaximizedStateAndHiddenToolbarSurviveARestart) {
-  WriteCompleteSettings();
-  {
+// Three runs: the stored place and outer size come back unchanged, then a
+// maximized window with its toolbar hidden starts so again.
+TEST_F(TSettingsTest, TheWindowStartsAsItWasClosed) {
+  WriteSettings(131, 77, 633, 812, 0, 1);
+  auto showAt = [this](const QPoint& place) {
     auto window = MakeWindow();
-    window->show();
-    window->ViewToolbarClick();
-    window->setWindowState(Qt::WindowMaximized);
-    ASSERT_TRUE(window->close());
-  }
-  auto settings = Settings();
-  EXPECT_EQ(settings->value("Desktop/WindowState").toInt(), 2);
-  EXPECT_EQ(settings->value("Desktop/View toolbar").toInt(), 0);
-
-  auto window = MakeWindow();
-  EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
-  EXPECT_TRUE(window->ToolBar->isHidden());
-  window->ViewClick();  // opening the View menu
-  EXPECT_FALSE(window->ViewToolbar->isChecked());
-  EXPECT_TRUE(Messages.Shown.empty());
-}
-
-TEST_F(TSettingsTest, PositionAndSizeAreWrittenAtClose) {
-  WriteCompleteSettings();
-  auto window = MakeWindow();
-  window->show();
-  window->move(205, 166);
-  window->resize(777, 688);
-  const QRect outer = window->frameGeometry();
-  ASSERT_TRUE(window->close());
-  auto settings = Settings();
-  EXPECT_EQ(settings->value("Desktop/Left").toInt(), 205);
-  EXPECT_EQ(settings->value("Desktop/Top").toInt(), 166);
-  // The outer size, frame included.
-  EXPECT_EQ(settings->value("Desktop/Width").toInt(), outer.width());
-  EXPECT_EQ(settings->value("Desktop/Height").toInt(), outer.height());
-  EXPECT_GE(outer.width(), 777);
-  EXPECT_EQ(settings->value("Desktop/WindowState").toInt(), 0);
-  EXPECT_EQ(settings->value("Desktop/View toolbar").toInt(), 1);
-}
-
-TEST_F(TSettingsTest, TheStoredSizeDoesNotGrowFromRunToRun) {
-  WriteCompleteSettings(131, 77, 633, 812, 0, 1);
-  for (int run = 1; run <= 2; ++run) {
-    auto window = MakeWindow();
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    // The stored size includes the frame, which is known once shown.
-    EXPECT_TRUE(Eventually([&] { return window->frameGeometry().size() == QSize(812, 633); }))
-        << window->frameGeometry().width() << " x " << window->frameGeometry().height();
-    ASSERT_TRUE(window->close());
-    auto settings = Settings();
-    EXPECT_EQ(settings->value("Desktop/Width").toInt(), 812) << "run " << run;
-    EXPECT_EQ(settings->value("Desktop/Height").toInt(), 633) << "run " << run;
-  }
+    window->show();  // the stored size is the outer size, which is known only once shown
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == QRect(place, QSize(812, 633)); }))
+        << ::testing::PrintToString(window->frameGeometry());
+    return window;
+  };
+  // Ended in the reverse order of making: each hands the messages back to the one before.
+  auto first = showAt({131, 77});
+  first->move(205, 166);
+  first->ResondixData.SetValue(1, 4, false, 7.5);
+  Messages.Answers = {TSaveAnswer::Cancel, TSaveAnswer::No};
+  EXPECT_FALSE(first->close()) << "Cancel keeps the window open";
+  ASSERT_TRUE(first->close());
+  auto second = showAt({205, 166});
+  second->ViewToolbarClick();
+  second->setWindowState(Qt::WindowMaximized);
+  ASSERT_TRUE(second->close());
+  auto third = MakeWindow();
+  EXPECT_TRUE(third->windowState() & Qt::WindowMaximized);
+  EXPECT_TRUE(third->ToolBar->isHidden());
+  EXPECT_FALSE(third->ViewToolbar->isChecked());
+  EXPECT_EQ(Messages.Shown, QStringList(2, "Prompt: Save changes to untitled.rxd?"));
 }
 
 struct TDamage {
   const char* Name;
-  const char* Key;      // the value that is damaged
-  const char* Value;    // nullptr: removed
-  QPoint Position;      // where the window stands afterwards
+  const char* Key;    // the value that is damaged; "": all of them
+  const char* Value;  // nullptr: removed
+  QPoint Position;    // where the window stands afterwards
   bool ToolbarVisible;
+  int Errors;  // registry errors at start and at close
 };
 
 void PrintTo(const TDamage& c, std::ostream* out) { *out << c.Name; }
@@ -107,49 +53,27 @@ class TDamagedSettings : public TSettingsTest, public ::testing::WithParamInterf
 
 TEST_P(TDamagedSettings, ShowTheErrorAndKeepTheRest) {
   const TDamage& c = GetParam();
-  WriteCompleteSettings(150, 95, 600, 800, 0, 0);
-  {
-    auto settings = Settings();
-    if (c.Value) settings->setValue(c.Key, c.Value);
-    else settings->remove(c.Key);
-  }
+  WriteSettings(150, 95, 600, 800, 0, 0);
+  c.Value ? Settings()->setValue(c.Key, c.Value) : Settings()->remove(c.Key);
   auto window = MakeWindow();
-  EXPECT_EQ(Messages.Texts(), QStringList{RegistryError});
-  ASSERT_EQ(Messages.Shown.size(), 1u);
-  EXPECT_EQ(Messages.Shown[0].Kind, TMessageKind::Error);
   EXPECT_EQ(window->pos(), c.Position);
   EXPECT_EQ(!window->ToolBar->isHidden(), c.ToolbarVisible);
+  ASSERT_TRUE(window->close());
+  EXPECT_EQ(Messages.Shown, QStringList(c.Errors, "Error: Unable to access registry values. Run setup again."));
+  EXPECT_EQ(Settings()->childGroups().contains("Desktop"), c.Errors < 2) << "close writes into an existing key only";
 }
 
-// Values are read Left, Top, Height, Width, WindowState, View toolbar; the
-// stored toolbar value 0 shows whether reading got that far.
+// Values are read Left, Top, Height, Width, WindowState, View toolbar: the stored toolbar
+// value 0 shows whether reading got that far. A first start makes the design values.
 const TDamage Damages[] = {
-    {"DesktopKeyMissing", "Desktop", nullptr, QPoint(344, 207), true},
-    {"LeftNotANumber", "Desktop/Left", "west", QPoint(344, 207), true},
-    {"TopMissing", "Desktop/Top", nullptr, QPoint(150, 207), true},
-    {"WidthNotANumber", "Desktop/Width", "8OO", QPoint(150, 95), true},
-    {"ToolbarMissing", "Desktop/View toolbar", nullptr, QPoint(150, 95), true},
+    {"FirstStartSetsItselfUp", "", nullptr, QPoint(344, 207), true, 0},
+    {"InstallDirMissingIsNoError", "Files/InstallDir", nullptr, QPoint(150, 95), false, 0},
+    {"DesktopKeyMissing", "Desktop", nullptr, QPoint(344, 207), true, 2},
+    {"LeftNotANumber", "Desktop/Left", "west", QPoint(344, 207), true, 1},
+    {"TopMissing", "Desktop/Top", nullptr, QPoint(150, 207), true, 1},
+    {"WidthNotANumber", "Desktop/Width", "8OO", QPoint(150, 95), true, 1},
 };
 INSTANTIATE_TEST_SUITE_P(Settings, TDamagedSettings, ::testing::ValuesIn(Damages),
                          [](const auto& info) { return std::string(info.param.Name); });
-
-TEST_F(TSettingsTest, WithoutDesktopKeyTheErrorComesAgainAtCloseAndTheKeyStaysAbsent) {
-  WriteCompleteSettings();
-  Settings()->remove("Desktop");
-  auto window = MakeWindow();
-  ASSERT_EQ(Messages.Texts(), QStringList{RegistryError});
-  EXPECT_EQ(window->pos(), QPoint(344, 207));
-  ASSERT_TRUE(window->close());
-  EXPECT_EQ(Messages.Texts(), (QStringList{RegistryError, RegistryError}));
-  EXPECT_FALSE(Settings()->childGroups().contains("Desktop"));
-}
-
-TEST_F(TSettingsTest, MissingInstallDirIsNoError) {
-  WriteCompleteSettings();
-  Settings()->remove("Files/InstallDir");
-  auto window = MakeWindow();
-  EXPECT_TRUE(Messages.Shown.empty());
-  EXPECT_EQ(window->HelpFolder, "");
-}
 
 }  // namespace
