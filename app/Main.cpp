@@ -478,6 +478,7 @@ void TMainForm::ResetEditState() {
   CurrentModelRow = 1;
   MeasurementsView->SetRow(1);
   ModelView->SetRow(1);
+  WriteStatusPanels();
 }
 
 void TMainForm::FileNewClick() {
@@ -508,9 +509,10 @@ void TMainForm::OpenNamedFile(const QString& path) {
   if (!OpenDataFile()) ResondixData.FileName = previousName;
 }
 
+// A load that fails changes nothing, the current rows included.
 bool TMainForm::OpenDataFile() {
-  ResetEditState();
   if (!ResondixData.LoadFromFile()) return false;
+  ResetEditState();
   ValidateDocument();
   Plaatje->update();
   SetTitle(ToQString(ResondixData.FileName));
@@ -559,8 +561,8 @@ void TMainForm::FileImportClick() {
 }
 
 bool TMainForm::ImportDataFile() {
-  ResetEditState();
   if (!ResondixData.ImportDinoloket()) return false;
+  ResetEditState();
   ValidateDocument();
   Plaatje->update();
   SetTitle(ToQString(ResondixData.FileName));

@@ -91,6 +91,7 @@ TEST_F(TFileCommandTest, FailedLoadsLeaveDocumentNameAndTitle) {
       {Import, "field-not-a-number.txt", Damaged("ves-schlumberger-dinoloket.txt", ";169.15;", ";12,5;"),
        "'12,5' is not a valid floating point value"},
   };
+  window->MeasurementsGridSelectCell(7);
   for (const auto& c : failures) {
     const QString path = File(c.FileName);
     if (!c.Content.empty()) WriteWholeFile(path.toStdString(), c.Content);
@@ -101,6 +102,7 @@ TEST_F(TFileCommandTest, FailedLoadsLeaveDocumentNameAndTitle) {
     EXPECT_EQ(window->ResondixData.FileName, example.toStdString()) << c.FileName;
     EXPECT_EQ(window->windowTitle(), Title(example)) << c.FileName;
     EXPECT_EQ(window->ResondixData.ApparentRho[1], 138.17) << c.FileName;
+    EXPECT_EQ(window->MeasurementsRow(), 7) << c.FileName;
   }
 }
 
