@@ -371,7 +371,7 @@ void TMainForm::ReadWindowSettings() {
   TDesktopSettings design;
   design.Width = width();
   design.Height = height();
-  const QString helpFolder = QDir(QCoreApplication::applicationDirPath()).filePath("help");
+  const QString helpFolder = FindHelpFolder(QCoreApplication::applicationDirPath());
   SetUpFirstStart(QDir::toNativeSeparators(helpFolder), design);
   if (!ReadSettings(*this)) ShowError(RegistryErrorText);
 }

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <stdexcept>
 
+#include "About.h"
 #include "Application.h"
 #include "Results.h"
 #include "ValuesTable.h"
@@ -69,6 +70,11 @@ TEST_F(TMainWindowTest, HelpOpensTheTopicOfTheFocusedControlAndABrowserFailureIs
   const QString folder = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/").toString();
   EXPECT_EQ(opened.mid(0, 2), (QStringList{folder + "6.html", folder + "1002.html"}));
   EXPECT_EQ(Messages.Shown, QStringList{"Error: Unable to launch the default browser."});
+}
+
+TEST(AboutBox, ShowsTheVersionOfTheBuild) {
+  const TAboutBox about(nullptr);
+  EXPECT_EQ(about.findChild<QLabel*>("Version")->text(), "Version 2.20");
 }
 
 TEST(ErrorReport, AnUnhandledFailureIsShownAndTheProgramGoesOn) {
