@@ -191,8 +191,9 @@ TEST(CliFit, RefusalsInputThatCannotBeFittedAndAFitWithoutStatistics) {
     EXPECT_EQ(run.Status, 1) << row.Name;
     EXPECT_NE(run.Err.find(row.Message), std::string::npos) << row.Name << ": " << run.Err;
     EXPECT_EQ(run.Json().size(), *row.Record ? 2 : 0) << row.Name;
-    EXPECT_NE(Text(run.Json()[*row.Record ? row.Record : "file"]).find(*row.Record ? row.Message : ""), std::string::npos)
-        << row.Name;
+    if (*row.Record) {
+      EXPECT_NE(Text(run.Json()[row.Record]).find(row.Message), std::string::npos) << row.Name;
+    }
   }
   // A refused file fails the run; the others are still fitted.
   const TRun both = RunCli("fit " + few + " " + Quoted(Example) + " --unknowns all");
