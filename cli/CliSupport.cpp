@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "Equivalence.h"
 #include "Json.h"
 #include "ResondixData.h"
 
@@ -129,4 +130,35 @@ bool CheckModelComplete(const TResondixData& document, const std::string& path) 
     return false;
   }
   return true;
+}
+
+void WriteDarZarroukLayerMembers(TJsonWriter& json, const TDarZarroukLayer& layer) {
+  json.Key("thickness").Number(layer.Thickness);
+  json.Key("s").Number(layer.S);
+  json.Key("t").Number(layer.T);
+}
+
+void WriteDarZarroukTotals(TJsonWriter& json, const TDarZarrouk& figures) {
+  json.BeginObject();
+  json.Key("thickness").Number(figures.Thickness);
+  json.Key("s").Number(figures.S);
+  json.Key("t").Number(figures.T);
+  json.Key("longitudinal_rho").Number(figures.LongitudinalRho);
+  json.Key("transverse_rho").Number(figures.TransverseRho);
+  json.Key("anisotropy").Number(figures.Anisotropy);
+  json.EndObject();
+}
+
+void WriteDarZarrouk(TJsonWriter& json, const TDarZarrouk& figures) {
+  json.Key("dar_zarrouk").BeginObject();
+  json.Key("layers").BeginArray();
+  for (int i = 1; i <= figures.LayerCount; ++i) {
+    json.BeginObject();
+    WriteDarZarroukLayerMembers(json, figures.Layers[i]);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("totals");
+  WriteDarZarroukTotals(json, figures);
+  json.EndObject();
 }

@@ -12,6 +12,8 @@
 
 class TJsonWriter;
 class TResondixData;
+struct TDarZarrouk;
+struct TDarZarroukLayer;
 
 // Exit statuses: every file succeeded, or not.
 constexpr int ExitSuccess = 0;
@@ -66,3 +68,12 @@ bool CheckSingleOutput(const TArguments& arguments);
 // a data file when -o was given. False when that save failed.
 bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, TResondixData& document,
                           const std::function<void(TJsonWriter& json)>& extraMembers = {});
+
+// The Dar Zarrouk figures of a model: "dar_zarrouk": {"layers": [...],
+// "totals": {...}}. Figures that are not numbers are null.
+void WriteDarZarrouk(TJsonWriter& json, const TDarZarrouk& figures);
+// The members "thickness", "s", "t" of a layer's object.
+void WriteDarZarroukLayerMembers(TJsonWriter& json, const TDarZarroukLayer& layer);
+// The totals as one object: "thickness", "s", "t", "longitudinal_rho",
+// "transverse_rho", "anisotropy".
+void WriteDarZarroukTotals(TJsonWriter& json, const TDarZarrouk& figures);

@@ -7,84 +7,13 @@
 #include <vector>
 
 #include "CliSupport.h"
+#include "Equivalence.h"
 #include "Commands.h"
 #include "Json.h"
 #include "ResondixData.h"
+#include "UnknownList.h"
 
 namespace {
-
-struct TNamedUnknown {
-  bool IsDepth;
-  int Layer;
-  std::string Name;  // as given, for messages
-};
-
-// "all", or names rho1..rho4 and depth1..depth3 separated by commas; an
-// empty list names no unknown (the fit then refuses).
-struct TUnknownList {
-  bool All = false;
-  std::vector<TNamedUnknown> Named;
-};
-
-bool ParseUnknownName(const std::string& name, TNamedUnknown& unknown) {
-  for (const auto& [prefix, isDepth] : {std::pair<std::string, bool>{"rho", false}, {"depth", true}}) {
-    const int highest = isDepth ? MaxLayers - 1 : MaxLayers;
-    if (name.size() == prefix.size() + 1 && name.compare(0, prefix.size(), prefix) == 0) {
-      const int layer = name.back() - '0';
-      if (layer < 1 || layer > highest) return false;
-      unknown = {isDepth, layer, name};
-      return true;
-    }
-  }
-  return false;
-}
-
-bool ParseUnknownList(const std::string& list, TUnknownList& unknowns) {
-  if (list == "all") {
-    unknowns.All = true;
-    return true;
-  }
-  std::size_t start = 0;
-  while (start < list.size()) {
-    std::size_t end = list.find(',', start);
-    if (end == std::string::npos) end = list.size();
-    const std::string name = list.substr(start, end - start);
-    TNamedUnknown unknown;
-    if (!ParseUnknownName(name, unknown)) {
-      ReportError("Unknown parameter \"" + name + "\" in --unknowns: use all, or rho1 to rho" +
-                  std::to_string(MaxLayers) + " and depth1 to depth" + std::to_string(MaxLayers - 1) +
-                  " separated by commas.");
-      return false;
-    }
-    unknowns.Named.push_back(unknown);
-    start = end + 1;
-  }
-  return true;
-}
-
-// Sets the unknown flags of the document as the model grid's check boxes
-// would; false, with a message, for a layer the model does not have.
-bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const std::string& path) {
-  const int layers = document.LayerCount;
-  for (int i = 0; i <= MaxLayers; ++i) document.RhoUnknown[i] = document.DepthUnknown[i] = false;
-  if (unknowns.All) {
-    for (int i = 1; i <= layers; ++i) {
-      document.RhoUnknown[i] = true;
-      document.DepthUnknown[i] = i < layers;
-    }
-    return true;
-  }
-  for (const TNamedUnknown& unknown : unknowns.Named) {
-    if (unknown.IsDepth ? unknown.Layer >= layers : unknown.Layer > layers) {
-      ReportError("The model of " + path + " has " + std::to_string(layers) + " layers: " + unknown.Name +
-                  (unknown.IsDepth && unknown.Layer == layers ? " is the half-space, which has no depth."
-                                                              : " does not exist."));
-      return false;
-    }
-    (unknown.IsDepth ? document.DepthUnknown : document.RhoUnknown)[unknown.Layer] = true;
-  }
-  return true;
-}
 
 // The unknowns in the fit's order with their values and bounds in metres or
 // ohm·m: a depth's bounds are those of its layer's thickness shifted by the
@@ -166,6 +95,7 @@ bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArgum
   WriteUnknowns(json, document);
   WriteLayers(json, document);
   WriteCorrelation(json, document);
+  WriteDarZarrouk(json, DarZarroukOf(LayerModelOf(document)));
   json.EndObject();
   PrintJsonLine(json);
   return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
@@ -176,12 +106,8 @@ bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArgum
 int RunFit(const std::vector<std::string>& arguments) {
   TArguments parsed;
   if (!ParseArguments(arguments, {"--unknowns", "-o"}, parsed) || !CheckSingleOutput(parsed)) return ExitFailure;
-  if (!parsed.Has("--unknowns")) {
-    ReportError("Option --unknowns is required: all, or names such as rho1,rho3,depth2.");
-    return ExitFailure;
-  }
   TUnknownList unknowns;
-  if (!ParseUnknownList(parsed.Value("--unknowns"), unknowns)) return ExitFailure;
+  if (!ReadUnknownsOption(parsed, unknowns)) return ExitFailure;
   int status = ExitSuccess;
   for (const std::string& path : parsed.Files)
     if (!FitFile(path, unknowns, parsed)) status = ExitFailure;

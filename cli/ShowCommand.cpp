@@ -1,6 +1,9 @@
-// resondix-cli show FILE.rxd... [-o OUT.rxd]: the document as JSON.
+// resondix-cli show FILE.rxd... [-o OUT.rxd]: the document as JSON, with
+// the Dar Zarrouk figures of its model.
 #include "CliSupport.h"
 #include "Commands.h"
+#include "Equivalence.h"
+#include "Json.h"
 #include "ResondixData.h"
 
 int RunShow(const std::vector<std::string>& arguments) {
@@ -14,7 +17,10 @@ int RunShow(const std::vector<std::string>& arguments) {
       status = ExitFailure;
       continue;
     }
-    if (!PrintAndSaveDocument(parsed, path, document)) status = ExitFailure;
+    const auto darZarrouk = [&document](TJsonWriter& json) {
+      WriteDarZarrouk(json, DarZarroukOf(LayerModelOf(document)));
+    };
+    if (!PrintAndSaveDocument(parsed, path, document, darZarrouk)) status = ExitFailure;
   }
   return status;
 }

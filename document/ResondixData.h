@@ -43,6 +43,14 @@ constexpr int MaxUnknowns = 20;
 constexpr int MaxFilterCount = 20;
 constexpr int InfoLineCount = 14;
 
+// Admissible ranges of the fit's unknowns (natural logarithms): resistivities
+// from about 1.2e-4 to 4.9e8 ohm·m, thicknesses from about 0.0067 to
+// 162755 m.
+constexpr double MinLogRho = -9;
+constexpr double MaxLogRho = 20;
+constexpr double MinLogThickness = -5;
+constexpr double MaxLogThickness = 12;
+
 // The program's natural logarithm of 10. Every decimal logarithm, in the
 // engine and on the chart alike, is ln v / 2.3026 (not the exact ln 10): the
 // stored curves, the fits and the chart's pixel ties all rest on it.
@@ -99,6 +107,10 @@ struct TFitOutcome {
   int Status = 0;
   std::string Refusal;
 };
+
+// The name of an unknown as the fit and its views show it: "Rho " or
+// "Depth " followed by the layer number.
+TParameterName UnknownName(bool isDepth, int layer);
 
 // The message of a file that cannot be opened or read.
 std::string CouldNotOpenText(const std::string& fileName);
@@ -298,6 +310,17 @@ public:
   // Refuses (clearing FitSucceeded, the message shown) or runs the fit to
   // its end; says which, and the refusal's message.
   TFitOutcome Fit();
+  // Why Fit() would refuse the unknowns as flagged (its message), or "" when
+  // it may run.
+  std::string FitRefusal() const;
+  // The fit's iteration on the unknowns as flagged, from the layers as they
+  // stand, without Fit()'s checks, messages, statistics or OnChange: the
+  // layers end at the point the iteration accepted last. Returns their RMSE
+  // in log10 units, NaN when no admissible point was reached.
+  double Refit();
+  // The RMSE in log10 units of the layers as they stand; rebuilds the curve
+  // table and the residuals.
+  double ModelRmse();
   void Optimise();
   bool ApplyParameters();
   void ComputeJacobian();

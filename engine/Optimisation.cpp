@@ -18,6 +18,12 @@
 
 bool FitSucceeded = false;
 
+TParameterName UnknownName(bool isDepth, int layer) {
+  char name[TParameterName::capacity() + 8];
+  std::snprintf(name, sizeof name, "%s %d", isDepth ? "Depth" : "Rho", layer);
+  return name;
+}
+
 namespace {
 
 // The messages of the fit, in the program's words (doubled blanks included).
@@ -35,13 +41,6 @@ std::string RefusedLayerText(int layer, int column) {
 std::string SpacingRefusalText(int measurement) {
   return "Spacing of measurement " + std::to_string(measurement) + " must be greater than 0!";
 }
-
-// Admissible ranges of the unknowns (natural logarithms): resistivities from
-// about 1.2e-4 to 4.9e8 ohm·m, thicknesses from about 0.0067 to 162755 m.
-constexpr double MinLogRho = -9;
-constexpr double MaxLogRho = 20;
-constexpr double MinLogThickness = -5;
-constexpr double MaxLogThickness = 12;
 
 // The fit's settings, set before every run.
 constexpr double FitInitialDamping = 0.01;
@@ -68,13 +67,14 @@ void ComputeResiduals(TResondixData& d) {
     d.Residuals[i] = Ln10 * d.CurveLogRhoAt(DecimalLog(d.HalfSpacing[i])) - std::log(d.ApparentRho[i]);
 }
 
-void AddUnknown(TResondixData& d, double p, const char* kind, int layer) {
+// The RMSE in log10 units of the residuals as they stand.
+double ResidualRmse(const TResondixData& d) { return std::sqrt(d.SumOfSquares() / d.MeasurementCount) / Ln10; }
+
+void AddUnknown(TResondixData& d, double p, bool isDepth, int layer) {
   const int k = ++d.UnknownCount;
   if (k > MaxUnknowns) return;  // refused by the caller; the arrays hold 20
   d.Parameters[k] = p;
-  char name[TParameterName::capacity() + 8];
-  std::snprintf(name, sizeof name, "%s %d", kind, layer);
-  d.ParameterNames[k] = name;
+  d.ParameterNames[k] = UnknownName(isDepth, layer);
 }
 
 // Resistivity unknowns by increasing layer, then the thicknesses above the
@@ -83,9 +83,9 @@ void CollectUnknowns(TResondixData& d) {
   d.UnknownCount = 0;
   const int n = d.LayerCount;
   for (int i = 1; i <= n; ++i)
-    if (d.RhoUnknown[i]) AddUnknown(d, std::log(d.LayerRho[i]), "Rho", i);
+    if (d.RhoUnknown[i]) AddUnknown(d, std::log(d.LayerRho[i]), false, i);
   for (int i = 1; i <= n - 1; ++i)
-    if (d.DepthUnknown[i]) AddUnknown(d, std::log(d.LayerDepth[i] - d.LayerDepth[i - 1]), "Depth", i);
+    if (d.DepthUnknown[i]) AddUnknown(d, std::log(d.LayerDepth[i] - d.LayerDepth[i - 1]), true, i);
 }
 
 // The first measurement whose L/2 has no logarithm, or 0.
@@ -93,6 +93,13 @@ int FirstNonPositiveSpacing(const TResondixData& d) {
   for (int i = 1; i <= d.MeasurementCount; ++i)
     if (!(d.HalfSpacing[i] > 0)) return i;
   return 0;
+}
+
+void UseFitSettings(TResondixData& d) {
+  d.InitialDamping = FitInitialDamping;
+  d.MaxEvaluations = FitMaxEvaluations;
+  d.RelativeTolerance = FitRelativeTolerance;
+  d.AbsoluteTolerance = FitAbsoluteTolerance;
 }
 
 TFitOutcome Refuse(const std::string& text) {
@@ -303,18 +310,39 @@ void TResondixData::Optimise() {
   FitStatus = end.Status;
 }
 
-TFitOutcome TResondixData::Fit() {
-  CollectUnknowns(*this);
-  if (UnknownCount > MeasurementCount || UnknownCount > MaxUnknowns) return Refuse(TooManyUnknownsText);
-  if (UnknownCount == 0) return Refuse(NoUnknownsText);
+std::string TResondixData::FitRefusal() const {
+  int unknowns = 0;
+  for (int i = 1; i <= LayerCount; ++i) unknowns += RhoUnknown[i] + (i < LayerCount && DepthUnknown[i]);
+  if (unknowns > MeasurementCount || unknowns > MaxUnknowns) return TooManyUnknownsText;
+  if (unknowns == 0) return NoUnknownsText;
   // Checked last, like the unknowns above it before anything is changed: a
   // spacing without a logarithm would make every residual undefined.
-  if (const int i = FirstNonPositiveSpacing(*this)) return Refuse(SpacingRefusalText(i));
+  if (const int i = FirstNonPositiveSpacing(*this)) return SpacingRefusalText(i);
+  return {};
+}
 
-  InitialDamping = FitInitialDamping;
-  MaxEvaluations = FitMaxEvaluations;
-  RelativeTolerance = FitRelativeTolerance;
-  AbsoluteTolerance = FitAbsoluteTolerance;
+double TResondixData::ModelRmse() {
+  ComputeResiduals(*this);
+  return ResidualRmse(*this);
+}
+
+double TResondixData::Refit() {
+  CollectUnknowns(*this);
+  UseFitSettings(*this);
+  if (UnknownCount > 0) {
+    Optimise();
+    // The iteration may end on a trial it rejected; its best is the point
+    // it accepted last.
+    Parameters = PreviousParameters;
+  }
+  return ApplyParameters() ? ResidualRmse(*this) : NAN;
+}
+
+TFitOutcome TResondixData::Fit() {
+  CollectUnknowns(*this);
+  if (const std::string refusal = FitRefusal(); !refusal.empty()) return Refuse(refusal);
+
+  UseFitSettings(*this);
   Optimise();
   // The fit must leave a model the program accepts; one it would refuse
   // did not end where the iteration says.

@@ -2,8 +2,10 @@
 // standard error, the exit status.
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +15,7 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include "Equivalence.h"
 #include "ResondixData.h"
 #include "TestSupport.h"
 
@@ -77,7 +80,7 @@ TEST(Cli, ShowAndCurvePrintOneJsonLinePerFileAndFailuresGoToStandardError) {
   EXPECT_NE(show.Out.find("\"configuration\":\"Schlumberger\",\"measurements\":[{\"spacing\":1.5,\"rho\":138.17},"),
             std::string::npos);
   EXPECT_NE(show.Out.find("{\"rho\":500,\"depth\":10000}],\"annotations\":[{\"x\":430,\"y\":60,\"width\":130,"
-                          "\"height\":36,\"text\":\"Clay layer\\u000abelow 3 m\"}]}\n"), std::string::npos);
+                          "\"height\":36,\"text\":\"Clay layer\\u000abelow 3 m\"}],\"dar_zarrouk\":{"), std::string::npos);
   const TRun curve = RunCli("curve " + Quoted(Example));
   ASSERT_EQ(curve.Status, 0) << curve.Err;
   EXPECT_EQ(curve.Out.rfind("{\"file\":\"" + Example + "\",\"configuration\":\"Schlumberger\",\"nodes\":[{\"log_spacing\":0,",
@@ -251,6 +254,102 @@ TEST(CliImport, PrintsTheImportedDocumentAsShowDoesSavesItAndReportsFailures) {
                              schlumberger + "\",", 0), 0u) << failed.Out;
   EXPECT_EQ(RunCli("import " + Quoted(damaged) + " -o " + Quoted(folder.File("out.rxd"))).Status, 1);
   EXPECT_FALSE(std::filesystem::exists(folder.File("out.rxd")));
+}
+
+TEST(CliEquivalence, OneRecordPerFileForAGoodAnUnreadableAndARefusedFile) {
+  TTemporaryFolder folder;
+  const std::string missing = folder.File("missing.rxd");
+  TResondixData three = Loaded(Example);
+  three.SetMeasurementCount(3);
+  three.FileName = folder.File("three.rxd");
+  ASSERT_TRUE(three.SaveToFile());
+  const TRun run =
+      RunCli("equivalence " + Quoted(missing) + " " + Quoted(three.FileName) + " " + Quoted(Example) + " --unknowns all");
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_EQ(run.Err, "Could not open " + missing + "!\nToo  Many  Unknown  Parameters  !\n");
+  ASSERT_EQ(Count(run.Out, "\n"), 3);
+  const std::string second = run.Out.substr(run.Out.find('\n') + 1), third = second.substr(second.find('\n') + 1);
+  EXPECT_EQ(run.Out.rfind(ErrorLine(missing, "Could not open " + missing + "!") + "{\"file\":\"" + three.FileName +
+                          "\",\"refused\":\"Too  Many  Unknown  Parameters  !\"}\n", 0), 0u) << run.Out;
+  const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(third)).object();
+
+  // The same fit and analysis in this process.
+  TResondixData d = Loaded(Example);
+  for (int i = 1; i <= d.LayerCount; ++i) d.RhoUnknown[i] = true, d.DepthUnknown[i] = i < d.LayerCount;
+  d.Fit();
+  auto e = std::make_unique<TEquivalence>();
+  ASSERT_TRUE(AnalyseEquivalence(d, {}, *e));
+  EXPECT_EQ(Text(json["file"]), Example);
+  EXPECT_EQ(json["rmse"].toDouble(), d.Rmse);
+  EXPECT_EQ(json["tolerance"].toObject(),
+            (QJsonObject{{"relative", 0.05}, {"absolute", 0.002}, {"rmse", 1.05 * d.Rmse + 0.002}}));
+  const QJsonArray parameters = json["parameters"].toArray();
+  ASSERT_EQ(parameters.size(), 5);
+  for (int k = 1; k <= 5; ++k) {
+    const QJsonObject p = parameters[k - 1].toObject();
+    const TParameterRange& r = e->Parameters[k];
+    EXPECT_EQ(Text(p["name"]), d.ParameterNames[k].str());
+    EXPECT_EQ(p["value"].toDouble(), k <= 3 ? d.LayerRho[k] : d.LayerDepth[k - 3]) << k;
+    EXPECT_TRUE(p["lower"].toDouble() == r.Range.Lower && p["upper"].toDouble() == r.Range.Upper) << k;
+    EXPECT_TRUE(p["lower"].toDouble() <= p["value"].toDouble() && p["value"].toDouble() <= p["upper"].toDouble());
+    EXPECT_TRUE(p["lower_open"].toBool() == r.LowerOpen && p["upper_open"].toBool() == r.UpperOpen) << k;
+  }
+  // The half-space below 40 m of spacing is free upward: the grid's end.
+  EXPECT_TRUE(parameters[2]["upper_open"].toBool());
+  const QJsonArray layers = json["layers"].toArray();
+  ASSERT_EQ(layers.size(), 2);  // above the half-space
+  for (int i = 1; i <= 2; ++i) {
+    const QJsonObject l = layers[i - 1].toObject();
+    const double h = d.LayerDepth[i] - d.LayerDepth[i - 1];
+    EXPECT_DOUBLE_EQ(l["thickness"].toDouble(), h);
+    EXPECT_DOUBLE_EQ(l["s"].toDouble(), h / d.LayerRho[i]);
+    EXPECT_DOUBLE_EQ(l["t"].toDouble(), h * d.LayerRho[i]);
+    EXPECT_EQ(l["s_range"].toArray(), (QJsonArray{e->SRange[i].Lower, e->SRange[i].Upper}));
+    EXPECT_EQ(l["t_range"].toArray(), (QJsonArray{e->TRange[i].Lower, e->TRange[i].Upper}));
+    EXPECT_EQ(l["thickness_range"].toArray(), (QJsonArray{e->ThicknessRange[i].Lower, e->ThicknessRange[i].Upper}));
+  }
+  EXPECT_DOUBLE_EQ(json["totals"]["thickness"].toDouble(), d.LayerDepth[2]);
+  const QJsonArray models = json["models"].toArray();
+  ASSERT_EQ(models.size(), e->ModelCount);
+  ASSERT_GT(models.size(), 0);
+  for (int m = 1; m <= e->ModelCount; ++m)
+    for (int i = 1; i <= 3; ++i)
+      EXPECT_TRUE(models[m - 1][i - 1]["rho"].toDouble() == e->Models[m].Rho[i] &&
+                  models[m - 1][i - 1]["depth"].toDouble() == e->Models[m].Depth[i]) << m << " " << i;
+}
+
+TEST(CliEquivalence, ToleranceOptionAndTheDarZarroukFiguresOfShowAndFit) {
+  const std::string tolerance = "Option --tolerance takes REL,ABS";
+  for (const char* value : {"0.05", "a,0.002", "-0.1,0.002", "0.05,", "0.05,0.002,1", "nan,0"}) {
+    const TRun run = RunCli("equivalence " + Quoted(Example) + " --unknowns rho1 --tolerance '" + value + "'");
+    EXPECT_TRUE(run.Status == 1 && run.Out.empty()) << value;
+    EXPECT_EQ(run.Err.rfind(tolerance, 0), 0u) << value << ": " << run.Err;
+  }
+  const TRun wide = RunCli("equivalence " + Quoted(Example) + " --unknowns rho1,depth1 --tolerance 0.5,0.01");
+  ASSERT_EQ(wide.Status, 0) << wide.Err;
+  EXPECT_EQ(wide.Json()["tolerance"].toObject()["relative"].toDouble(), 0.5);
+  EXPECT_EQ(wide.Json()["parameters"].toArray().size(), 2);
+  EXPECT_EQ(RunCli("equivalence " + Quoted(Example)).Err.rfind("Option --unknowns is required", 0), 0u);
+
+  // The example's model: 3 m of 150 ohm·m and 17 m of 30 ohm·m above 500 ohm·m.
+  const QJsonObject shown = RunCli("show " + Quoted(Example)).Json()["dar_zarrouk"].toObject();
+  const QJsonArray layers = shown["layers"].toArray();
+  ASSERT_EQ(layers.size(), 2);
+  EXPECT_EQ(layers[0].toObject(), (QJsonObject{{"thickness", 3}, {"s", 0.02}, {"t", 450}}));
+  EXPECT_EQ(layers[1]["thickness"].toDouble(), 17);
+  EXPECT_DOUBLE_EQ(layers[1]["s"].toDouble(), 17.0 / 30);
+  EXPECT_EQ(layers[1]["t"].toDouble(), 510);
+  const QJsonObject totals = shown["totals"].toObject();
+  EXPECT_DOUBLE_EQ(totals["s"].toDouble(), 0.02 + 17.0 / 30);
+  EXPECT_EQ(totals["t"].toDouble(), 960);
+  EXPECT_DOUBLE_EQ(totals["longitudinal_rho"].toDouble(), 20 / (0.02 + 17.0 / 30));
+  EXPECT_DOUBLE_EQ(totals["transverse_rho"].toDouble(), 48);
+  EXPECT_DOUBLE_EQ(totals["anisotropy"].toDouble(), std::sqrt(48 * (0.02 + 17.0 / 30) / 20));
+  // The fit's figures are those of the fitted layers.
+  const QJsonObject fitted = RunCli("fit " + Quoted(Example) + " --unknowns all").Json();
+  const QJsonValue first = fitted["layers"].toArray()[0], figures = fitted["dar_zarrouk"];
+  EXPECT_DOUBLE_EQ(figures["layers"][0]["s"].toDouble(),
+                   first["depth"].toDouble() / first["rho"].toDouble());
 }
 
 // Width and height from a PNG's header chunk.

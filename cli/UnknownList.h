@@ -1,0 +1,34 @@
+// The --unknowns option of the commands that fit: "all", or the names rho1
+// to rho4 and depth1 to depth3 separated by commas.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TResondixData;
+
+struct TNamedUnknown {
+  bool IsDepth;
+  int Layer;
+  std::string Name;  // as given, for messages
+};
+
+// An empty list names no unknown (the fit then refuses).
+struct TUnknownList {
+  bool All = false;
+  std::vector<TNamedUnknown> Named;
+};
+
+// False, with a message on standard error, for a name that is none of the
+// above.
+bool ParseUnknownList(const std::string& list, TUnknownList& unknowns);
+
+// Sets the unknown flags of the document as the model grid's check boxes
+// would; false, with a message, for a layer the model does not have.
+bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const std::string& path);
+
+struct TArguments;
+
+// The list of the option --unknowns, which is required; false, with a
+// message on standard error, when it is missing or names something else.
+bool ReadUnknownsOption(const TArguments& arguments, TUnknownList& unknowns);
