@@ -17,6 +17,7 @@
 #include <QWindow>
 
 #include "About.h"
+#include "../views/Equivalence.h"
 #include "EditTarget.h"
 #include "Logo.h"
 #include "Plaatje.h"
@@ -153,6 +154,7 @@ void TMainForm::CreateActions() {
   for (QAction* action : {ViewToolbar, ViewResults, ViewStatistics}) action->setCheckable(true);
   ViewToolbar->setChecked(true);
   make(DataFit, "DataFit", "&Fit", &TMainForm::DataFitClick, Qt::CTRL | Qt::Key_T);
+  make(DataEquivalence, "DataEquivalence", "&Equivalence...", &TMainForm::DataEquivalenceClick);
   make(HelpContents, "HelpContents", "&Contents...", &TMainForm::HelpContentsClick);
   make(HelpIndex, "HelpIndex", "&License agreement", &TMainForm::HelpIndexClick);
   make(HelpResondixhomepage, "HelpResondixhomepage", "Resondix homepage", &TMainForm::HelpResondixhomepageClick);
@@ -235,6 +237,7 @@ void TMainForm::CreateMenus() {
   QMenu* data = menuBar()->addMenu("&Data");
   data->setObjectName("Data");
   data->addAction(DataFit);
+  data->addAction(DataEquivalence);
   connect(data, &QMenu::aboutToShow, this, &TMainForm::DataClick);
 
   QMenu* help = menuBar()->addMenu("&Help");
@@ -340,6 +343,10 @@ void TMainForm::CreateWindows() {
   ResultsForm = new TResultsForm(this);
   PreferencesForm = new TPreferencesForm(this);
   StatisticsForm = new TStatisticsForm(this);
+  EquivalenceForm = new TEquivalenceForm(this);
+  EquivalenceForm->OnModelsChanged = [this] {
+    Plaatje->SetEquivalentModels(EquivalenceForm->Models(), EquivalenceForm->ModelCount());
+  };
 }
 
 void TMainForm::ApplyDesignGeometry() {
@@ -385,6 +392,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   if (!WriteDesktopSettings(Placement.Current(!ToolBar->isHidden()))) ShowError(RegistryErrorText);
   if (ResultsForm) ResultsForm->hide();
   if (StatisticsForm) StatisticsForm->hide();
+  if (EquivalenceForm) EquivalenceForm->hide();
   event->accept();
 }
 
@@ -497,6 +505,10 @@ void TMainForm::DataFitClick() {
   if (FitSucceeded && !ResultsForm->isVisible()) ViewResultsClick();
 }
 
+void TMainForm::DataEquivalenceClick() {
+  if (!EquivalenceForm->Analyse(ResondixData)) ShowError(ToQString(LastErrorMessage));
+}
+
 void TMainForm::HelpContentsClick() { HelpTopics.ShowTopic(HelpContentsTopic); }
 void TMainForm::HelpIndexClick() { HelpTopics.ShowTopic(LicenseTopic); }
 void TMainForm::HelpResondixhomepageClick() { HelpTopics.OpenHomePage(ResondixHomePage); }
@@ -507,6 +519,8 @@ void TMainForm::WMHelp() { HelpTopics.ShowTopicOf(QApplication::focusWidget()); 
 // --- Change handler, status, menus --------------------------------------------------
 
 void TMainForm::ResondixDataChange() {
+  // An analysis describes the model it was made of.
+  if (EquivalenceForm) EquivalenceForm->Clear();
   if (ResondixData.StructureChanged) {
     MeasurementsView->RefreshFromData();
     ModelView->RefreshFromData();
@@ -560,7 +574,11 @@ void TMainForm::ViewClick() {
   ViewStatistics->setChecked(StatisticsForm->isVisible());
 }
 
-void TMainForm::DataClick() { DataFit->setEnabled(ResondixData.MeasurementsValid && ResondixData.ModelValid); }
+void TMainForm::DataClick() {
+  const bool fitPossible = ResondixData.MeasurementsValid && ResondixData.ModelValid;
+  DataFit->setEnabled(fitPossible);
+  DataEquivalence->setEnabled(fitPossible);
+}
 
 void TMainForm::ActiveWindowChanged(QWindow* window) {
   // Another program becoming active leaves the buttons as they are.

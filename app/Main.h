@@ -16,6 +16,8 @@
 //   TWindowPlacement  position, size and state kept in the settings
 //   TPlaatje        the chart (chart/)
 //   TResultsForm, TStatisticsForm   the result windows (views/)
+//   TEquivalenceForm  the equivalence analysis, whose models the chart
+//                   draws in grey while it shows them (views/)
 // The Edit commands go to the TEditTarget that ActiveEditTarget finds.
 //
 // Message boxes and file dialogs go through the services handed to the
@@ -42,6 +44,7 @@ class QToolBar;
 class QWindow;
 class TAboutBox;
 class TEditTarget;
+class TEquivalenceForm;
 class TPlaatje;
 class TPreferencesForm;
 class TResultsForm;
@@ -82,6 +85,7 @@ public:
   void ViewResultsClick();
   void ViewStatisticsClick();
   void DataFitClick();
+  void DataEquivalenceClick();
   void HelpContentsClick();
   void HelpIndexClick();
   void HelpResondixhomepageClick();
@@ -155,6 +159,7 @@ private:
   TResultsForm* ResultsForm = nullptr;
   TPreferencesForm* PreferencesForm = nullptr;
   TStatisticsForm* StatisticsForm = nullptr;
+  TEquivalenceForm* EquivalenceForm = nullptr;
 
   // The components, named as the window names them.
   QToolBar* ToolBar = nullptr;
@@ -188,6 +193,7 @@ private:
   QAction* ViewResults = nullptr;
   QAction* ViewStatistics = nullptr;
   QAction* DataFit = nullptr;
+  QAction* DataEquivalence = nullptr;
   QAction* HelpContents = nullptr;
   QAction* HelpIndex = nullptr;
   QAction* HelpResondixhomepage = nullptr;

@@ -76,6 +76,13 @@ void TCanvas::SetFont(const QString& family, int pointSize) {
 
 QFont TCanvas::Font() const { return Target.font(); }
 
+void TCanvas::SetLineColor(const QColor& color) {
+  LineColor = color;
+  QPen pen = Target.pen();
+  pen.setColor(color);
+  Target.setPen(pen);
+}
+
 void TCanvas::MoveTo(int x, int y) {
   PenX = x;
   PenY = y;
@@ -124,7 +131,7 @@ void TCanvas::ExactLine(int x1, int y1, int x2, int y2) {
   // Pixels of equal minor coordinate form one run, filled at once.
   const auto fillRun = [&](int from, int to, int minor) {
     const QRect run = alongX ? QRect(from, minor, to - from + 1, 1) : QRect(minor, from, 1, to - from + 1);
-    Target.fillRect(run, Qt::black);
+    Target.fillRect(run, LineColor);
   };
   int runStart = low;
   int runMinor = 0;

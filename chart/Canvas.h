@@ -9,8 +9,8 @@
 //   doubled or missing corner, and a closed polyline is closed;
 // - a rectangle (x1, y1, x2, y2) covers the pixels x1 .. x2 - 1 and
 //   y1 .. y2 - 1, its outline on the outermost of them;
-// - a pixel is one pixel; lines are 1 pixel wide, black and never
-//   antialiased.
+// - a pixel is one pixel; lines are 1 pixel wide, black unless set
+//   otherwise, and never antialiased.
 // Qt's own aliased lines set the pixel nearest to neither end reliably, so
 // on such images lines are laid out here and filled as runs of pixels.
 //
@@ -19,6 +19,7 @@
 // matches the raster one at any zoom.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QPoint>
 #include <QString>
@@ -61,6 +62,9 @@ public:
   bool PixelExact() const { return Exact; }
 
   void SetFont(const QString& family, int pointSize);
+  // The colour of the lines drawn from now on; frames, dots and texts stay
+  // black.
+  void SetLineColor(const QColor& color);
   QFont Font() const;
 
   // The pen position: MoveTo sets it, LineTo draws from it and leaves it at
@@ -94,4 +98,5 @@ private:
   int DeviceHeight = 0;
   int PenX = 0;
   int PenY = 0;
+  QColor LineColor = Qt::black;
 };

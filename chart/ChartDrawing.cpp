@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "Canvas.h"
+#include "Equivalence.h"
 #include "ResondixData.h"
 
 namespace {
@@ -24,6 +25,8 @@ constexpr int StackedTitleRaise = 8;
 constexpr int TitleDrop = 6;
 // Up to this decade height the title "Rho" is stacked letter by letter.
 constexpr double StackedTitleMaxDecadeHeight = 22;
+
+const QColor EquivalentModelColor(192, 192, 192);
 
 // A hot spot catches the mouse within this distance, exclusive, on both
 // axes: a square of 11 x 11 pixels.
@@ -244,19 +247,36 @@ void TChartDrawing::DrawMeasurements() {
 }
 
 void TChartDrawing::DrawLayerModel() {
-  const TResondixData& d = *Data;
-  const int layers = std::clamp(d.LayerCount, 1, MaxLayers);
+  DrawEquivalentModels();
+  DrawStaircase(LayerModelOf(*Data));
+}
+
+void TChartDrawing::DrawEquivalentModels() {
+  if (EquivalentModels == nullptr || EquivalentModelCount <= 0) return;
+  // Their values may lie far outside the axes the document's values set:
+  // they stay within the frame.
+  QPainter& painter = TargetCanvas->Painter();
+  painter.save();
+  painter.setClipRect(QRect(LeftMargin, TopMargin, PlotRight() - LeftMargin, PlotBottom - TopMargin));
+  TargetCanvas->SetLineColor(EquivalentModelColor);
+  for (int m = 0; m < EquivalentModelCount; ++m) DrawStaircase(EquivalentModels[m]);
+  TargetCanvas->SetLineColor(Qt::black);
+  painter.restore();
+}
+
+void TChartDrawing::DrawStaircase(const TLayerModel& model) {
+  const int layers = std::clamp(model.LayerCount, 1, MaxLayers);
   // The horizontal axis is depth here. Interfaces outside 1 m .. 1000 m
   // stand on the ends of the axis (a depth of 0 or less on the left one);
   // the resistivities are not held.
   std::array<QPoint, 2 * MaxLayers> steps;
   int count = 0;
-  int y = RhoToY(d.LayerRho[1]);
+  int y = RhoToY(model.Rho[1]);
   steps[count++] = QPoint(LeftMargin, y);
   for (int i = 2; i <= layers; ++i) {
-    const int x = std::clamp(SpacingColumn(d.LayerDepth[i - 1], LeftMargin), LeftMargin, PlotRight());
+    const int x = std::clamp(SpacingColumn(model.Depth[i - 1], LeftMargin), LeftMargin, PlotRight());
     steps[count++] = QPoint(x, y);
-    y = RhoToY(d.LayerRho[i]);
+    y = RhoToY(model.Rho[i]);
     steps[count++] = QPoint(x, y);
   }
   // The half-space goes on to the right end of the axis.

@@ -8,7 +8,9 @@
 // crosses, diamonds where the spacing does not grow over the row before),
 // the layer model as a staircase of resistivity against depth, and the model
 // curve sampled at 31 points of the document's curve table. The chart is
-// monochrome: black 1-pixel lines and black text on white.
+// monochrome: black 1-pixel lines and black text on white; only the
+// equivalent models of an analysis, when it is handed some, are drawn as
+// light grey staircases behind the layer model, within the frame.
 //
 // DrawChart lays the chart out for DrawWidth x DrawHeight and draws it
 // through a TCanvas on any QPainter: the widget's offscreen image
@@ -32,6 +34,7 @@
 class QPainter;
 class TCanvas;
 class TResondixData;
+struct TLayerModel;
 
 // The model curve is drawn through this many samples of the document's curve
 // table, at log10 spacings 0, 0.1, ..., 3.0 (1 m to 1000 m).
@@ -68,6 +71,10 @@ public:
   bool Copying = false;   // drawing for the clipboard: background without a border
   TResondixData* Data = nullptr;  // the document shown; not owned
   std::int32_t MeasurementUnderMouse = 0;  // 1-based, 0 for none
+  // Models drawn in light grey behind the layer model while it is drawn:
+  // EquivalentModelCount of them from EquivalentModels (not owned).
+  const TLayerModel* EquivalentModels = nullptr;
+  std::int32_t EquivalentModelCount = 0;
 
   // --- Drawing -----------------------------------------------------------
 
@@ -111,6 +118,8 @@ private:
   void DrawAxes();
   void DrawMeasurements();
   void DrawLayerModel();
+  void DrawEquivalentModels();
+  void DrawStaircase(const TLayerModel& model);
   void DrawModelCurve();
   void DrawAnnotations();
 

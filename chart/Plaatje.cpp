@@ -19,6 +19,12 @@ void TPlaatje::SetData(TResondixData* data) {
   update();
 }
 
+void TPlaatje::SetEquivalentModels(const TLayerModel* models, int count) {
+  Drawing.EquivalentModels = count > 0 ? models : nullptr;
+  Drawing.EquivalentModelCount = count > 0 ? count : 0;
+  update();
+}
+
 QSize TPlaatje::sizeHint() const { return QSize(640, 480); }
 
 // Below this the axis labels and the titles run into each other.

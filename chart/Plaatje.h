@@ -27,6 +27,9 @@ public:
 
   // The document to show (not owned); repaints.
   void SetData(TResondixData* data);
+  // Models to draw in light grey behind the layer model (not owned: they
+  // must live until the next call); none with count 0. Repaints.
+  void SetEquivalentModels(const TLayerModel* models, int count);
 
   // Published beside OnOverMeasurement; the chart has no layer hit test, so
   // it is never raised.

@@ -237,7 +237,8 @@ void TProfiler::Walk(int k, int direction) {
 
 TLayerModel LayerModelOf(const TResondixData& document) {
   TLayerModel model;
-  model.LayerCount = document.LayerCount;
+  // Held within the model's capacity, whatever a caller's document says.
+  model.LayerCount = std::clamp(document.LayerCount, 0, MaxLayers);
   for (int i = 1; i <= model.LayerCount; ++i) {
     model.Rho[i] = document.LayerRho[i];
     model.Depth[i] = document.LayerDepth[i];

@@ -1,0 +1,174 @@
+#include "Equivalence.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "../engine/Equivalence.h"
+#include "NumberText.h"
+#include "ResondixData.h"
+
+namespace {
+
+const QString ChangedText =
+    QStringLiteral("The model has changed. Choose Data > Equivalence... to analyse it again.");
+// Between the main window's frame and this one, when it goes beside it.
+constexpr int OwnerGap = 8;
+const QStringList ParameterHeadings = {"Parameter", "Value", "Lowest", "Highest"};
+const QStringList LayerHeadings = {"Layer", "Thickness", "Thickness range", "S", "S range", "T", "T range"};
+
+QString Fixed2(double value) { return QString::fromStdString(FormatFixed2Local(value)); }
+
+// Four significant digits, for conductances that are often far below 1.
+QString Figures(double value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.4g", value);
+  return QString(buffer).replace('.', QString::fromStdString(DecimalSeparator()));
+}
+
+QString RangeText(const TValueRange& range, QString (*format)(double)) {
+  return format(range.Lower) + " - " + format(range.Upper);
+}
+
+QTableWidget* NewGrid(QWidget* owner, const char* name, const QString& accessibleName, const QStringList& headings) {
+  auto* grid = new QTableWidget(0, headings.size(), owner);
+  grid->setObjectName(name);
+  grid->setAccessibleName(accessibleName);
+  grid->setHorizontalHeaderLabels(headings);
+  grid->verticalHeader()->hide();
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  return grid;
+}
+
+void SetRow(QTableWidget* grid, int row, const QStringList& cells) {
+  for (int column = 0; column < cells.size(); ++column) {
+    auto* item = new QTableWidgetItem(cells[column]);
+    item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+    grid->setItem(row, column, item);
+  }
+}
+
+}  // namespace
+
+TEquivalenceForm::TEquivalenceForm(QWidget* owner)
+    : TResultWindow(owner, "Equivalence", QPoint(720, 240)), Analysis(std::make_unique<TEquivalence>()) {
+  setObjectName("EquivalenceForm");
+  Summary = new QLabel(this);
+  Summary->setObjectName("EquivalenceSummary");
+  Summary->setWordWrap(true);
+  ParametersGrid = NewGrid(this, "EquivalenceGrid", "Equivalent ranges", ParameterHeadings);
+  LayersGrid = NewGrid(this, "DarZarroukGrid", "Dar Zarrouk figures", LayerHeadings);
+  Totals = new QLabel(this);
+  Totals->setObjectName("DarZarroukTotals");
+  for (QWidget* part : {static_cast<QWidget*>(Summary), static_cast<QWidget*>(ParametersGrid),
+                        static_cast<QWidget*>(LayersGrid), static_cast<QWidget*>(Totals)})
+    GridLayout->addWidget(part);
+  GridLayout->setContentsMargins(4, 4, 4, 4);
+  Clear();
+}
+
+TEquivalenceForm::~TEquivalenceForm() = default;
+
+bool TEquivalenceForm::Analyse(const TResondixData& document) {
+  if (!AnalyseEquivalence(document, {}, *Analysis)) return false;
+  HasAnalysis = true;
+  const TEquivalence& e = *Analysis;
+  Summary->setText(QString("RMSE of the model: %1 log unit. Equivalent: at most %2 log unit (%3 % above it plus %4). "
+                           "Equivalent models found: %5. A range marked with \u2264 or \u2265 goes on beyond the "
+                           "search.")
+                       .arg(Figures(e.Rmse), Figures(e.Threshold), Figures(100 * e.Tolerance.Relative),
+                            Figures(e.Tolerance.Absolute))
+                       .arg(e.ModelCount));
+  FillParameters();
+  FillLayers();
+  adjustSize();
+  if (!std::exchange(Placed, true)) PlaceBesideOwner();
+  show();
+  raise();
+  ModelsChanged();
+  return true;
+}
+
+void TEquivalenceForm::PlaceBesideOwner() {
+  const QWidget* owner = parentWidget();
+  if (owner == nullptr || owner->screen() == nullptr) return;
+  const QRect frame = owner->frameGeometry();
+  const QRect screen = owner->screen()->availableGeometry();
+  const int width = frameGeometry().width();
+  if (frame.right() + OwnerGap + width <= screen.right())
+    move(frame.right() + OwnerGap, frame.top());
+  else if (frame.left() - OwnerGap - width >= screen.left())
+    move(frame.left() - OwnerGap - width, frame.top());
+}
+
+void TEquivalenceForm::FillParameters() {
+  const TEquivalence& e = *Analysis;
+  ParametersGrid->setRowCount(e.ParameterCount);
+  for (int k = 1; k <= e.ParameterCount; ++k) {
+    const TParameterRange& p = e.Parameters[k];
+    SetRow(ParametersGrid, k - 1,
+           {QString::fromStdString(p.Name.str()), Fixed2(p.Value),
+            (p.LowerOpen ? "\u2264 " : "") + Fixed2(p.Range.Lower),
+            (p.UpperOpen ? "\u2265 " : "") + Fixed2(p.Range.Upper)});
+  }
+  ParametersGrid->resizeColumnsToContents();
+  ParametersGrid->resizeRowsToContents();
+}
+
+void TEquivalenceForm::FillLayers() {
+  const TEquivalence& e = *Analysis;
+  const TDarZarrouk& z = e.DarZarrouk;
+  LayersGrid->setRowCount(z.LayerCount + 1);
+  for (int i = 1; i <= z.LayerCount; ++i) {
+    const TDarZarroukLayer& layer = z.Layers[i];
+    SetRow(LayersGrid, i - 1,
+           {QString::number(i), Fixed2(layer.Thickness), RangeText(e.ThicknessRange[i], Fixed2), Figures(layer.S),
+            RangeText(e.SRange[i], Figures), Fixed2(layer.T), RangeText(e.TRange[i], Fixed2)});
+  }
+  SetRow(LayersGrid, z.LayerCount, {"Total", Fixed2(z.Thickness), "", Figures(z.S), "", Fixed2(z.T), ""});
+  LayersGrid->resizeColumnsToContents();
+  LayersGrid->resizeRowsToContents();
+  Totals->setText(z.LayerCount == 0 ? QString()
+                                    : QString("Mean longitudinal resistivity H/S: %1 ohm\u00b7m\n"
+                                              "Mean transverse resistivity T/H: %2 ohm\u00b7m\n"
+                                              "Coefficient of anisotropy: %3")
+                                          .arg(Fixed2(z.LongitudinalRho), Fixed2(z.TransverseRho),
+                                               Fixed2(z.Anisotropy)));
+}
+
+void TEquivalenceForm::Clear() {
+  const bool hadModels = ModelCount() > 0;
+  HasAnalysis = false;
+  Summary->setText(ChangedText);
+  ParametersGrid->setRowCount(0);
+  LayersGrid->setRowCount(0);
+  Totals->clear();
+  if (hadModels) ModelsChanged();
+}
+
+const TLayerModel* TEquivalenceForm::Models() const { return ModelCount() > 0 ? &Analysis->Models[1] : nullptr; }
+
+int TEquivalenceForm::ModelCount() const { return HasAnalysis && isVisible() ? Analysis->ModelCount : 0; }
+
+void TEquivalenceForm::showEvent(QShowEvent* event) {
+  TResultWindow::showEvent(event);
+  ModelsChanged();
+}
+
+void TEquivalenceForm::hideEvent(QHideEvent* event) {
+  TResultWindow::hideEvent(event);
+  ModelsChanged();
+}
+
+void TEquivalenceForm::ModelsChanged() {
+  if (OnModelsChanged) OnModelsChanged();
+}

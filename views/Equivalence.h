@@ -1,0 +1,64 @@
+// TEquivalenceForm: the Equivalence window, which shows how much of the
+// model the measurements really fix: for every unknown the lowest and
+// highest value of the models that fit as well within the tolerance, and
+// per layer the thickness, the longitudinal conductance S and the
+// transverse resistance T with their ranges over those models, then the
+// Dar Zarrouk totals. Made hidden at start-up, shown by Data >
+// Equivalence... with a new analysis of the document's model and unknowns.
+//
+// While it shows an analysis its equivalent models are offered for the chart
+// (Models, ModelCount); hiding it or forgetting the analysis (Clear, after
+// any change of the document) withdraws them, and OnModelsChanged says so.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "ResultWindow.h"
+
+class QLabel;
+class QTableWidget;
+class TResondixData;
+struct TEquivalence;
+struct TLayerModel;
+
+class TEquivalenceForm : public TResultWindow {
+  Q_OBJECT
+
+public:
+  explicit TEquivalenceForm(QWidget* owner);
+  ~TEquivalenceForm() override;
+
+  // Analyses the document with the default tolerance, fills the window and
+  // shows it. False, with the reason in LastErrorMessage and the window as
+  // it was, when the analysis refuses.
+  bool Analyse(const TResondixData& document);
+  // Forgets the analysis: the tables empty, the note asks for a new one.
+  void Clear();
+
+  // The equivalent models to draw: those of the analysis while the window
+  // shows one, else none.
+  const TLayerModel* Models() const;
+  int ModelCount() const;
+
+  // Raised whenever Models or ModelCount change.
+  std::function<void()> OnModelsChanged;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+private:
+  void PlaceBesideOwner();
+  void FillParameters();
+  void FillLayers();
+  void ModelsChanged();
+
+  std::unique_ptr<TEquivalence> Analysis;
+  bool HasAnalysis = false;
+  bool Placed = false;
+  QLabel* Summary = nullptr;
+  QTableWidget* ParametersGrid = nullptr;
+  QTableWidget* LayersGrid = nullptr;
+  QLabel* Totals = nullptr;
+};
