@@ -108,24 +108,11 @@ void WriteEquivalence(TJsonWriter& json, const TEquivalence& e) {
 bool AnalyseFile(const std::string& path, const TUnknownList& unknowns, const TEquivalenceTolerance& tolerance,
                  TEquivalence& result) {
   TResondixData document;
-  if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
-      !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path)) {
-    PrintFileError(path);
-    return false;
-  }
   TJsonWriter json;
-  json.BeginObject().Key("file").String(path);
-  FitSucceeded = true;
-  const TFitOutcome outcome = document.Fit();
-  if (!outcome.Ran) {
-    json.Key("refused").String(outcome.Refusal).EndObject();
-    PrintJsonLine(json);
-    return false;
-  }
-  // Only a fit that came to rest is the centre of its equivalent models;
-  // one that stopped out of range has shown its message already.
+  if (!LoadAndFit(path, unknowns, document, json)) return false;
+  // Only a fit that came to rest is the centre of its equivalent models; one
+  // that did not has reported why.
   if (document.FitStatus == 1 || document.FitStatus == 2) {
-    if (document.FitStatus == 1) ReportError(path + ": " + NoSolutionText);
     PrintFileError(path);
     return false;
   }

@@ -73,22 +73,8 @@ void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
 // One file; false when it could not be fitted.
 bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArguments& arguments) {
   TResondixData document;
-  if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
-      !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path)) {
-    PrintFileError(path);
-    return false;
-  }
-
   TJsonWriter json;
-  json.BeginObject().Key("file").String(path);
-  FitSucceeded = true;
-  const TFitOutcome outcome = document.Fit();
-  if (!outcome.Ran) {
-    json.Key("refused").String(outcome.Refusal).EndObject();
-    PrintJsonLine(json);
-    return false;
-  }
-  if (document.FitStatus == 1) ReportError(path + ": " + NoSolutionText);
+  if (!LoadAndFit(path, unknowns, document, json)) return false;
   json.Key("status").Number(document.FitStatus);
   json.Key("rmse").Number(document.Rmse);
   json.Key("evaluations").Integer(document.EvaluationCount);

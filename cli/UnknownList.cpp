@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "CliSupport.h"
+#include "Json.h"
 #include "ResondixData.h"
 
 namespace {
@@ -72,5 +73,23 @@ bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const s
     }
     (unknown.IsDepth ? document.DepthUnknown : document.RhoUnknown)[unknown.Layer] = true;
   }
+  return true;
+}
+
+bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TResondixData& document, TJsonWriter& json) {
+  if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
+      !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path)) {
+    PrintFileError(path);
+    return false;
+  }
+  json.BeginObject().Key("file").String(path);
+  FitSucceeded = true;
+  const TFitOutcome outcome = document.Fit();
+  if (!outcome.Ran) {
+    json.Key("refused").String(outcome.Refusal).EndObject();
+    PrintJsonLine(json);
+    return false;
+  }
+  if (document.FitStatus == 1) ReportError(path + ": " + NoSolutionText);
   return true;
 }

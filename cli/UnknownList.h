@@ -1,5 +1,6 @@
-// The --unknowns option of the commands that fit: "all", or the names rho1
-// to rho4 and depth1 to depth3 separated by commas.
+// The --unknowns option of the commands that fit ("all", or the names rho1
+// to rho4 and depth1 to depth3 separated by commas), and the fit of a file
+// with them.
 #pragma once
 
 #include <string>
@@ -28,7 +29,15 @@ bool ParseUnknownList(const std::string& list, TUnknownList& unknowns);
 bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const std::string& path);
 
 struct TArguments;
+class TJsonWriter;
 
 // The list of the option --unknowns, which is required; false, with a
 // message on standard error, when it is missing or names something else.
 bool ReadUnknownsOption(const TArguments& arguments, TUnknownList& unknowns);
+
+// Loads the data file path into document, marks the unknowns and fits them
+// as the window's Fit command does, with the JSON record of the file begun
+// in json ({"file": path, ...). False when the file could not be read or
+// fitted, its record ({"file", "error"} or {"file", "refused"}) printed. A
+// fit without a solution is reported on standard error, not refused.
+bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TResondixData& document, TJsonWriter& json);
