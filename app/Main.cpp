@@ -466,12 +466,12 @@ void TMainForm::ViewToolbarClick() {
 }
 
 void TMainForm::ViewResultsClick() {
-  ResultsForm->setVisible(!ResultsForm->isVisible());
+  ResultsForm->Toggle(ResondixData);
   ViewResults->setChecked(ResultsForm->isVisible());
 }
 
 void TMainForm::ViewStatisticsClick() {
-  StatisticsForm->setVisible(!StatisticsForm->isVisible());
+  StatisticsForm->Toggle(ResondixData);
   ViewStatistics->setChecked(StatisticsForm->isVisible());
 }
 
@@ -504,6 +504,9 @@ void TMainForm::ResondixDataChange() {
     CurrentMeasurementsRow = std::clamp(CurrentMeasurementsRow, 1, int(ResondixData.MeasurementCount));
     CurrentModelRow = std::clamp(CurrentModelRow, 1, int(ResondixData.LayerCount));
     SetColumnWidths();
+    // The result windows are made after the first changes.
+    if (ResultsForm) ResultsForm->RefreshIfVisible();
+    if (StatisticsForm) StatisticsForm->RefreshIfVisible();
   }
   ValidateDocument();
   Plaatje->update();
