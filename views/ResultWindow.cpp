@@ -8,11 +8,12 @@ namespace {
 
 constexpr int GridSpacing = 3;
 
-// The dialog font of the program's design, or the nearest sans-serif face
-// the platform has.
+// The dialog font of the program's design, or the nearest face the platform
+// has: its successor, then faces of Arial's widths, then any sans serif. The
+// grids' design widths are made for such narrow faces.
 QFont DialogFont() {
   QFont font;
-  font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif"});
+  font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans", "Helvetica"});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(8);
   return font;

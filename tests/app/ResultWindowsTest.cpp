@@ -1,0 +1,143 @@
+// The result windows in the main window: the View commands and their check
+// marks, the windows after a fit and after a new content, and the Edit
+// commands in an active result window.
+#include <QAction>
+#include <QClipboard>
+
+#include "AppTestSupport.h"
+#include "CorrelationGrid.h"
+#include "NumberText.h"
+#include "Results.h"
+#include "Statistics.h"
+#include "StatisticsGrid.h"
+
+namespace {
+
+using TResultWindowsTest = TWindowTest;
+
+// Waits until window is the application's active window. (Qt's own wait
+// also takes a window whose tool window is active for an active one.)
+bool BecomesActive(QWidget* window) {
+  return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
+QString RowText(const TResultGrid& grid, int row) {
+  QStringList cells;
+  for (int column = 0; column < grid.columnCount(); ++column) cells << grid.Cell(column, row);
+  return cells.join(';');
+}
+
+TEST_F(TResultWindowsTest, CheckMarksFollowTheWindows) {
+  auto window = MakeWindow();
+  const struct {
+    const char* Window;
+    const char* Item;
+    void (TMainForm::*Command)();
+  } rows[] = {{"ResultsForm", "ViewResults", &TMainForm::ViewResultsClick},
+              {"StatisticsForm", "ViewStatistics", &TMainForm::ViewStatisticsClick}};
+  for (const auto& row : rows) {
+    auto* form = Child<TResultWindow>(*window, row.Window);
+    auto* item = Child<QAction>(*window, row.Item);
+    EXPECT_FALSE(form->isVisible() || item->isChecked()) << row.Window << " starts hidden";
+    for (bool visible : {true, false, true}) {
+      ((*window).*row.Command)();
+      EXPECT_EQ(form->isVisible(), visible) << row.Window;
+      EXPECT_EQ(item->isChecked(), visible) << row.Window;
+    }
+    // Closed by its own close box: the mark follows when the menu opens.
+    form->close();
+    window->ViewClick();
+    EXPECT_FALSE(item->isChecked()) << row.Window;
+  }
+}
+
+TEST_F(TResultWindowsTest, AFitFillsTheWindowsAndANewContentDropsTheMatrix) {
+  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
+  auto* results = Child<TResultsForm>(*window, "ResultsForm");
+  auto* statistics = Child<TStatisticsForm>(*window, "StatisticsForm");
+  window->ViewStatisticsClick();
+  auto* correlation = Child<TCorrelationGrid>(*statistics, "CorrelationGrid");
+  auto* statisticsRmse = Child<TStatisticsGrid>(*statistics, "RMSEGrid");
+  EXPECT_TRUE(statisticsRmse->isHidden()) << "before the first fit";
+  EXPECT_EQ(RowText(*Child<TStatisticsGrid>(*statistics, "StatisticsGrid"), 1), "150.00;fixed;3.00;fixed");
+
+  MarkAllUnknown(window->Document());
+  window->DataFitClick();
+  ASSERT_TRUE(results->isVisible()) << "a successful fit opens the results";
+  const TResondixData& d = window->Document();
+  // The windows show the texts the fit statistics wrote, not the ones of
+  // the first change notice, which comes before them.
+  for (int i = 1; i <= 3; ++i) {
+    const QString depth = i < 3 ? QString::fromStdString(FormatFixed2Local(d.LayerDepth[i])) : QString();
+    const auto text = [](const auto& shortText) { return QString::fromStdString(shortText.str()); };
+    EXPECT_EQ(RowText(*Child<TStatisticsGrid>(*results, "StatisticsGrid"), i),
+              QStringList({QString::fromStdString(FormatFixed2Local(d.LayerRho[i])), text(d.RhoPercentText[i]), depth,
+                           i < 3 ? text(d.DepthPercentText[i]) : QString()})
+                  .join(';'));
+    EXPECT_EQ(RowText(*Child<TStatisticsGrid>(*statistics, "StatisticsGrid"), i),
+              QStringList({QString::fromStdString(FormatFixed2Local(d.LayerRho[i])), text(d.RhoIntervalText[i]), depth,
+                           i < 3 ? text(d.DepthIntervalText[i]) : QString()})
+                  .join(';'));
+  }
+  EXPECT_NE(d.RhoPercentText[1], NoStatisticText);
+  EXPECT_EQ(RowText(*Child<TStatisticsGrid>(*results, "RMSEGrid"), 1),
+            "RMSE;" + QString::fromStdString(FormatScientificLocal(d.Rmse)));
+  EXPECT_FALSE(statisticsRmse->isHidden());
+  EXPECT_EQ(RowText(*correlation, 0), "Correlation matrix;Rho 1;Rho 2;Rho 3;Dth 1;Dth 2");
+  EXPECT_EQ(correlation->Cell(5, 5), "100%");
+  EXPECT_EQ(results->size(), QSize(4 * 97 + 3, 4 * 25 + 3 + 3 + 2 * 25 + 3));
+
+  // A single cell edit leaves the windows as they are.
+  window->Document().SetValue(0, 1, true, 77);
+  EXPECT_NE(Child<TStatisticsGrid>(*results, "StatisticsGrid")->Cell(0, 1), "77.00");
+
+  // Opening a file (a new content) clears the fit result: no RMSE, and the
+  // matrix of the earlier sounding is gone until the next fit.
+  FileDialogs.Paths = {Example("four-layer-wenner.rxd")};
+  Messages.Answers = {TSaveAnswer::No};
+  window->FileOpenClick();
+  EXPECT_EQ(RowText(*correlation, 0) + "|" + RowText(*correlation, 1), "Correlation matrix|");
+  EXPECT_TRUE(statisticsRmse->isHidden());
+  EXPECT_TRUE(Child<TStatisticsGrid>(*results, "RMSEGrid")->isHidden());
+  EXPECT_EQ(Child<TStatisticsGrid>(*results, "StatisticsGrid")->rowCount(), 5) << "four layers";
+}
+
+TEST_F(TResultWindowsTest, EditCommandsActOnTheFocusedGridOfTheActiveResultWindow) {
+  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
+  MarkAllUnknown(window->Document());
+  window->show();
+  window->DataFitClick();
+  window->ViewStatisticsClick();
+  auto* statistics = Child<TStatisticsForm>(*window, "StatisticsForm");
+  auto* rmse = Child<TStatisticsGrid>(*statistics, "RMSEGrid");
+  statistics->activateWindow();
+  ASSERT_TRUE(BecomesActive(statistics));
+  rmse->setFocus();
+  ASSERT_EQ(window->ActiveEditTarget(), static_cast<TEditTarget*>(rmse));
+
+  const QString expected = "RMSE\tlog unit\r\nRMSE\t" + QString::fromStdString(FormatScientificLocal(window->Document().Rmse)) + "\r\n";
+  window->EditSelectAllClick();
+  window->EditCopyClick();
+  EXPECT_EQ(QApplication::clipboard()->text(), expected);
+
+  // Cut, Paste and Clear change nothing there.
+  QApplication::clipboard()->setText("1\t2\r\n");
+  const std::string before = Tables(window->Document());
+  window->EditCutClick();
+  window->EditPasteClick();
+  window->EditClearClick();
+  EXPECT_EQ(QApplication::clipboard()->text(), "1\t2\r\n");
+  EXPECT_EQ(Tables(window->Document()), before);
+  EXPECT_EQ(RowText(*rmse, 0), "RMSE;log unit");
+
+  // The keys do the same as the menu.
+  QTest::keyClick(rmse, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), expected);
+
+  // With the main window active again the commands leave the result grids.
+  window->activateWindow();
+  ASSERT_TRUE(BecomesActive(window.get()));
+  EXPECT_NE(window->ActiveEditTarget(), static_cast<TEditTarget*>(rmse));
+}
+
+}  // namespace
