@@ -37,7 +37,11 @@ void TStatisticsGrid::UpdateHeadings() {
     SetCell(1, 1, QString());
     return;
   }
-  if (columnCount() != ParameterColumns) SetGridSize(ParameterColumns, rowCount());
+  // The RMSE form's cells are no parameters: they go with it.
+  if (columnCount() != ParameterColumns) {
+    clearContents();
+    SetGridSize(ParameterColumns, rowCount());
+  }
   const QString uncertainty = ShowsIntervals ? "Interval" : "%";
   SetCell(0, 0, "Rho");
   SetCell(1, 0, uncertainty);
