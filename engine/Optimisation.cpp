@@ -88,6 +88,14 @@ void CollectUnknowns(TResondixData& d) {
     if (d.DepthUnknown[i]) AddUnknown(d, std::log(d.LayerDepth[i] - d.LayerDepth[i - 1]), true, i);
 }
 
+// How many unknowns the flags mark, counted without touching the fit's
+// arrays.
+int MarkedUnknownCount(const TResondixData& d) {
+  int n = 0;
+  for (int i = 1; i <= d.LayerCount; ++i) n += d.RhoUnknown[i] + (i < d.LayerCount && d.DepthUnknown[i]);
+  return n;
+}
+
 // The first measurement whose L/2 has no logarithm, or 0.
 int FirstNonPositiveSpacing(const TResondixData& d) {
   for (int i = 1; i <= d.MeasurementCount; ++i)
@@ -305,14 +313,16 @@ void TResondixData::Optimise() {
   // which shares its storage, when it decomposed a Jacobian: that of the
   // last decomposition.
   if (end.Finished || end.Decomposed) ComputeCovariance(*this);
+  // One that stops before its first decomposition has no covariance of these
+  // unknowns; what the storage held belongs to another fit.
+  else Covariance().Fill({});
   if (end.Finished) ResidualNorm = std::sqrt(end.SumOfSquares);
   EvaluationCount = end.Evaluations;
   FitStatus = end.Status;
 }
 
 std::string TResondixData::FitRefusal() const {
-  int unknowns = 0;
-  for (int i = 1; i <= LayerCount; ++i) unknowns += RhoUnknown[i] + (i < LayerCount && DepthUnknown[i]);
+  const int unknowns = MarkedUnknownCount(*this);
   if (unknowns > MeasurementCount || unknowns > MaxUnknowns) return TooManyUnknownsText;
   if (unknowns == 0) return NoUnknownsText;
   // Checked last, like the unknowns above it before anything is changed: a
@@ -339,8 +349,10 @@ double TResondixData::Refit() {
 }
 
 TFitOutcome TResondixData::Fit() {
-  CollectUnknowns(*this);
+  // A refused fit leaves the unknowns, their names and the covariance of the
+  // last fit together: the result views still show that fit.
   if (const std::string refusal = FitRefusal(); !refusal.empty()) return Refuse(refusal);
+  CollectUnknowns(*this);
 
   UseFitSettings(*this);
   Optimise();

@@ -18,6 +18,9 @@ namespace {
 
 const QString ChangedText =
     QStringLiteral("The model has changed. Choose Data > Equivalence... to analyse it again.");
+// Beside the result windows, unless the screen has room beside the main
+// window.
+const QPoint DesignPosition(720, 240);
 // Between the main window's frame and this one, when it goes beside it.
 constexpr int OwnerGap = 8;
 const QStringList ParameterHeadings = {"Parameter", "Value", "Lowest", "Highest"};
@@ -60,8 +63,11 @@ void SetRow(QTableWidget* grid, int row, const QStringList& cells) {
 }  // namespace
 
 TEquivalenceForm::TEquivalenceForm(QWidget* owner)
-    : TResultWindow(owner, "Equivalence", QPoint(720, 240)), Analysis(std::make_unique<TEquivalence>()) {
+    : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint), Analysis(std::make_unique<TEquivalence>()) {
   setObjectName("EquivalenceForm");
+  setWindowTitle("Equivalence");
+  setBackgroundRole(QPalette::Window);
+  move(DesignPosition);
   Summary = new QLabel(this);
   Summary->setObjectName("EquivalenceSummary");
   Summary->setWordWrap(true);
@@ -69,11 +75,14 @@ TEquivalenceForm::TEquivalenceForm(QWidget* owner)
   LayersGrid = NewGrid(this, "DarZarroukGrid", "Dar Zarrouk figures", LayerHeadings);
   Totals = new QLabel(this);
   Totals->setObjectName("DarZarroukTotals");
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(3);
   for (QWidget* part : {static_cast<QWidget*>(Summary), static_cast<QWidget*>(ParametersGrid),
                         static_cast<QWidget*>(LayersGrid), static_cast<QWidget*>(Totals)})
-    GridLayout->addWidget(part);
-  GridLayout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(part);
   Clear();
+  hide();
 }
 
 TEquivalenceForm::~TEquivalenceForm() = default;
@@ -160,12 +169,12 @@ const TLayerModel* TEquivalenceForm::Models() const { return ModelCount() > 0 ? 
 int TEquivalenceForm::ModelCount() const { return HasAnalysis && isVisible() ? Analysis->ModelCount : 0; }
 
 void TEquivalenceForm::showEvent(QShowEvent* event) {
-  TResultWindow::showEvent(event);
+  QWidget::showEvent(event);
   ModelsChanged();
 }
 
 void TEquivalenceForm::hideEvent(QHideEvent* event) {
-  TResultWindow::hideEvent(event);
+  QWidget::hideEvent(event);
   ModelsChanged();
 }
 

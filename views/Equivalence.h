@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-#include "ResultWindow.h"
+#include <QWidget>
 
 class QLabel;
 class QTableWidget;
@@ -22,7 +22,9 @@ class TResondixData;
 struct TEquivalence;
 struct TLayerModel;
 
-class TEquivalenceForm : public TResultWindow {
+// A sizeable tool window that stays on top of the main window and follows
+// it, as the result windows do.
+class TEquivalenceForm : public QWidget {
   Q_OBJECT
 
 public:
