@@ -6,6 +6,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -13,6 +14,7 @@
 #include "../engine/Equivalence.h"
 #include "NumberText.h"
 #include "ResondixData.h"
+#include "ResultWindow.h"
 
 namespace {
 
@@ -26,13 +28,18 @@ constexpr int OwnerGap = 8;
 const QStringList ParameterHeadings = {"Parameter", "Value", "Lowest", "Highest"};
 const QStringList LayerHeadings = {"Layer", "Thickness", "Thickness range", "S", "S range", "T", "T range"};
 
-QString Fixed2(double value) { return QString::fromStdString(FormatFixed2Local(value)); }
-
-// Four significant digits, for conductances that are often far below 1.
+// Four significant digits, for figures that are often far below 1 (the
+// conductances).
 QString Figures(double value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%.4g", value);
   return QString(buffer).replace('.', QString::fromStdString(DecimalSeparator()));
+}
+
+// Two decimals as in the model grid, and significant digits below 1, where
+// two decimals would leave little or nothing of a value.
+QString Fixed2(double value) {
+  return std::fabs(value) >= 1 ? QString::fromStdString(FormatFixed2Local(value)) : Figures(value);
 }
 
 QString RangeText(const TValueRange& range, QString (*format)(double)) {
@@ -67,6 +74,7 @@ TEquivalenceForm::TEquivalenceForm(QWidget* owner)
   setObjectName("EquivalenceForm");
   setWindowTitle("Equivalence");
   setBackgroundRole(QPalette::Window);
+  setFont(DialogFont());
   move(DesignPosition);
   Summary = new QLabel(this);
   Summary->setObjectName("EquivalenceSummary");

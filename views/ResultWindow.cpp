@@ -8,6 +8,8 @@ namespace {
 
 constexpr int GridSpacing = 3;
 
+}  // namespace
+
 // The dialog font of the program's design, or the nearest face the platform
 // has: its successor, then faces of Arial's widths, then any sans serif. The
 // grids' design widths are made for such narrow faces.
@@ -18,8 +20,6 @@ QFont DialogFont() {
   font.setPointSize(8);
   return font;
 }
-
-}  // namespace
 
 TResultWindow::TResultWindow(QWidget* owner, const QString& caption, const QPoint& position, bool absStats)
     : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint) {

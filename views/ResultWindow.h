@@ -13,8 +13,13 @@
 #include <QVector>
 #include <QWidget>
 
+class QFont;
 class TResondixData;
 class TResultGrid;
+
+// The dialog font of the program's design, or the nearest face the platform
+// has: the font of the result windows and the other tool windows.
+QFont DialogFont();
 class TStatisticsGrid;
 
 class TResultWindow : public QWidget {
