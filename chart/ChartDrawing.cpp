@@ -254,10 +254,10 @@ void TChartDrawing::DrawLayerModel() {
 void TChartDrawing::DrawEquivalentModels() {
   if (EquivalentModels == nullptr || EquivalentModelCount <= 0) return;
   // Their values may lie far outside the axes the document's values set:
-  // they stay within the frame.
+  // they stay inside the frame, whose lines they leave black.
   QPainter& painter = TargetCanvas->Painter();
   painter.save();
-  painter.setClipRect(QRect(LeftMargin, TopMargin, PlotRight() - LeftMargin, PlotBottom - TopMargin));
+  painter.setClipRect(QRect(LeftMargin + 1, TopMargin + 1, PlotRight() - LeftMargin - 1, PlotBottom - TopMargin - 1));
   TargetCanvas->SetLineColor(EquivalentModelColor);
   for (int m = 0; m < EquivalentModelCount; ++m) DrawStaircase(EquivalentModels[m]);
   TargetCanvas->SetLineColor(Qt::black);

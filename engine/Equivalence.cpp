@@ -49,7 +49,7 @@ public:
     Work.Chart = nullptr;
   }
 
-  bool Run();
+  void Run();
 
 private:
   void CollectUnknowns();
@@ -73,7 +73,7 @@ private:
   TLayerModel Start;  // where the next refit begins: the walk's last equivalent model
 };
 
-bool TProfiler::Run() {
+void TProfiler::Run() {
   Result.Model = LayerModelOf(Work);
   Result.DarZarrouk = DarZarroukOf(Result.Model);
   Result.Rmse = Work.ModelRmse();
@@ -95,8 +95,6 @@ bool TProfiler::Run() {
     for (int direction : {-1, 1}) Walk(k, direction);
     flag = true;
   }
-  SetLayers(Work, Result.Model);
-  return true;
 }
 
 // The unknowns in the fit's order: resistivities, then depths.
@@ -283,5 +281,6 @@ bool AnalyseEquivalence(const TResondixData& document, const TEquivalenceToleran
     return false;
   }
   result.Tolerance = tolerance;
-  return TProfiler(document, result).Run();
+  TProfiler(document, result).Run();
+  return true;
 }

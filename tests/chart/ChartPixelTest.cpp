@@ -11,6 +11,7 @@
 #include <QSvgGenerator>
 
 #include "ChartTestSupport.h"
+#include "Equivalence.h"
 #include "Plaatje.h"
 
 namespace {
@@ -162,6 +163,40 @@ TEST(ChartPixels, LayerStaircaseAndModelCurve) {
     EXPECT_TRUE(IsBlack(image, 81, nearest(at(0), at(1), 81)) && IsBlack(image, 718, nearest(at(29), at(30), 718)));
     EXPECT_FALSE(IsBlack(image, 79, at(0).y()) || IsBlack(image, 720, at(30).y())) << row.Name << ": past the axis";
   }
+}
+
+TEST(ChartPixels, EquivalentModelsInGreyBehindTheStaircaseAndInsideTheFrame) {
+  TResondixData document = MakeDocument({{0, 100}}, {{240, 2.5}, {28, 45}, {700, 0}}, true);
+  TChartDrawing plain, chart;
+  const QImage without = Render(plain, &document, 800, 600);
+  // One model like the document's but 1000 ohm.m on top, one far beyond both axes.
+  TLayerModel models[2];
+  models[0].LayerCount = models[1].LayerCount = 3;
+  const double rho[2][3] = {{1000, 28, 700}, {1e-6, 1e9, 1e-3}}, depth[2][3] = {{2.5, 45, 1e4}, {1e-3, 1e6, 1e4}};
+  for (int m = 0; m < 2; ++m)
+    for (int i = 1; i <= 3; ++i) models[m].Rho[i] = rho[m][i - 1], models[m].Depth[i] = depth[m][i - 1];
+  chart.EquivalentModels = models;
+  chart.EquivalentModelCount = 2;
+  const QImage with = Render(chart, &document, 800, 600);
+  const QRgb grey = qRgb(192, 192, 192);
+  const QRect inside = QRect(QPoint(chart.LeftMargin, chart.TopMargin), QPoint(chart.PlotRight(), chart.PlotBottom))
+                           .adjusted(1, 1, -1, -1);
+  int greyPixels = 0;
+  for (int y = 0; y < with.height(); ++y)
+    for (int x = 0; x < with.width(); ++x) {
+      const bool isGrey = with.pixel(x, y) == grey;
+      greyPixels += isGrey;
+      // Black stays black (frame, axes, staircase and curve are drawn over the grey ones); grey only inside the frame.
+      EXPECT_TRUE(!IsBlack(without, x, y) || IsBlack(with, x, y)) << x << ", " << y;
+      EXPECT_TRUE(!isGrey || inside.contains(x, y)) << x << ", " << y;
+    }
+  // The top of the first model runs at the row of 1000 ohm.m up to its interface at 2.5 m (column 165).
+  const int top = chart.RhoToY(1000);
+  for (int x = inside.left(); x < 165; ++x) EXPECT_TRUE(with.pixel(x, top) == grey || IsBlack(with, x, top)) << x;
+  EXPECT_GT(greyPixels, 165 - inside.left());
+  // Without models the drawing is the plain one.
+  chart.EquivalentModelCount = 0;
+  EXPECT_EQ(Render(chart, &document, 800, 600), without);
 }
 
 TEST(Plaatje, ShowsTheChartAndReportsTheMeasurementUnderTheMouse) {
