@@ -457,7 +457,8 @@ TEditTarget* TMainForm::ActiveEditTarget() const {
   // A result window that is active takes the commands for its focused grid;
   // otherwise they go to the control with the focus in this window. (Styles
   // that share activation call a tool window active while its owner is.)
-  for (QWidget* resultWindow : {static_cast<QWidget*>(ResultsForm), static_cast<QWidget*>(StatisticsForm)})
+  for (QWidget* resultWindow : {static_cast<QWidget*>(ResultsForm), static_cast<QWidget*>(StatisticsForm),
+                                static_cast<QWidget*>(EquivalenceForm)})
     if (resultWindow && resultWindow->isVisible() && QApplication::activeWindow() == resultWindow)
       return EditTargetOf(resultWindow->focusWidget());
   return EditTargetOf(focusWidget());

@@ -1,11 +1,12 @@
 #include "Equivalence.h"
 
-#include <QHeaderView>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -14,12 +15,13 @@
 #include "../engine/Equivalence.h"
 #include "NumberText.h"
 #include "ResondixData.h"
+#include "ResultGrid.h"
 #include "ResultWindow.h"
 
 namespace {
 
 const QString ChangedText =
-    QStringLiteral("The model has changed. Choose Data > Equivalence... to analyse it again.");
+    QStringLiteral("The model has changed.\nChoose Data > Equivalence... to analyse it again.");
 // Beside the result windows, unless the screen has room beside the main
 // window.
 const QPoint DesignPosition(720, 240);
@@ -46,28 +48,45 @@ QString RangeText(const TValueRange& range, QString (*format)(double)) {
   return format(range.Lower) + " - " + format(range.Upper);
 }
 
-QTableWidget* NewGrid(QWidget* owner, const char* name, const QString& accessibleName, const QStringList& headings) {
-  auto* grid = new QTableWidget(0, headings.size(), owner);
-  grid->setObjectName(name);
-  grid->setAccessibleName(accessibleName);
-  grid->setHorizontalHeaderLabels(headings);
-  grid->verticalHeader()->hide();
-  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-  return grid;
-}
-
-void SetRow(QTableWidget* grid, int row, const QStringList& cells) {
-  for (int column = 0; column < cells.size(); ++column) {
-    auto* item = new QTableWidgetItem(cells[column]);
-    item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
-    grid->setItem(row, column, item);
-  }
-}
-
 }  // namespace
+
+// A read-only grid of the result windows' kind (Copy, Select All, its
+// context menu) whose heading row and rows the window hands it whole; each
+// column as wide as its widest text.
+class TEquivalenceGrid : public TResultGrid {
+public:
+  TEquivalenceGrid(QWidget* owner, const char* name, const QString& accessibleName, const QStringList& headings)
+      : TResultGrid(owner), Headings(headings) {
+    setObjectName(name);
+    setAccessibleName(accessibleName);
+    SetPopupMenu(new TResultGridPopupMenu(this));
+    Fill({});
+  }
+
+  void Fill(const QVector<QStringList>& rows) {
+    SetGridSize(Headings.size(), rows.size() + 1);
+    const QFontMetrics metrics(font());
+    for (int column = 0; column < Headings.size(); ++column) {
+      int width = metrics.horizontalAdvance(Headings[column]);
+      SetCell(column, 0, Headings[column]);
+      for (int row = 0; row < rows.size(); ++row) {
+        SetCell(column, row + 1, rows[row].value(column));
+        width = std::max(width, metrics.horizontalAdvance(rows[row].value(column)));
+      }
+      SetColumnWidth(column, width + CellTextMargins);
+    }
+    setFixedSize(NaturalSize());
+  }
+
+  // The window fills the grid; there is nothing to read from a document.
+  void UpdateFromData() override {}
+  Qt::Alignment CellAlignment(int column) const override { return column == 0 ? Qt::AlignLeft : Qt::AlignRight; }
+
+private:
+  // Room beside a cell's text: the grid's margins on both sides.
+  static constexpr int CellTextMargins = 10;
+  QStringList Headings;
+};
 
 TEquivalenceForm::TEquivalenceForm(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint), Analysis(std::make_unique<TEquivalence>()) {
@@ -78,9 +97,8 @@ TEquivalenceForm::TEquivalenceForm(QWidget* owner)
   move(DesignPosition);
   Summary = new QLabel(this);
   Summary->setObjectName("EquivalenceSummary");
-  Summary->setWordWrap(true);
-  ParametersGrid = NewGrid(this, "EquivalenceGrid", "Equivalent ranges", ParameterHeadings);
-  LayersGrid = NewGrid(this, "DarZarroukGrid", "Dar Zarrouk figures", LayerHeadings);
+  ParametersGrid = new TEquivalenceGrid(this, "EquivalenceGrid", "Equivalent ranges", ParameterHeadings);
+  LayersGrid = new TEquivalenceGrid(this, "DarZarroukGrid", "Dar Zarrouk figures", LayerHeadings);
   Totals = new QLabel(this);
   Totals->setObjectName("DarZarroukTotals");
   auto* layout = new QVBoxLayout(this);
@@ -88,7 +106,7 @@ TEquivalenceForm::TEquivalenceForm(QWidget* owner)
   layout->setSpacing(3);
   for (QWidget* part : {static_cast<QWidget*>(Summary), static_cast<QWidget*>(ParametersGrid),
                         static_cast<QWidget*>(LayersGrid), static_cast<QWidget*>(Totals)})
-    layout->addWidget(part);
+    layout->addWidget(part, 0, Qt::AlignLeft);
   Clear();
   hide();
 }
@@ -99,7 +117,8 @@ bool TEquivalenceForm::Analyse(const TResondixData& document) {
   if (!AnalyseEquivalence(document, {}, *Analysis)) return false;
   HasAnalysis = true;
   const TEquivalence& e = *Analysis;
-  Summary->setText(QString("RMSE of the model: %1 log unit. Equivalent: at most %2 log unit (%3 % above it plus %4). "
+  Summary->setText(QString("RMSE of the model: %1 log unit.\n"
+                           "Equivalent: an RMSE of at most %2 log unit (%3 % above it plus %4).\n"
                            "Equivalent models found: %5. A range marked with \u2264 or \u2265 goes on beyond the "
                            "search.")
                        .arg(Figures(e.Rmse), Figures(e.Threshold), Figures(100 * e.Tolerance.Relative),
@@ -129,31 +148,27 @@ void TEquivalenceForm::PlaceBesideOwner() {
 
 void TEquivalenceForm::FillParameters() {
   const TEquivalence& e = *Analysis;
-  ParametersGrid->setRowCount(e.ParameterCount);
+  QVector<QStringList> rows;
   for (int k = 1; k <= e.ParameterCount; ++k) {
     const TParameterRange& p = e.Parameters[k];
-    SetRow(ParametersGrid, k - 1,
-           {QString::fromStdString(p.Name.str()), Fixed2(p.Value),
-            (p.LowerOpen ? "\u2264 " : "") + Fixed2(p.Range.Lower),
-            (p.UpperOpen ? "\u2265 " : "") + Fixed2(p.Range.Upper)});
+    rows.append({QString::fromStdString(p.Name.str()), Fixed2(p.Value),
+                 (p.LowerOpen ? "\u2264 " : "") + Fixed2(p.Range.Lower),
+                 (p.UpperOpen ? "\u2265 " : "") + Fixed2(p.Range.Upper)});
   }
-  ParametersGrid->resizeColumnsToContents();
-  ParametersGrid->resizeRowsToContents();
+  ParametersGrid->Fill(rows);
 }
 
 void TEquivalenceForm::FillLayers() {
   const TEquivalence& e = *Analysis;
   const TDarZarrouk& z = e.DarZarrouk;
-  LayersGrid->setRowCount(z.LayerCount + 1);
+  QVector<QStringList> rows;
   for (int i = 1; i <= z.LayerCount; ++i) {
     const TDarZarroukLayer& layer = z.Layers[i];
-    SetRow(LayersGrid, i - 1,
-           {QString::number(i), Fixed2(layer.Thickness), RangeText(e.ThicknessRange[i], Fixed2), Figures(layer.S),
-            RangeText(e.SRange[i], Figures), Fixed2(layer.T), RangeText(e.TRange[i], Fixed2)});
+    rows.append({QString::number(i), Fixed2(layer.Thickness), RangeText(e.ThicknessRange[i], Fixed2),
+                 Figures(layer.S), RangeText(e.SRange[i], Figures), Fixed2(layer.T), RangeText(e.TRange[i], Fixed2)});
   }
-  SetRow(LayersGrid, z.LayerCount, {"Total", Fixed2(z.Thickness), "", Figures(z.S), "", Fixed2(z.T), ""});
-  LayersGrid->resizeColumnsToContents();
-  LayersGrid->resizeRowsToContents();
+  rows.append({"Total", Fixed2(z.Thickness), "", Figures(z.S), "", Fixed2(z.T), ""});
+  LayersGrid->Fill(rows);
   Totals->setText(z.LayerCount == 0 ? QString()
                                     : QString("Mean longitudinal resistivity H/S: %1 ohm\u00b7m\n"
                                               "Mean transverse resistivity T/H: %2 ohm\u00b7m\n"
@@ -166,8 +181,8 @@ void TEquivalenceForm::Clear() {
   const bool hadModels = ModelCount() > 0;
   HasAnalysis = false;
   Summary->setText(ChangedText);
-  ParametersGrid->setRowCount(0);
-  LayersGrid->setRowCount(0);
+  ParametersGrid->Fill({});
+  LayersGrid->Fill({});
   Totals->clear();
   if (hadModels) ModelsChanged();
 }

@@ -3,7 +3,8 @@
 // highest value of the models that fit as well within the tolerance, and
 // per layer the thickness, the longitudinal conductance S and the
 // transverse resistance T with their ranges over those models, then the
-// Dar Zarrouk totals. Made hidden at start-up, shown by Data >
+// Dar Zarrouk totals. Its grids are read-only grids of the result windows'
+// kind, whose cells Edit > Copy and Select All take. Made hidden at start-up, shown by Data >
 // Equivalence... with a new analysis of the document's model and unknowns.
 //
 // While it shows an analysis its equivalent models are offered for the chart
@@ -17,7 +18,7 @@
 #include <QWidget>
 
 class QLabel;
-class QTableWidget;
+class TEquivalenceGrid;
 class TResondixData;
 struct TEquivalence;
 struct TLayerModel;
@@ -60,7 +61,7 @@ private:
   bool HasAnalysis = false;
   bool Placed = false;
   QLabel* Summary = nullptr;
-  QTableWidget* ParametersGrid = nullptr;
-  QTableWidget* LayersGrid = nullptr;
+  TEquivalenceGrid* ParametersGrid = nullptr;
+  TEquivalenceGrid* LayersGrid = nullptr;
   QLabel* Totals = nullptr;
 };

@@ -2,6 +2,8 @@
 // and the grey models on the chart, which go with the window and with any
 // change of the document.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QLabel>
 #include <QTableWidget>
@@ -45,16 +47,25 @@ TEST_F(TEquivalenceWindowTest, ShowsTheRangesAndDrawsTheModelsUntilClosedOrTheDo
   auto* layers = Child<QTableWidget>(*form, "DarZarroukGrid");
   ASSERT_TRUE(form->isVisible());
   EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
-  ASSERT_EQ(ranges->rowCount(), 5);
-  EXPECT_EQ(ranges->item(0, 0)->text(), "Rho 1");
-  EXPECT_EQ(ranges->item(4, 0)->text(), "Depth 2");
-  EXPECT_EQ(ranges->item(0, 1)->text(), QString::number(d.LayerRho[1], 'f', 2));
+  // A heading row, then the unknowns in the fit's order.
+  ASSERT_EQ(ranges->rowCount(), 6);
+  EXPECT_EQ(ranges->item(1, 0)->text(), "Rho 1");
+  EXPECT_EQ(ranges->item(5, 0)->text(), "Depth 2");
+  EXPECT_EQ(ranges->item(1, 1)->text(), QString::number(d.LayerRho[1], 'f', 2));
   // The half-space below 40 m of spacing can be any resistivity upward.
-  EXPECT_TRUE(ranges->item(2, 3)->text().startsWith("\u2265 ")) << ranges->item(2, 3)->text().toStdString();
-  ASSERT_EQ(layers->rowCount(), 3);  // two layers above the half-space and the totals
-  EXPECT_EQ(layers->item(0, 1)->text(), QString::number(d.LayerDepth[1], 'f', 2));
-  EXPECT_EQ(layers->item(2, 0)->text(), "Total");
-  EXPECT_EQ(layers->item(2, 1)->text(), QString::number(d.LayerDepth[2], 'f', 2));
+  EXPECT_TRUE(ranges->item(3, 3)->text().startsWith("\u2265 ")) << ranges->item(3, 3)->text().toStdString();
+  ASSERT_EQ(layers->rowCount(), 4);  // the headings, two layers above the half-space and the totals
+  EXPECT_EQ(layers->item(1, 1)->text(), QString::number(d.LayerDepth[1], 'f', 2));
+  EXPECT_EQ(layers->item(3, 0)->text(), "Total");
+  EXPECT_EQ(layers->item(3, 1)->text(), QString::number(d.LayerDepth[2], 'f', 2));
+  // Its cells go to the clipboard as the result windows' do.
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == form; }));
+  ranges->setFocus();
+  window->EditSelectAllClick();
+  window->EditCopyClick();
+  EXPECT_TRUE(QApplication::clipboard()->text().startsWith("Parameter\tValue\tLowest\tHighest\r\nRho 1\t"))
+      << QApplication::clipboard()->text().toStdString();
   EXPECT_TRUE(Child<QLabel>(*form, "DarZarroukTotals")->text().startsWith("Mean longitudinal resistivity H/S: "));
   EXPECT_GT(DrawnModels(*window), 0);
   EXPECT_GT(GreyPixels(*window), 100);
@@ -68,9 +79,9 @@ TEST_F(TEquivalenceWindowTest, ShowsTheRangesAndDrawsTheModelsUntilClosedOrTheDo
   d.SetValue(0, 1, true, 151);  // any change of the document
   EXPECT_EQ(DrawnModels(*window), 0);
   EXPECT_EQ(GreyPixels(*window), 0);
-  EXPECT_EQ(ranges->rowCount(), 0);
+  EXPECT_EQ(ranges->rowCount(), 1);  // the headings alone
   EXPECT_EQ(Child<QLabel>(*form, "EquivalenceSummary")->text(),
-            "The model has changed. Choose Data > Equivalence... to analyse it again.");
+            "The model has changed.\nChoose Data > Equivalence... to analyse it again.");
 }
 
 TEST_F(TEquivalenceWindowTest, IsOfferedWhenAFitMayRunAndRefusesAsTheFitDoes) {
