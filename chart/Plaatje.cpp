@@ -15,7 +15,7 @@ TPlaatje::TPlaatje(QWidget* owner) : QWidget(owner) {
 }
 
 void TPlaatje::SetData(TResondixData* data) {
-  Data = data;
+  Drawing.Data = data;
   update();
 }
 
@@ -32,17 +32,17 @@ void TPlaatje::Paint(QPainter& screen) {
   if (OffscreenBitmap.width() != pixelWidth || OffscreenBitmap.height() != pixelHeight)
     OffscreenBitmap = NewCanvasImage(pixelWidth, pixelHeight, logicalDpiY());
   OffscreenBitmap.setDevicePixelRatio(ratio);
-  DrawHeight = height();
-  DrawWidth = width();
+  Drawing.DrawHeight = height();
+  Drawing.DrawWidth = width();
   {
     QPainter painter(&OffscreenBitmap);
-    DrawChart(painter);
+    Drawing.DrawChart(painter);
   }
   screen.drawImage(QPoint(0, 0), OffscreenBitmap);
 }
 
 void TPlaatje::MouseMove(int X, int Y) {
-  if (Data != nullptr && HitTestMeasurement(X, Y) && OnOverMeasurement) OnOverMeasurement(*this);
+  if (Drawing.Data != nullptr && Drawing.HitTestMeasurement(X, Y) && OnOverMeasurement) OnOverMeasurement(*this);
   LastMouseX = X;
   LastMouseY = Y;
 }

@@ -59,15 +59,9 @@ bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, 
   return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
 }
 
-bool LoadDocument(TResondixData& document, const std::string& path) {
-  document.FileName = path;
-  return document.LoadFromFile();
-}
+bool LoadDocument(TResondixData& document, const std::string& path) { return document.LoadFromFile(path); }
 
-bool SaveDocumentAs(TResondixData& document, const std::string& path) {
-  document.FileName = path;
-  return document.SaveToFile();
-}
+bool SaveDocumentAs(TResondixData& document, const std::string& path) { return document.SaveToFile(path); }
 
 void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document) {
   json.Key("info").BeginArray();

@@ -22,8 +22,7 @@ bool ImportDocument(TResondixData& document, const std::string& path, std::strin
     else
       ReportError(text);
   });
-  document.FileName = path;
-  const bool imported = document.ImportDinoloket();
+  const bool imported = document.ImportDinoloket(path);
   SetMessageHandler(std::move(previous));
   return imported;
 }

@@ -172,10 +172,9 @@ int RunRender(const std::vector<std::string>& arguments) {
   if (!ParseJob(arguments, job)) return ExitFailure;
   TResondixData document;
   if (!LoadDocument(document, job.Input)) return ExitFailure;
-  // The window draws the layers and the curve once the value rules accept
+  // As in the window: the layers and the curve once the value rules accept
   // every model cell.
-  int column = 0;
-  document.ModelValid = document.FirstRefusedLayer(column) == 0;
+  document.ValidateDocument();
 
   SelectPlatform();
   qInstallMessageHandler(KeepQtQuiet);

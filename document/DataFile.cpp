@@ -264,31 +264,42 @@ std::string TResondixData::DataFileText() const {
   return text;
 }
 
-bool TResondixData::SaveToFile() {
-  DataFileName() = FileName;
-  if (!WriteFileAtomically(FileName, DataFileText())) {
-    ShowMessage(TMessageKind::Error, "Could not save " + FileName + "!");
+bool TResondixData::SaveToFile() { return SaveToFile(std::string(FileName)); }
+
+bool TResondixData::SaveToFile(const std::string& fileName) {
+  // The file records its own name; a file that was not written leaves the
+  // document as it was.
+  const TInfoText previousDataFileName = DataFileName();
+  DataFileName() = fileName;
+  if (!WriteFileAtomically(fileName, DataFileText())) {
+    DataFileName() = previousDataFileName;
+    ShowMessage(TMessageKind::Error, "Could not save " + fileName + "!");
     return false;
   }
+  FileName = fileName;
   Saved = true;
   return true;
 }
 
-bool TResondixData::LoadFromFile() { return ReadNamedFile(&TResondixData::LoadFrom); }
+bool TResondixData::LoadFromFile(const std::string& fileName) {
+  return ReadNamedFile(fileName, &TResondixData::LoadFrom);
+}
 
 bool TResondixData::LoadFromText(std::string_view text) {
   TTextReader reader;
   reader.OpenText(text);
-  return LoadFrom(reader);
+  return LoadFrom(reader, FileName);
 }
 
-bool TResondixData::LoadFrom(TTextReader& reader) {
+bool TResondixData::LoadFrom(TTextReader& reader, const std::string& fileName) {
   return ReplaceContent([&](TResondixData& staged) {
     if (!ReadDocument(staged, reader)) {
-      ShowMessage(TMessageKind::Error, CouldNotOpenText(FileName));
+      ShowMessage(TMessageKind::Error, CouldNotOpenText(fileName));
       return false;
     }
-    staged.Saved = true;  // already so when the notifications arrive
+    // Already so when the notifications arrive.
+    staged.FileName = fileName;
+    staged.Saved = true;
     return true;
   });
 }

@@ -215,14 +215,20 @@ private:
 
 }  // namespace
 
-bool TResondixData::ImportDinoloket() { return ReadNamedFile(&TResondixData::ImportFrom); }
+bool TResondixData::ImportDinoloket(const std::string& fileName) {
+  return ReadNamedFile(fileName, &TResondixData::ImportFrom);
+}
 
 bool TResondixData::ImportFromText(std::string_view text) {
   TTextReader reader;
   reader.OpenText(text);
-  return ImportFrom(reader);
+  return ImportFrom(reader, FileName);
 }
 
-bool TResondixData::ImportFrom(TTextReader& reader) {
-  return ReplaceContent([&](TResondixData& staged) { return TDinoloketReader(reader, staged, FileName).Read(); });
+bool TResondixData::ImportFrom(TTextReader& reader, const std::string& fileName) {
+  return ReplaceContent([&](TResondixData& staged) {
+    if (!TDinoloketReader(reader, staged, fileName).Read()) return false;
+    staged.FileName = fileName;
+    return true;
+  });
 }

@@ -7,7 +7,6 @@
 #include "TextReader.h"
 
 std::string LastErrorMessage;
-bool FitSucceeded = false;
 
 namespace {
 
@@ -135,11 +134,12 @@ bool TResondixData::ReplaceContent(const std::function<bool(TResondixData& stage
   return true;
 }
 
-bool TResondixData::ReadNamedFile(bool (TResondixData::*read)(TTextReader& reader)) {
+bool TResondixData::ReadNamedFile(const std::string& fileName,
+                                  bool (TResondixData::*read)(TTextReader& reader, const std::string& fileName)) {
   TTextReader reader;
-  if (!reader.Open(FileName)) {
-    ShowMessage(TMessageKind::Error, CouldNotOpenText(FileName));
+  if (!reader.Open(fileName)) {
+    ShowMessage(TMessageKind::Error, CouldNotOpenText(fileName));
     return false;
   }
-  return (this->*read)(reader);
+  return (this->*read)(reader, fileName);
 }

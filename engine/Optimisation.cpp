@@ -16,6 +16,8 @@
 #include "Messages.h"
 #include "ResondixData.h"
 
+bool FitSucceeded = false;
+
 namespace {
 
 // The messages of the fit, in the program's words (doubled blanks included).
@@ -86,9 +88,10 @@ int FirstNonPositiveSpacing(const TResondixData& d) {
   return 0;
 }
 
-void Refuse(const std::string& text) {
+TFitOutcome Refuse(const std::string& text) {
   ShowMessage(TMessageKind::Error, text);
   FitSucceeded = false;
+  return {false, 0, text};
 }
 
 // Where the iteration ended: Finish (status 0, 1 at the evaluation limit, 4)
@@ -293,7 +296,7 @@ void TResondixData::Optimise() {
   FitStatus = end.Status;
 }
 
-void TResondixData::Fit() {
+TFitOutcome TResondixData::Fit() {
   CollectUnknowns(*this);
   if (UnknownCount > MeasurementCount || UnknownCount > MaxUnknowns) return Refuse(TooManyUnknownsText);
   if (UnknownCount == 0) return Refuse(NoUnknownsText);
@@ -322,4 +325,5 @@ void TResondixData::Fit() {
   RaiseChange();
   if (FitStatus == 0) ComputeFitStatistics();
   if (FitStatus == 2) ShowMessage(TMessageKind::Warning, OutOfRangeText);
+  return {true, static_cast<int>(FitStatus), {}};
 }

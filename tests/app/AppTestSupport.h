@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "FileNames.h"
 #include "Main.h"
+#include "Settings.h"
 #include "TestSupport.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -71,6 +73,14 @@ protected:
   TScriptedMessages Messages;
   TScriptedFileDialogs FileDialogs;
 };
+
+// A part of the window found by its name, as an automated check finds it.
+template <class T>
+T* Child(const QObject& window, const char* name) {
+  T* child = window.findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << "no " << name;
+  return child;
+}
 
 inline QString Example(const std::string& name) { return QString::fromStdString(ExamplePath(name)); }
 inline QString Title(const QString& fileName) { return "Resondix for Windows - " + fileName; }

@@ -10,7 +10,7 @@ namespace {
 using TFileCommandTest = TWindowTest;
 
 // An unsaved change of the fourth apparent resistivity.
-void Change(TMainForm& window, double rho) { window.ResondixData.SetValue(1, 4, false, rho); }
+void Change(TMainForm& window, double rho) { window.Document().SetValue(1, 4, false, rho); }
 
 struct TPromptCase {
   const char* Name;
@@ -29,9 +29,9 @@ TEST_P(TSavePrompt, TheCommandFollowsTheAnswer) {
   const TPromptCase& c = GetParam();
   auto window = MakeWindow();
   const QString target = File(c.Writable ? "kept.rxd" : "no-such-folder/kept.rxd");
-  if (c.Titled) window->ResondixData.FileName = target.toStdString();
+  if (c.Titled) window->Document().FileName = target.toStdString();
   Change(*window, 61.25);
-  QStringList shown = {"Prompt: Save changes to " + QString::fromStdString(window->ResondixData.FileName) + "?"};
+  QStringList shown = {"Prompt: Save changes to " + QString::fromStdString(window->Document().FileName) + "?"};
   if (!c.Writable) shown << "Error: Could not save " + target + "!";
   Messages.Answers = {c.Answer};
   if (!c.Titled && c.Answer == TSaveAnswer::Yes) FileDialogs.Paths = {c.SaveAsCancelled ? "" : File("chosen.rxd")};
@@ -43,11 +43,11 @@ TEST_P(TSavePrompt, TheCommandFollowsTheAnswer) {
   EXPECT_EQ(std::filesystem::exists(Folder.File(c.Titled ? "kept.rxd" : "chosen.rxd")), written);
   // The command goes on unless it was cancelled or its save did not happen.
   const bool goesOn = c.Answer == TSaveAnswer::No || written;
-  EXPECT_EQ(window->ResondixData.ApparentRho[4], goesOn ? 0 : 61.25);
-  EXPECT_EQ(window->ResondixData.Saved, goesOn);
+  EXPECT_EQ(window->Document().ApparentRho[4], goesOn ? 0 : 61.25);
+  EXPECT_EQ(window->Document().Saved, goesOn);
   if (goesOn) {  // New names and dates the new document
     EXPECT_EQ(window->windowTitle(), Title("untitled.rxd"));
-    EXPECT_EQ(QString::fromStdString(window->ResondixData.FileDate().str()), TodayText());
+    EXPECT_EQ(QString::fromStdString(window->Document().FileDate().str()), TodayText());
   }
 }
 
@@ -99,9 +99,9 @@ TEST_F(TFileCommandTest, FailedLoadsLeaveDocumentNameAndTitle) {
     FileDialogs.Paths = {path};
     (window.get()->*c.Command)();
     EXPECT_EQ(Messages.Shown, QStringList{"Error: " + QString(c.Message).replace("%1", path)});
-    EXPECT_EQ(window->ResondixData.FileName, example.toStdString()) << c.FileName;
+    EXPECT_EQ(window->Document().FileName, example.toStdString()) << c.FileName;
     EXPECT_EQ(window->windowTitle(), Title(example)) << c.FileName;
-    EXPECT_EQ(window->ResondixData.ApparentRho[1], 138.17) << c.FileName;
+    EXPECT_EQ(window->Document().ApparentRho[1], 138.17) << c.FileName;
     EXPECT_EQ(window->MeasurementsRow(), 7) << c.FileName;
   }
 }
@@ -111,7 +111,7 @@ TEST_F(TFileCommandTest, OpenSaveAsAndSave) {
   auto window = MakeWindow();
   const QString example = Example("four-layer-wenner.rxd"), saved = File("data.old/sounding.rxd");
   FileDialogs.Paths = {example, File("data.old/sounding"), File("absent/x.rxd")};
-  window->ResondixData.ProjectName() = "Survey";  // information alone: no save prompt below
+  window->Document().ProjectName() = "Survey";  // information alone: no save prompt below
   window->FileOpenClick();
   EXPECT_EQ(FileDialogs.Filters.first(), "Resondix data files (*.rxd)|*.rxd|All files (*.*)|*.*");
   EXPECT_EQ(window->windowTitle(), Title(example));
@@ -128,9 +128,9 @@ TEST_F(TFileCommandTest, OpenSaveAsAndSave) {
   window->FileSaveAsClick();
   EXPECT_EQ(FileDialogs.ProposedNames, (QStringList{"four-layer-wenner.rxd", "sounding.rxd"}));
   EXPECT_EQ(Messages.Shown, QStringList{"Error: Could not save " + File("absent/x.rxd") + "!"});
-  EXPECT_EQ(window->ResondixData.FileName, saved.toStdString());
+  EXPECT_EQ(window->Document().FileName, saved.toStdString());
   EXPECT_EQ(window->windowTitle(), Title(saved));
-  EXPECT_FALSE(window->ResondixData.Saved);
+  EXPECT_FALSE(window->Document().Saved);
 }
 
 TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheImportedFileAndNeverSavesOverIt) {
@@ -142,9 +142,9 @@ TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheImportedFileAndNeverSave
   FileDialogs.Paths = {imported};
   window->FileImportClick();
   EXPECT_TRUE(Messages.Shown.isEmpty());
-  EXPECT_EQ(window->ResondixData.FileName, dataFile.toStdString());
-  EXPECT_EQ(window->ResondixData.DataFileName(), dataFile.toStdString());
-  EXPECT_EQ(QString::fromStdString(window->ResondixData.FileDate().str()), TodayText());
+  EXPECT_EQ(window->Document().FileName, dataFile.toStdString());
+  EXPECT_EQ(window->Document().DataFileName(), dataFile.toStdString());
+  EXPECT_EQ(QString::fromStdString(window->Document().FileDate().str()), TodayText());
   EXPECT_EQ(window->windowTitle(), Title(imported)) << "the title shows the imported file";
 
   window->FileSaveClick();

@@ -1,6 +1,7 @@
 // The settings between runs: the first start sets itself up, the Desktop key
 // is read at start and written at close, damaged settings show the registry
 // error and keep the design values for what could not be read.
+#include <QAction>
 #include <QToolBar>
 
 #include "AppTestSupport.h"
@@ -23,7 +24,7 @@ TEST_F(TSettingsTest, TheWindowStartsAsItWasClosed) {
   // Ended in the reverse order of making: each hands the messages back to the one before.
   auto first = showAt({131, 77});
   first->move(205, 166);
-  first->ResondixData.SetValue(1, 4, false, 7.5);
+  first->Document().SetValue(1, 4, false, 7.5);
   Messages.Answers = {TSaveAnswer::Cancel, TSaveAnswer::No};
   EXPECT_FALSE(first->close()) << "Cancel keeps the window open";
   ASSERT_TRUE(first->close());
@@ -33,8 +34,8 @@ TEST_F(TSettingsTest, TheWindowStartsAsItWasClosed) {
   ASSERT_TRUE(second->close());
   auto third = MakeWindow();
   EXPECT_TRUE(third->windowState() & Qt::WindowMaximized);
-  EXPECT_TRUE(third->ToolBar->isHidden());
-  EXPECT_FALSE(third->ViewToolbar->isChecked());
+  EXPECT_TRUE(Child<QToolBar>(*third, "ToolBar")->isHidden());
+  EXPECT_FALSE(Child<QAction>(*third, "ViewToolbar")->isChecked());
   EXPECT_EQ(Messages.Shown, QStringList(2, "Prompt: Save changes to untitled.rxd?"));
 }
 
@@ -57,7 +58,7 @@ TEST_P(TDamagedSettings, ShowTheErrorAndKeepTheRest) {
   c.Value ? Settings()->setValue(c.Key, c.Value) : Settings()->remove(c.Key);
   auto window = MakeWindow();
   EXPECT_EQ(window->pos(), c.Position);
-  EXPECT_EQ(!window->ToolBar->isHidden(), c.ToolbarVisible);
+  EXPECT_EQ(!Child<QToolBar>(*window, "ToolBar")->isHidden(), c.ToolbarVisible);
   ASSERT_TRUE(window->close());
   EXPECT_EQ(Messages.Shown, QStringList(c.Errors, "Error: Unable to access registry values. Run setup again."));
   EXPECT_EQ(Settings()->childGroups().contains("Desktop"), c.Errors < 2) << "close writes into an existing key only";

@@ -47,8 +47,7 @@ const std::string Example = ExamplePath("three-layer-schlumberger.rxd");
 
 TResondixData Loaded(const std::string& path) {
   TResondixData d;
-  d.FileName = path;
-  EXPECT_TRUE(d.LoadFromFile()) << path;
+  EXPECT_TRUE(d.LoadFromFile(path)) << path;
   return d;
 }
 

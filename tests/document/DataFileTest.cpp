@@ -33,12 +33,16 @@ struct DataFile : ::testing::Test {
   int Changes = 0;
 
   bool Load(const std::string& text) {
-    Document.FileName = Folder.File("in.rxd");
-    WriteWholeFile(Document.FileName, text);
+    const std::string path = Folder.File("in.rxd");
+    WriteWholeFile(path, text);
     Document.OnChange = [this](TResondixData&) { ++Changes; };
     Changes = 0;
     Recorder.Texts.clear();
-    return Document.LoadFromFile();
+    const bool loaded = Document.LoadFromFile(path);
+    if (loaded) {
+      EXPECT_EQ(Document.FileName, path) << "a loaded document takes the file's name";
+    }
+    return loaded;
   }
 };
 
@@ -74,19 +78,18 @@ TEST_F(DataFile, ASaveReplacesTheFileWholeOrNotAtAll) {
   const std::string path = Folder.File("s.rxd"), missing = Folder.File("no/x.rxd"), occupied = Folder.File("o.rxd");
   std::filesystem::create_directory(occupied);  // a folder with a file in it
   WriteWholeFile(occupied + "/inside", "keep");
+  Document.FileName = Document.DataFileName() = "before.rxd";
   for (const std::string& name : {missing, occupied}) {
-    Document.FileName = name;
     Document.Saved = false;
-    EXPECT_FALSE(Document.SaveToFile());
-    EXPECT_FALSE(Document.Saved);
+    EXPECT_FALSE(Document.SaveToFile(name));
+    EXPECT_TRUE(!Document.Saved && Document.FileName == "before.rxd" && Document.DataFileName() == "before.rxd");
   }
   EXPECT_EQ(Recorder.Texts,
             (std::vector<std::string>{"Could not save " + missing + "!", "Could not save " + occupied + "!"}));
   EXPECT_EQ(ReadWholeFile(occupied + "/inside"), "keep");
   WriteWholeFile(path, "old content");
-  Document.FileName = path;
-  ASSERT_TRUE(Document.SaveToFile());
-  EXPECT_TRUE(Document.Saved && Document.DataFileName() == path);
+  ASSERT_TRUE(Document.SaveToFile(path));
+  EXPECT_TRUE(Document.Saved && Document.FileName == path && Document.DataFileName() == path);
   EXPECT_EQ(ReadWholeFile(path), Document.DataFileText());
   for (const auto& entry : std::filesystem::directory_iterator(Folder.Folder()))
     EXPECT_EQ(entry.path().extension(), ".rxd") << "left behind: " << entry.path();
@@ -156,11 +159,11 @@ TEST_F(DataFile, AFailedLoadChangesNothingAndReportsTheFile) {
   Document.RhoUnknown[1] = Document.HasFitResult = true;
   Document.Saved = false;
   Document.OnChange = [this](TResondixData&) { ++Changes; };
+  Document.FileName = Folder.File("current.rxd");
   for (const std::string& path : paths) {
-    Document.FileName = path;
     const TResondixData before = Document;
     Recorder.Texts.clear();
-    EXPECT_FALSE(Document.LoadFromFile()) << path;
+    EXPECT_FALSE(Document.LoadFromFile(path)) << path;  // the name too stays
     ExpectUnchanged(before, Document);
     EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + path + "!"});
   }
