@@ -40,6 +40,23 @@ bool ParseArguments(const std::vector<std::string>& arguments,
   return true;
 }
 
+bool ParseForwardModel(const TArguments& arguments, TForwardModel& model) {
+  model = TForwardModel::Filter;
+  if (!arguments.Has("--forward")) return true;
+  const std::string& name = arguments.Value("--forward");
+  if (name == "accurate")
+    model = TForwardModel::Accurate;
+  else if (name != "filter") {
+    ReportError("Option --forward takes accurate or filter.");
+    return false;
+  }
+  return true;
+}
+
+void WriteForwardMember(TJsonWriter& json, TForwardModel model) {
+  json.Key("forward").String(model == TForwardModel::Accurate ? "accurate" : "filter");
+}
+
 bool CheckSingleOutput(const TArguments& arguments) {
   if (arguments.Has("-o") && arguments.Files.size() != 1) {
     ReportError("Option -o takes exactly one input file.");

@@ -12,6 +12,7 @@
 
 class TJsonWriter;
 class TResondixData;
+enum class TForwardModel;
 
 // Exit statuses: every file succeeded, or not.
 constexpr int ExitSuccess = 0;
@@ -52,6 +53,13 @@ void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document);
 // or every measurement; otherwise reports the first value refused and why.
 bool CheckModelComplete(const TResondixData& document, const std::string& path);
 bool CheckMeasurementsComplete(const TResondixData& document, const std::string& path);
+
+// The forward model that --forward names: "filter" (also without the option)
+// or "accurate"; false, with a message, for any other name.
+bool ParseForwardModel(const TArguments& arguments, TForwardModel& model);
+// "forward": "filter" or "accurate", the last member of every JSON line of a
+// command that computes a curve.
+void WriteForwardMember(TJsonWriter& json, TForwardModel model);
 
 // The output option -o is only meaningful with one input file.
 bool CheckSingleOutput(const TArguments& arguments);

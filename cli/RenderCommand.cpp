@@ -1,6 +1,7 @@
-// resondix-cli render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]: the
-// chart of a sounding as the window shows it at that size, with the model
-// curve when every layer value is set, as a PNG image, an SVG drawing or a
+// resondix-cli render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]
+// [--forward accurate|filter]: the chart of a sounding as the window shows it
+// at that size, with the model curve of the forward model chosen when every
+// layer value is set, as a PNG image, an SVG drawing or a
 // one-page PDF. The format follows the extension of OUT. The output file is
 // replaced only when it was written completely.
 //
@@ -42,6 +43,7 @@ struct TRenderJob {
   TOutputFormat Format = TOutputFormat::Png;
   int Width = DefaultWidth;
   int Height = DefaultHeight;
+  TForwardModel Forward = TForwardModel::Filter;
 };
 
 bool EndsWithNoCase(std::string_view text, std::string_view ending) {
@@ -78,7 +80,8 @@ bool ParseSize(std::string_view text, int& width, int& height) {
 
 bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"--size"}, parsed)) return false;
+  if (!ParseArguments(arguments, {"--size", "--forward"}, parsed) || !ParseForwardModel(parsed, job.Forward))
+    return false;
   if (parsed.Files.size() != 2) {
     ReportError("render takes one input file and one output file.");
     return false;
@@ -172,6 +175,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   if (!ParseJob(arguments, job)) return ExitFailure;
   TResondixData document;
   if (!LoadDocument(document, job.Input)) return ExitFailure;
+  document.ForwardModel = job.Forward;
   // As in the window: the layers and the curve once the value rules accept
   // every model cell.
   document.ValidateDocument();
@@ -200,6 +204,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   json.Key("model_curve").Bool(document.ModelValid);
   json.Key("first_decade").Integer(drawing.FirstDecade);
   json.Key("decade_count").Integer(drawing.DecadeCount);
+  WriteForwardMember(json, job.Forward);
   json.EndObject();
   PrintJsonLine(json);
   return ExitSuccess;

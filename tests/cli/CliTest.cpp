@@ -290,3 +290,40 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
 }
 
 }  // namespace
+
+TEST(CliForward, EveryCommandThatComputesACurveTakesTheModelAndSaysWhichItUsed) {
+  TTemporaryFolder folder;
+  for (const std::string forward : {"", "filter", "accurate"}) {
+    const std::string option = forward.empty() ? "" : " --forward " + forward;
+    const std::string named = forward.empty() ? "filter" : forward;
+    TResondixData d = Loaded(Example);  // the same computations in this process
+    d.ForwardModel = named == "accurate" ? TForwardModel::Accurate : TForwardModel::Filter;
+    d.ComputeModelCurve();
+
+    const TRun curve = RunCli("curve " + Quoted(Example) + option);
+    ASSERT_EQ(curve.Status, 0) << curve.Err;
+    EXPECT_EQ(Text(curve.Json()["forward"]), named);
+    EXPECT_EQ(curve.Json()["nodes"].toArray().size(), named == "accurate" ? 111 : 22);
+    const QJsonArray at = curve.Json()["at_spacings"].toArray();
+    for (int i = 1; i <= d.MeasurementCount; ++i)
+      EXPECT_EQ(at[i - 1].toObject()["log_rho"].toDouble(), d.CurveLogRhoAt(DecimalLog(d.HalfSpacing[i]))) << named;
+
+    const TRun fit = RunCli("fit " + Quoted(Example) + " --unknowns rho2,depth1" + option);
+    ASSERT_EQ(fit.Status, 0) << fit.Err;
+    d.RhoUnknown[2] = d.DepthUnknown[1] = true;
+    d.Fit();
+    EXPECT_EQ(Text(fit.Json()["forward"]), named);
+    EXPECT_EQ(fit.Json()["rmse"].toDouble(), d.Rmse) << named;
+
+    const TRun render = RunCli("render " + Quoted(Example) + " " + Quoted(folder.File("chart.png")) + option);
+    ASSERT_EQ(render.Status, 0) << render.Err;
+    EXPECT_EQ(Text(render.Json()["forward"]), named);
+  }
+  // A refusal line names it too; an unknown model is refused before any file is read.
+  const TRun refused = RunCli("fit " + Quoted(Example) + " --unknowns '' --forward accurate");
+  EXPECT_TRUE(refused.Json().contains("refused")) << refused.Out;
+  EXPECT_EQ(Text(refused.Json()["forward"]), "accurate") << refused.Out;
+  const TRun unknown = RunCli("curve " + Quoted(Example) + " --forward exact");
+  EXPECT_TRUE(unknown.Status == 1 && unknown.Out.empty());
+  EXPECT_EQ(unknown.Err, "Option --forward takes accurate or filter.\n");
+}
