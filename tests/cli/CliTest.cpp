@@ -180,7 +180,7 @@ TEST(CliFit, RefusalsInputThatCannotBeFittedAndAFitWithoutStatistics) {
     EXPECT_EQ(run.Status, 1) << row.Name;
     EXPECT_NE(run.Err.find(row.Message), std::string::npos) << row.Name << ": " << run.Err;
     EXPECT_EQ(Text(run.Json()["refused"]), row.Refused ? row.Message : "") << row.Name;
-    EXPECT_EQ(run.Json().size(), row.Refused ? 2 : 0) << row.Name;
+    EXPECT_EQ(run.Json().size(), row.Refused ? 3 : 0) << row.Name;  // file, refused, forward
   }
   // A refused file fails the run; the others are still fitted.
   const TRun both = RunCli("fit " + few + " " + Quoted(Example) + " --unknowns all");
@@ -255,7 +255,7 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
     EXPECT_EQ(ReadWholeFile(output).rfind(signature, 0), 0u) << name;
     // The example's values run from 30 to 500 ohm·m: 10 to 10000.
     EXPECT_EQ(run.Out, "{\"file\":\"" + Example + "\",\"output\":\"" + output + "\",\"width\":321,\"height\":203,"
-                       "\"model_curve\":true,\"first_decade\":1,\"decade_count\":3}\n");
+                       "\"model_curve\":true,\"first_decade\":1,\"decade_count\":3,\"forward\":\"filter\"}\n");
   }
   EXPECT_EQ(PngSize(ReadWholeFile(folder.File("c.png"))), std::make_pair(321, 203));
   EXPECT_NE(ReadWholeFile(folder.File("c.pdf")).find("%%EOF"), std::string::npos);
