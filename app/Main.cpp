@@ -148,6 +148,8 @@ void TMainForm::CreateActions() {
   for (QAction* action : {ViewToolbar, ViewResults, ViewStatistics}) action->setCheckable(true);
   ViewToolbar->setChecked(true);
   make(DataFit, "DataFit", "&Fit", &TMainForm::DataFitClick, Qt::CTRL | Qt::Key_T);
+  make(DataAccurateForward, "DataAccurateForward", "Accurate forward model", &TMainForm::DataAccurateForwardClick);
+  DataAccurateForward->setCheckable(true);
   make(HelpContents, "HelpContents", "&Contents...", &TMainForm::HelpContentsClick);
   make(HelpIndex, "HelpIndex", "&License agreement", &TMainForm::HelpIndexClick);
   make(HelpResondixhomepage, "HelpResondixhomepage", "Resondix homepage", &TMainForm::HelpResondixhomepageClick);
@@ -229,6 +231,8 @@ void TMainForm::CreateMenus() {
   QMenu* data = menuBar()->addMenu("Data");
   data->setObjectName("Data");
   data->addAction(DataFit);
+  data->addSeparator();
+  data->addAction(DataAccurateForward);
   connect(data, &QMenu::aboutToShow, this, &TMainForm::DataClick);
 
   QMenu* help = menuBar()->addMenu("&Help");
@@ -349,6 +353,10 @@ void TMainForm::ReadWindowSettings() {
   const TStoredSettings stored = ReadSettings();
   ApplySettings(stored);
   if (!stored.Complete) ShowError(RegistryErrorText);
+  const bool accurate = ReadAccurateForwardModel();
+  DataAccurateForward->setChecked(accurate);
+  ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
+  WriteStatusPanels();
 }
 
 // What could be read is applied in the order it was read; the rest keeps
@@ -488,6 +496,14 @@ void TMainForm::DataFitClick() {
   if (FitSucceeded && !ResultsForm->isVisible()) ViewResultsClick();
 }
 
+void TMainForm::DataAccurateForwardClick() {
+  const bool accurate = DataAccurateForward->isChecked();
+  ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
+  if (!WriteAccurateForwardModel(accurate)) ShowError(RegistryErrorText);
+  Plaatje->update();
+  WriteStatusPanels();
+}
+
 void TMainForm::HelpContentsClick() { HelpTopics.ShowTopic(HelpContentsTopic); }
 void TMainForm::HelpIndexClick() { HelpTopics.ShowTopic(LicenseTopic); }
 void TMainForm::HelpResondixhomepageClick() { HelpTopics.OpenHomePage(ResondixHomePage); }
@@ -518,7 +534,11 @@ void TMainForm::ValidateDocument() {
 void TMainForm::WriteStatusPanels() {
   StatusPanels[1]->setText(QString("%1/%2").arg(CurrentMeasurementsRow).arg(ResondixData.MeasurementCount));
   StatusPanels[2]->setText(QString("%1/%2").arg(CurrentModelRow).arg(ResondixData.LayerCount));
-  StatusPanels[3]->setText(ResondixData.IsSchlumberger ? "Schlumberger" : "Wenner");
+  // The configuration, and while it is on, the accurate forward model.
+  const QString configuration = ResondixData.IsSchlumberger ? "Schlumberger" : "Wenner";
+  StatusPanels[3]->setText(ResondixData.ForwardModel == TForwardModel::Accurate
+                               ? configuration + ", accurate forward model"
+                               : configuration);
 }
 
 void TMainForm::MeasurementsGridSelectCell(int row) {

@@ -82,6 +82,9 @@ public:
   void ViewResultsClick();
   void ViewStatisticsClick();
   void DataFitClick();
+  // Data > Accurate forward model: the chart and the fit follow the model
+  // checked, which the user's settings keep.
+  void DataAccurateForwardClick();
   void HelpContentsClick();
   void HelpIndexClick();
   void HelpResondixhomepageClick();
@@ -188,6 +191,7 @@ private:
   QAction* ViewResults = nullptr;
   QAction* ViewStatistics = nullptr;
   QAction* DataFit = nullptr;
+  QAction* DataAccurateForward = nullptr;
   QAction* HelpContents = nullptr;
   QAction* HelpIndex = nullptr;
   QAction* HelpResondixhomepage = nullptr;
