@@ -356,7 +356,7 @@ void TMainForm::ReadWindowSettings() {
   const bool accurate = ReadAccurateForwardModel();
   DataAccurateForward->setChecked(accurate);
   ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
-  WriteStatusPanels();
+  StatusPanels[0]->setText(IdleStatusText());
 }
 
 // What could be read is applied in the order it was read; the rest keeps
@@ -402,7 +402,16 @@ bool TMainForm::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-void TMainForm::ShowHint(const QString& hint) { StatusPanels[0]->setText(hint.mid(hint.indexOf('|') + 1)); }
+void TMainForm::ShowHint(const QString& hint) {
+  const QString text = hint.mid(hint.indexOf('|') + 1);
+  StatusPanels[0]->setText(text.isEmpty() ? IdleStatusText() : text);
+}
+
+// While the accurate forward model is on, the hint panel names it whenever
+// no hint is shown: the only panel wide enough at the window's design width.
+QString TMainForm::IdleStatusText() const {
+  return ResondixData.ForwardModel == TForwardModel::Accurate ? DataAccurateForward->text() : QString();
+}
 
 // --- File and Edit commands ---------------------------------------------------
 
@@ -501,7 +510,7 @@ void TMainForm::DataAccurateForwardClick() {
   ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
   if (!WriteAccurateForwardModel(accurate)) ShowError(RegistryErrorText);
   Plaatje->update();
-  WriteStatusPanels();
+  StatusPanels[0]->setText(IdleStatusText());
 }
 
 void TMainForm::HelpContentsClick() { HelpTopics.ShowTopic(HelpContentsTopic); }
@@ -534,11 +543,7 @@ void TMainForm::ValidateDocument() {
 void TMainForm::WriteStatusPanels() {
   StatusPanels[1]->setText(QString("%1/%2").arg(CurrentMeasurementsRow).arg(ResondixData.MeasurementCount));
   StatusPanels[2]->setText(QString("%1/%2").arg(CurrentModelRow).arg(ResondixData.LayerCount));
-  // The configuration, and while it is on, the accurate forward model.
-  const QString configuration = ResondixData.IsSchlumberger ? "Schlumberger" : "Wenner";
-  StatusPanels[3]->setText(ResondixData.ForwardModel == TForwardModel::Accurate
-                               ? configuration + ", accurate forward model"
-                               : configuration);
+  StatusPanels[3]->setText(ResondixData.IsSchlumberger ? "Schlumberger" : "Wenner");
 }
 
 void TMainForm::MeasurementsGridSelectCell(int row) {

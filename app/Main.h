@@ -137,6 +137,7 @@ private:
   void ResetEditState();
   void ValidateDocument();
   void WriteStatusPanels();
+  QString IdleStatusText() const;
   void SetColumnWidths();
   void ActiveWindowChanged(QWindow* window);
   // The design geometry of the window: client area 745 x 545 at 344, 207.

@@ -3,7 +3,9 @@
 // error and keep the design values for what could not be read; the forward
 // model chosen in the Data menu is kept apart.
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QStatusTipEvent>
 #include <QToolBar>
 
 #include "AppTestSupport.h"
@@ -48,15 +50,22 @@ TEST_F(TSettingsTest, TheAccurateForwardModelIsKeptAndShownWhileItIsOn) {
   const QString example = Example("three-layer-schlumberger.rxd");
   auto window = MakeWindow({example});
   auto* accurate = Child<QAction>(*window, "DataAccurateForward");
-  auto* panel = Child<QLabel>(*window, "StatusPanel3");
+  auto* panel = Child<QLabel>(*window, "StatusPanel0");
   ASSERT_TRUE(accurate->isCheckable() && !accurate->isChecked());
   EXPECT_EQ(accurate->text(), "Accurate forward model");
   EXPECT_EQ(window->Document().ForwardModel, TForwardModel::Filter);
-  EXPECT_EQ(panel->text(), "Schlumberger");
+  EXPECT_EQ(panel->text(), "");
 
   accurate->trigger();
   EXPECT_EQ(window->Document().ForwardModel, TForwardModel::Accurate);
-  EXPECT_EQ(panel->text(), "Schlumberger, accurate forward model");
+  EXPECT_EQ(panel->text(), "Accurate forward model");
+  // A hint takes the panel for as long as it is shown.
+  QStatusTipEvent hint("Fit curve|Click this button to start the parameter optimization."), none("");
+  QApplication::sendEvent(window.get(), &hint);
+  EXPECT_EQ(panel->text(), "Click this button to start the parameter optimization.");
+  QApplication::sendEvent(window.get(), &none);
+  EXPECT_EQ(panel->text(), "Accurate forward model");
+  EXPECT_EQ(Child<QLabel>(*window, "StatusPanel3")->text(), "Schlumberger");
   EXPECT_EQ(Settings()->value("Options/AccurateForwardModel").toInt(), 1);
   // The window's Fit is the accurate fit.
   TResondixData d;
@@ -70,10 +79,10 @@ TEST_F(TSettingsTest, TheAccurateForwardModelIsKeptAndShownWhileItIsOn) {
   auto next = MakeWindow();
   EXPECT_TRUE(Child<QAction>(*next, "DataAccurateForward")->isChecked());
   EXPECT_EQ(next->Document().ForwardModel, TForwardModel::Accurate);
-  EXPECT_EQ(Child<QLabel>(*next, "StatusPanel3")->text(), "Schlumberger, accurate forward model");
+  EXPECT_EQ(Child<QLabel>(*next, "StatusPanel0")->text(), "Accurate forward model");
   accurate->trigger();
   EXPECT_EQ(window->Document().ForwardModel, TForwardModel::Filter);
-  EXPECT_EQ(panel->text(), "Schlumberger");
+  EXPECT_EQ(panel->text(), "");
   EXPECT_EQ(Settings()->value("Options/AccurateForwardModel").toInt(), 0);
   EXPECT_TRUE(Messages.Shown.isEmpty()) << Messages.Shown.join("; ").toStdString();
 }
