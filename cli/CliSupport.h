@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,8 +33,14 @@ struct TArguments {
 bool ParseArguments(const std::vector<std::string>& arguments,
                     std::initializer_list<std::string_view> valueOptions, TArguments& parsed);
 
-// Reports a usage or command error on standard error.
+// Reports a usage or command error on standard error. The latest one is
+// kept for the JSON record of a file that failed.
 void ReportError(const std::string& text);
+
+// Prints the one JSON record of an input file that failed:
+// {"file": path, "error": the message reported latest}.
+// A command that computes a curve adds "forward": the model it was to use.
+void PrintFileError(const std::string& path, std::optional<TForwardModel> forward = std::nullopt);
 
 // Prints one JSON document as one line on standard output.
 void PrintJsonLine(const TJsonWriter& json);

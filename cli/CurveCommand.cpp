@@ -65,12 +65,13 @@ int RunCurve(const std::vector<std::string>& arguments) {
   for (const std::string& path : parsed.Files) {
     TResondixData document;
     if (!LoadDocument(document, path) || !CheckModelComplete(document, path)) {
+      PrintFileError(path, model);
       status = ExitFailure;
       continue;
     }
     document.ForwardModel = model;
     TJsonWriter json;
-    json.BeginObject();
+    json.BeginObject().Key("file").String(path);
     WriteCurve(json, document);
     json.EndObject();
     PrintJsonLine(json);

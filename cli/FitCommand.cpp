@@ -146,8 +146,10 @@ void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
 bool FitFile(const std::string& path, const TUnknownList& unknowns, TForwardModel model, const TArguments& arguments) {
   TResondixData document;
   if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
-      !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path))
+      !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path)) {
+    PrintFileError(path, model);
     return false;
+  }
 
   document.ForwardModel = model;
   TJsonWriter json;
