@@ -77,6 +77,8 @@ public:
   void EditPasteClick();
   void EditClearClick();
   void EditSelectAllClick();
+  void EditCopyChartAsMetafileClick();
+  void EditCopyChartAsBitmapClick();
   void EditPreferencesClick();
   void ViewToolbarClick();
   void ViewResultsClick();
@@ -144,6 +146,7 @@ private:
 
   TResondixData ResondixData;
   TMessageService& Messages;
+  TFileDialogService& FileDialogs;
   TMessageHandler PreviousMessageHandler;
   TFileCommands FileCommands;
   THelpTopics HelpTopics;

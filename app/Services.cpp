@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 
@@ -15,6 +16,8 @@ void RememberFolder(QString& folder, const QString& path) {
 }
 
 }  // namespace
+
+bool TFileDialogService::ChoosePrinter(QPrinter&) { return false; }
 
 QStringList NameFilters(const QString& filter) {
   const QStringList parts = filter.split('|');
@@ -70,4 +73,9 @@ QString TQtFileDialogService::GetSaveFileName(const QString& proposedName, const
   const QString path = QDir::toNativeSeparators(dialog.selectedFiles().first());
   RememberFolder(Folder, path);
   return path;
+}
+
+bool TQtFileDialogService::ChoosePrinter(QPrinter& printer) {
+  QPrintDialog dialog(&printer, Parent);
+  return dialog.exec() == QDialog::Accepted;
 }
