@@ -50,6 +50,7 @@ QRect BoxRect(const TTextEdit& box) { return QRect(box.ChartX, box.ChartY, box.w
 
 TPlaatjePopupMenu::TPlaatjePopupMenu(TPlaatje& chart) : QMenu(&chart), Chart(chart) {
   setObjectName("PopupMenu");
+  setAccessibleName("Chart menu");
   const auto add = [this](QAction*& item, const char* name, const QString& caption) {
     item = addAction(caption);
     item->setObjectName(name);
@@ -196,6 +197,7 @@ bool TPlaatje::BoxesShowRecords() const {
 void TPlaatje::ShowAnnotations() {
   if (BoxesShowRecords()) return;
   DeleteBoxes();
+  if (Drawing.Data == nullptr) return;
   for (int i = 0; i < static_cast<int>(Drawing.Data->Annotations.size()); ++i) Boxes.push_back(NewBox(i));
   update();
 }

@@ -63,7 +63,6 @@ public:
 
   // The document to show (not owned); shows its annotations and repaints.
   void SetData(TResondixData* data);
-  TResondixData* Data() const { return Drawing.Data; }
 
   // Published beside OnOverMeasurement; the chart has no layer hit test, so
   // it is never raised.
