@@ -39,7 +39,7 @@ struct TScriptedMessages : TMessageService {
 // takes the next scripted path (an empty one, or none left, cancels). The
 // print dialog chooses a PDF file when PrintFile names one.
 struct TScriptedFileDialogs : TFileDialogService {
-  QStringList Paths, Filters, ProposedNames;
+  QStringList Paths, Folders, Filters, ProposedNames;
   QString PrintFile;
   bool ChoosePrinter(QPrinter& printer) override {
     if (PrintFile.isEmpty()) return false;
@@ -47,13 +47,14 @@ struct TScriptedFileDialogs : TFileDialogService {
     printer.setOutputFileName(PrintFile);
     return true;
   }
-  QString GetOpenFileName(const QString& filter) override {
+  QString GetOpenFileName(const QString& folder, const QString& filter) override {
+    Folders << folder;
     Filters << filter;
     return Paths.isEmpty() ? QString() : Paths.takeFirst();
   }
-  QString GetSaveFileName(const QString& proposedName, const QString& filter) override {
+  QString GetSaveFileName(const QString& folder, const QString& proposedName, const QString& filter) override {
     ProposedNames << proposedName;
-    return GetOpenFileName(filter);
+    return GetOpenFileName(folder, filter);
   }
 };
 
