@@ -4,11 +4,9 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QCursor>
-#include <QFile>
 #include <QFontMetrics>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPrinter>
 #include <QTest>
 #include <QXmlStreamReader>
 #include <tuple>
@@ -16,7 +14,6 @@
 #include "ChartExport.h"
 #include "ChartTestSupport.h"
 #include "Plaatje.h"
-#include "TestSupport.h"
 #include "TextEdit.h"
 
 namespace {
@@ -227,6 +224,7 @@ TEST_F(TAnnotationTest, TheVectorCopyIsSvgWithTheBoxTextsAsTextAndAnImageBeside)
   EXPECT_EQ(qvariant_cast<QImage>(copied->imageData()).size(), Chart.size());
 }
 
+// (Printing to a PDF file through the window's File > Print: tests/app.)
 TEST_F(TAnnotationTest, APrintIsASquareAsWideAsThePageWithTheBoxesScaledWithThePlot) {
   Document = MakeDocument({{1.5, 30}, {10, 80}, {100, 300}}, {{30, 2}, {300, 0}}, true);
   Chart.repaint();
@@ -257,17 +255,6 @@ TEST_F(TAnnotationTest, APrintIsASquareAsWideAsThePageWithTheBoxesScaledWithTheP
               (screenInk.left() - x10) * scale, 2 * scale);
   EXPECT_NEAR(printedInk.height(), screenInk.height() * scale, 2 * scale);
 
-  // To a PDF file, with no printer.
-  TTemporaryFolder folder;
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(folder.File("chart.pdf")));
-  ASSERT_TRUE(Chart.Print(printer));
-  EXPECT_EQ(drawing.DrawWidth, printer.width());
-  EXPECT_EQ(drawing.DrawHeight, printer.width());
-  const std::string pdf = ReadWholeFile(folder.File("chart.pdf"));
-  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
-  EXPECT_NE(pdf.find("/Count 1"), std::string::npos) << "one page";
   // The next paint brings the screen's layout back.
   Chart.repaint();
   EXPECT_EQ(drawing.DrawWidth, 640);
