@@ -53,9 +53,9 @@ private:
 
 }  // namespace
 
-TChartDrawing::TChartDrawing() : CurrentFont(AnnotationFont()) {}
+TChartDrawing::TChartDrawing() : CurrentFont(ScreenFont()) {}
 
-QFont TChartDrawing::AnnotationFont() { return CanvasFont(ChartFontName, ScreenPointSize); }
+QFont TChartDrawing::ScreenFont() { return CanvasFont(ChartFontName, ScreenPointSize); }
 
 // --- Drawing -------------------------------------------------------------
 
@@ -289,34 +289,36 @@ void TChartDrawing::DrawAnnotations() {
 }
 
 void TChartDrawing::DrawOnCanvas(const TAnnotation& annotation, bool hasFocus) {
-  TCanvas& canvas = *TargetCanvas;
-  QPainter& painter = canvas.Painter();
   const bool copyOrPrint = Copying || Printing;
-  if (copyOrPrint || !AnnotationWidgets) {
-    double scale = 1;
-    const QRect box = Printing ? PrintedBox(annotation, scale)
-                               : QRect(annotation.ChartX, annotation.ChartY, annotation.Width, annotation.Height);
-    const QBrush brush = painter.brush();
-    painter.setBrush(Qt::white);
-    canvas.FillRect(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
-    painter.setBrush(brush);
-
-    const QFont font = painter.font();
-    QFont boxFont = AnnotationFont();
-    // A printed box keeps its lines: its text grows with it, from the
-    // pixels of the screen to those of the page.
-    if (scale != 1)
-      boxFont.setPointSizeF(boxFont.pointSizeF() * scale * AnnotationDotsPerInch / painter.device()->logicalDpiY());
-    painter.setFont(boxFont);
-    const int inset = RoundPixel(AnnotationTextInset * scale);
-    canvas.TextRect(box.left() + inset, box.top(), box.left() + box.width() - inset, box.top() + box.height(),
-                    QString::fromStdString(annotation.Text));
-    painter.setFont(font);
-  }
+  if (copyOrPrint || !AnnotationWidgets) DrawBox(annotation);
   if (hasFocus && !copyOrPrint) {
     const int x = annotation.ChartX, y = annotation.ChartY;
-    canvas.FrameRect(x - 1, y - 1, x + annotation.Width + 1, y + annotation.Height + 1);
+    TargetCanvas->FrameRect(x - 1, y - 1, x + annotation.Width + 1, y + annotation.Height + 1);
   }
+}
+
+void TChartDrawing::DrawBox(const TAnnotation& annotation) {
+  TCanvas& canvas = *TargetCanvas;
+  QPainter& painter = canvas.Painter();
+  double scale = 1;
+  const QRect box = Printing ? PrintedBox(annotation, scale)
+                             : QRect(annotation.ChartX, annotation.ChartY, annotation.Width, annotation.Height);
+  const QBrush brush = painter.brush();
+  painter.setBrush(Qt::white);
+  canvas.FillRect(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
+  painter.setBrush(brush);
+
+  const QFont font = painter.font();
+  QFont boxFont = ScreenFont();
+  // A printed box keeps its lines: its text grows with it, from the pixels
+  // of the screen to those of the page.
+  if (scale != 1)
+    boxFont.setPointSizeF(boxFont.pointSizeF() * scale * AnnotationDotsPerInch / painter.device()->logicalDpiY());
+  painter.setFont(boxFont);
+  const int inset = RoundPixel(AnnotationTextInset * scale);
+  canvas.TextRect(box.left() + inset, box.top(), box.left() + box.width() - inset, box.top() + box.height(),
+                  QString::fromStdString(annotation.Text));
+  painter.setFont(font);
 }
 
 QRect TChartDrawing::PrintedBox(const TAnnotation& annotation, double& scale) const {

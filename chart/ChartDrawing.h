@@ -110,8 +110,9 @@ public:
 
   // The font of the latest drawing; "Arial", 10 points before the first.
   QFont Font() const { return CurrentFont; }
-  // The font of the annotation boxes: the chart's screen font.
-  static QFont AnnotationFont();
+  // The chart's font on the screen, "Arial" 10 points; the annotation
+  // boxes have it everywhere.
+  static QFont ScreenFont();
 
   // One annotation box on TargetCanvas: a white rectangle with its text
   // when the boxes are not live widgets or the drawing is a copy or a
@@ -157,6 +158,8 @@ private:
   // Left end of the symbol of measurement i.
   int SymbolLeft(int i) const;
   int SpacingColumn(double spacing, int offset) const;
+  // The box as a white rectangle with its text.
+  void DrawBox(const TAnnotation& annotation);
   // Where a box placed on the screen stands on the printed page, and by how
   // much it grows.
   QRect PrintedBox(const TAnnotation& annotation, double& scale) const;

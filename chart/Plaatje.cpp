@@ -135,7 +135,7 @@ TTextEdit* TPlaatje::NewBox(int index) {
   box->setPlainText(QString::fromStdString(record.Text));
   box->Place(record.ChartX, record.ChartY, record.Width, record.Height);
   connect(box, &QPlainTextEdit::textChanged, this, [this, box] { AnnotationChanged(*box); });
-  box->setFont(TChartDrawing::AnnotationFont());
+  box->setFont(TChartDrawing::ScreenFont());
   box->show();
   return box;
 }

@@ -3,6 +3,7 @@
 // a label, and Copy chart and Print work from the menus.
 #include <QClipboard>
 #include <QMimeData>
+#include <QSplitter>
 
 #include "AppTestSupport.h"
 #include "ChartExport.h"
@@ -67,6 +68,10 @@ TEST_F(TChartCommandTest, LabelsTypedOnTheChartSurviveSaveAndOpenAndNewClearsThe
   window->FileOpenClick();
   EXPECT_EQ(Labels(*chart), typed);
   EXPECT_TRUE(window->Document().Saved);
+  // The labels move with the chart when the splitter moves.
+  Child<QSplitter>(*window, "Splitter")->setSizes({320, 425});
+  EXPECT_EQ(chart->Annotations()[1]->mapTo(window.get(), QPoint()), chart->mapTo(window.get(), QPoint(90, 120)));
+  EXPECT_EQ(Labels(*chart), typed);
 }
 
 TEST_F(TChartCommandTest, CopyChartAndPrintFromTheMenus) {

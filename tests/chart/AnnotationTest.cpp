@@ -190,7 +190,7 @@ TEST_F(TAnnotationTest, CopiesShowWhiteBoxesWithTheirTextAndNoFocusFrame) {
                                                     {"right", copied.right(), shown.right()},
                                                     {"bottom", copied.bottom(), shown.bottom()}})
     EXPECT_NEAR(copiedEdge, shownEdge, 1) << edge;
-  const QFontMetrics metrics(TChartDrawing::AnnotationFont(), &copy);
+  const QFontMetrics metrics(TChartDrawing::ScreenFont(), &copy);
   EXPECT_GT(copied.height(), metrics.height()) << "the long text wraps onto a second line";
   // The screen shows the top of a second line that does not fit; a copy leaves it out.
   EXPECT_LT(InkIn(copy, first).bottom(), first.top() + metrics.height());
