@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -74,6 +75,7 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
                      QWidget* parent)
     : QMainWindow(parent),
       Messages(messages),
+      FileDialogs(fileDialogs),
       FileCommands(ResondixData, messages, fileDialogs),
       HelpTopics(messages) {
   setObjectName("MainForm");
@@ -140,8 +142,8 @@ void TMainForm::CreateActions() {
   make(FileExit, "FileExit", "E&xit", &TMainForm::FileExitClick);
   make(EditCut, "EditCut", "Cu&t", &TMainForm::EditCutClick, Qt::CTRL | Qt::Key_X);
   make(EditCopy, "EditCopy", "&Copy", &TMainForm::EditCopyClick, Qt::CTRL | Qt::Key_C);
-  make(EditCopyChartAsMetafile, "EditCopyChartAsMetafile", "As Metafile", nullptr);
-  make(EditCopyChartAsBitmap, "EditCopyChartAsBitmap", "As Bitmap", nullptr);
+  make(EditCopyChartAsMetafile, "EditCopyChartAsMetafile", "As Metafile", &TMainForm::EditCopyChartAsMetafileClick);
+  make(EditCopyChartAsBitmap, "EditCopyChartAsBitmap", "As Bitmap", &TMainForm::EditCopyChartAsBitmapClick);
   make(EditPaste, "EditPaste", "&Paste", &TMainForm::EditPasteClick, Qt::CTRL | Qt::Key_V);
   make(EditClear, "EditClear", "Cle&ar", &TMainForm::EditClearClick, Qt::CTRL | Qt::Key_Delete);
   make(EditSelectAll, "EditSelectAll", "Se&lect All", &TMainForm::EditSelectAllClick, Qt::CTRL | Qt::Key_A);
@@ -458,7 +460,10 @@ void TMainForm::EditInformation() {
   SetTitle(ToQString(ResondixData.FileName));
 }
 
-void TMainForm::FilePrintClick() {}
+void TMainForm::FilePrintClick() {
+  QPrinter printer;
+  if (FileDialogs.ChoosePrinter(printer)) Plaatje->Print(printer);
+}
 
 void TMainForm::FileExitClick() { close(); }
 
@@ -481,6 +486,8 @@ void TMainForm::EditCopyClick() { SendToEditTarget(&TEditTarget::CopySelection);
 void TMainForm::EditPasteClick() { SendToEditTarget(&TEditTarget::PasteFromClipboard); }
 void TMainForm::EditClearClick() { SendToEditTarget(&TEditTarget::ClearSelection); }
 void TMainForm::EditSelectAllClick() { SendToEditTarget(&TEditTarget::SelectAll); }
+void TMainForm::EditCopyChartAsMetafileClick() { Plaatje->CopyToClipboard(true); }
+void TMainForm::EditCopyChartAsBitmapClick() { Plaatje->CopyToClipboard(false); }
 void TMainForm::EditPreferencesClick() {
   if (PreferencesForm->exec() == QDialog::Accepted) QApplication::beep();
 }
@@ -544,6 +551,8 @@ void TMainForm::ResondixDataChange() {
     if (StatisticsForm) StatisticsForm->RefreshIfVisible();
   }
   ValidateDocument();
+  // New, Open and Import replace the annotations; the chart's boxes follow.
+  Plaatje->ShowAnnotations();
   Plaatje->update();
   WriteStatusPanels();
 }

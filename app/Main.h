@@ -77,6 +77,8 @@ public:
   void EditPasteClick();
   void EditClearClick();
   void EditSelectAllClick();
+  void EditCopyChartAsMetafileClick();
+  void EditCopyChartAsBitmapClick();
   void EditPreferencesClick();
   void ViewToolbarClick();
   void ViewResultsClick();
@@ -148,6 +150,7 @@ private:
 
   TResondixData ResondixData;
   TMessageService& Messages;
+  TFileDialogService& FileDialogs;
   TMessageHandler PreviousMessageHandler;
   TFileCommands FileCommands;
   THelpTopics HelpTopics;
