@@ -1,5 +1,5 @@
-// resondix-cli equivalence FILE.rxd... --unknowns LIST [--tolerance REL,ABS]:
-// fits the unknowns in LIST as fit does, then finds how far each of them
+// resondix-cli equivalence FILE.rxd... --unknowns LIST [--tolerance REL,ABS]
+// [--forward accurate|filter]: fits the unknowns in LIST as fit does, then finds how far each of them
 // can go while the others follow and the RMSE stays within
 // (1 + REL)·RMSE + ABS (default 0.05,0.002): the equivalent range of every
 // unknown, the ranges of the layers' Dar Zarrouk figures and the equivalent
@@ -105,23 +105,24 @@ void WriteEquivalence(TJsonWriter& json, const TEquivalence& e) {
 }
 
 // One file; false when it could not be analysed.
-bool AnalyseFile(const std::string& path, const TUnknownList& unknowns, const TEquivalenceTolerance& tolerance,
-                 TEquivalence& result) {
+bool AnalyseFile(const std::string& path, const TUnknownList& unknowns, TForwardModel model,
+                 const TEquivalenceTolerance& tolerance, TEquivalence& result) {
   TResondixData document;
   TJsonWriter json;
-  if (!LoadAndFit(path, unknowns, document, json)) return false;
+  if (!LoadAndFit(path, unknowns, model, document, json)) return false;
   // Only a fit that came to rest is the centre of its equivalent models; one
   // that did not has reported why.
   if (document.FitStatus == 1 || document.FitStatus == 2) {
-    PrintFileError(path);
+    PrintFileError(path, model);
     return false;
   }
   if (!AnalyseEquivalence(document, tolerance, result)) {
     ReportError(path + ": " + LastErrorMessage);
-    PrintFileError(path);
+    PrintFileError(path, model);
     return false;
   }
   WriteEquivalence(json, result);
+  WriteForwardMember(json, model);
   json.EndObject();
   PrintJsonLine(json);
   return true;
@@ -133,13 +134,14 @@ int RunEquivalence(const std::vector<std::string>& arguments) {
   TArguments parsed;
   TUnknownList unknowns;
   TEquivalenceTolerance tolerance;
-  if (!ParseArguments(arguments, {"--unknowns", "--tolerance"}, parsed) || !ReadUnknownsOption(parsed, unknowns) ||
-      !ReadToleranceOption(parsed, tolerance))
+  TForwardModel model;
+  if (!ParseArguments(arguments, {"--unknowns", "--tolerance", "--forward"}, parsed) ||
+      !ParseForwardModel(parsed, model) || !ReadUnknownsOption(parsed, unknowns) || !ReadToleranceOption(parsed, tolerance))
     return ExitFailure;
   // One result for all files: it holds a few hundred models.
   const auto result = std::make_unique<TEquivalence>();
   int status = ExitSuccess;
   for (const std::string& path : parsed.Files)
-    if (!AnalyseFile(path, unknowns, tolerance, *result)) status = ExitFailure;
+    if (!AnalyseFile(path, unknowns, model, tolerance, *result)) status = ExitFailure;
   return status;
 }

@@ -1,6 +1,7 @@
-// resondix-cli fit FILE.rxd... --unknowns LIST [-o OUT.rxd]: fits the layer
-// values named in LIST to the measurements, as the window's Fit command
-// does, and prints the result with its statistics as JSON.
+// resondix-cli fit FILE.rxd... --unknowns LIST [-o OUT.rxd] [--forward
+// accurate|filter]: fits the layer values named in LIST to the measurements
+// with the forward model chosen, as the window's Fit command does, and prints
+// the result with its statistics as JSON.
 #include <cmath>
 #include <string>
 #include <utility>
@@ -71,10 +72,10 @@ void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
 }
 
 // One file; false when it could not be fitted.
-bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArguments& arguments) {
+bool FitFile(const std::string& path, const TUnknownList& unknowns, TForwardModel model, const TArguments& arguments) {
   TResondixData document;
   TJsonWriter json;
-  if (!LoadAndFit(path, unknowns, document, json)) return false;
+  if (!LoadAndFit(path, unknowns, model, document, json)) return false;
   json.Key("status").Number(document.FitStatus);
   json.Key("rmse").Number(document.Rmse);
   json.Key("evaluations").Integer(document.EvaluationCount);
@@ -82,6 +83,7 @@ bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArgum
   WriteLayers(json, document);
   WriteCorrelation(json, document);
   WriteDarZarrouk(json, DarZarroukOf(LayerModelOf(document)));
+  WriteForwardMember(json, model);
   json.EndObject();
   PrintJsonLine(json);
   return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
@@ -91,11 +93,14 @@ bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArgum
 
 int RunFit(const std::vector<std::string>& arguments) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"--unknowns", "-o"}, parsed) || !CheckSingleOutput(parsed)) return ExitFailure;
+  TForwardModel model;
+  if (!ParseArguments(arguments, {"--unknowns", "-o", "--forward"}, parsed) || !CheckSingleOutput(parsed) ||
+      !ParseForwardModel(parsed, model))
+    return ExitFailure;
   TUnknownList unknowns;
   if (!ReadUnknownsOption(parsed, unknowns)) return ExitFailure;
   int status = ExitSuccess;
   for (const std::string& path : parsed.Files)
-    if (!FitFile(path, unknowns, parsed)) status = ExitFailure;
+    if (!FitFile(path, unknowns, model, parsed)) status = ExitFailure;
   return status;
 }

@@ -76,17 +76,21 @@ bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const s
   return true;
 }
 
-bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TResondixData& document, TJsonWriter& json) {
+bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TForwardModel model, TResondixData& document,
+                TJsonWriter& json) {
   if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
       !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path)) {
-    PrintFileError(path);
+    PrintFileError(path, model);
     return false;
   }
+  document.ForwardModel = model;
   json.BeginObject().Key("file").String(path);
   FitSucceeded = true;
   const TFitOutcome outcome = document.Fit();
   if (!outcome.Ran) {
-    json.Key("refused").String(outcome.Refusal).EndObject();
+    json.Key("refused").String(outcome.Refusal);
+    WriteForwardMember(json, model);
+    json.EndObject();
     PrintJsonLine(json);
     return false;
   }

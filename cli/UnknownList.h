@@ -30,14 +30,17 @@ bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const s
 
 struct TArguments;
 class TJsonWriter;
+enum class TForwardModel;
 
 // The list of the option --unknowns, which is required; false, with a
 // message on standard error, when it is missing or names something else.
 bool ReadUnknownsOption(const TArguments& arguments, TUnknownList& unknowns);
 
 // Loads the data file path into document, marks the unknowns and fits them
-// as the window's Fit command does, with the JSON record of the file begun
-// in json ({"file": path, ...). False when the file could not be read or
-// fitted, its record ({"file", "error"} or {"file", "refused"}) printed. A
-// fit without a solution is reported on standard error, not refused.
-bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TResondixData& document, TJsonWriter& json);
+// with the forward model as the window's Fit command does, with the JSON
+// record of the file begun in json ({"file": path, ...). False when the file
+// could not be read or fitted, its record ({"file", "error"} or {"file",
+// "refused"}, with "forward") printed. A fit without a solution is reported
+// on standard error, not refused.
+bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TForwardModel model, TResondixData& document,
+                TJsonWriter& json);
