@@ -48,7 +48,7 @@ public:
 
 private:
   // Open and Import: a missing file is reported; otherwise read (the
-  // document's LoadFromFile or ImportDinoloket) replaces the content.
+  // document's LoadFromFile or ImportFile) replaces the content.
   bool ReadFile(const QString& path, bool (TResondixData::*read)(const std::string& fileName));
   // A new document's own file name and date: those of today's file.
   void StampFileDetails();

@@ -23,8 +23,14 @@ const TCommand Commands[] = {
     {"show", RunShow, "show FILE.rxd... [-o OUT.rxd]      the document as JSON"},
     {"curve", RunCurve, "curve FILE.rxd...                  model curve nodes and values at the spacings"},
     {"fit", RunFit, "fit FILE.rxd... --unknowns LIST [-o OUT.rxd]   fit; LIST is all or e.g. rho1,rho3,depth2"},
-    {"import", RunImport, "import FILE.txt... [-o OUT.rxd]    DINOloket sounding files as documents"},
+    {"import", RunImport, "import FILE.txt|FILE.csv... [-o OUT.rxd]   DINOloket or spreadsheet (.csv) soundings as documents"},
     {"render", RunRender, "render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]   the chart (default 800x600)"},
+    {"table", RunTable,
+     "table FILE.rxd... [--csv | --json] [-o OUT] [--fit LIST]   one row per sounding (CSV by default);\n"
+     "                                     --fit fits each first, LIST as for fit"},
+    {"section", RunSection,
+     "section FILE.rxd... OUT.png|OUT.svg|OUT.pdf [--order file|x|y] [--depth MAX] [--size WxH]\n"
+     "                                     resistivity section of the soundings (default 1000x600)"},
 };
 
 void PrintUsage(std::FILE* out) {
