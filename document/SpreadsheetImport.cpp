@@ -97,7 +97,7 @@ struct TRow {
   // field loses its quotes and "" inside becomes ".
   void Add(std::string_view text) {
     text = Trimmed(text);
-    if (!text.empty()) AllEmpty = false;
+    if (!text.empty() && text != "\"\"") AllEmpty = false;
     if (FieldCount < UsedFieldCount) {
       std::string& field = Fields[FieldCount];
       if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
@@ -307,7 +307,7 @@ private:
     // The grid's rules, but a spacing of 0 is a value not entered, which a
     // file has no use for.
     if (!D.ValidateValue(0, i, false, spacing)) return FailField(SpacingField, LastErrorMessage);
-    if (spacing == 0) return FailField(SpacingField, "a spacing must be greater than 0.");
+    if (spacing == 0) return FailField(SpacingField, "Value must be greater than 0!");
     if (!D.ValidateValue(1, i, false, rho)) return FailField(RhoField, LastErrorMessage);
     D.HalfSpacing[i] = spacing;
     D.ApparentRho[i] = rho;
