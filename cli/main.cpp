@@ -1,7 +1,8 @@
 // resondix-cli: Resondix on files without a window, for batch work and
 // scripts. One JSON document per input file on standard output, in input
-// order, also for a file that failed ({"file", "error"}); messages on
-// standard error; exit status 0 when every file succeeded, 1 otherwise.
+// order, also for a file that failed ({"file", "error"}); table prints a CSV
+// row per file instead unless asked for JSON; messages on standard error;
+// exit status 0 when every file succeeded, 1 otherwise.
 #include <cstdio>
 #include <cstring>
 #include <string>
