@@ -114,16 +114,22 @@ struct TRow {
   }
 };
 
-void SplitAt(std::string_view line, char separator, TRow& row) {
+// Calls field(text) for each field of line cut at separator outside quotes.
+template <typename TFieldCall>
+void ForEachField(std::string_view line, char separator, TFieldCall field) {
   std::size_t start = 0;
   bool quoted = false;
   for (std::size_t i = 0; i <= line.size(); ++i) {
     if (i < line.size() && line[i] == '"') quoted = !quoted;
     if (i == line.size() || (line[i] == separator && !quoted)) {
-      row.Add(line.substr(start, i - start));
+      field(line.substr(start, i - start));
       start = i + 1;
     }
   }
+}
+
+void SplitAt(std::string_view line, char separator, TRow& row) {
+  ForEachField(line, separator, [&row](std::string_view text) { row.Add(text); });
 }
 
 void SplitAtBlanks(std::string_view line, TRow& row) {
@@ -158,17 +164,12 @@ TSeparator SeparatorOf(std::string_view line) {
   if (HasUnquoted(line, '\t')) return TSeparator::Tab;
   if (HasUnquoted(line, ';')) return TSeparator::Semicolon;
   if (!HasUnquoted(line, ',')) return TSeparator::Blanks;
-  std::size_t start = 0;
-  bool quoted = false;
-  for (std::size_t i = 0; i <= line.size(); ++i) {
-    if (i < line.size() && line[i] == '"') quoted = !quoted;
-    if (i == line.size() || (line[i] == ',' && !quoted)) {
-      const std::string_view field = Trimmed(line.substr(start, i - start));
-      if (std::any_of(field.begin(), field.end(), IsBlankChar)) return TSeparator::Blanks;
-      start = i + 1;
-    }
-  }
-  return TSeparator::Comma;
+  bool blankInside = false;
+  ForEachField(line, ',', [&blankInside](std::string_view field) {
+    field = Trimmed(field);
+    blankInside = blankInside || std::any_of(field.begin(), field.end(), IsBlankChar);
+  });
+  return blankInside ? TSeparator::Blanks : TSeparator::Comma;
 }
 
 // A field's number, its decimal comma read as a point.
