@@ -1,13 +1,14 @@
 // resondix-cli section FILE.rxd... OUT.png|OUT.svg|OUT.pdf [--order file|x|y]
-// [--depth MAX] [--size WxH]: a resistivity section of the soundings, each
-// layer model a column at its distance along the profile (see
-// chart/SectionDrawing.h).
+// [--depth MAX] [--size WxH] [--forward F]: a resistivity section of the
+// soundings, each layer model a column at its distance along the profile
+// (see chart/SectionDrawing.h).
 //
 // Distances: when every sounding's SoundingPosition reads "X, Y = x, y",
 // along the line through the positions taken in the order --order asks for
 // (the files' order, or increasing x or y), the first at 0; otherwise the
 // soundings stand evenly spaced in file order, and --order x or y is
-// refused. --depth sets the depth at the bottom of the picture in metres.
+// refused. --depth sets the depth at the bottom of the picture in metres;
+// --forward the forward model of the RMSE in the labels.
 //
 // One JSON record per input file, in input order: the sounding's distance
 // and RMSE, or {"file", "error"} for a file that could not be read or has
@@ -45,6 +46,7 @@ struct TSectionJob {
   double MaxDepth = 0;
   int Width = DefaultSectionWidth;
   int Height = DefaultSectionHeight;
+  TForwardModel Forward = TForwardModel::Filter;
 };
 
 // A sounding read for the section.
@@ -72,7 +74,9 @@ bool ParseOrder(const std::string& text, TOrder& order) {
 
 bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"--order", "--depth", "--size"}, parsed)) return false;
+  if (!ParseArguments(arguments, {"--order", "--depth", "--size", "--forward"}, parsed) ||
+      !ParseForwardModel(parsed, job.Forward))
+    return false;
   if (parsed.Files.size() < 2) {
     ReportError("section takes one or more input files and one output file.");
     return false;
@@ -104,12 +108,13 @@ bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
 }
 
 // Reads one sounding; a file without a complete model cannot be drawn.
-void ReadSounding(TSounding& sounding) {
+void ReadSounding(TSounding& sounding, TForwardModel forward) {
   TResondixData document;
   if (!LoadDocument(document, sounding.Path) || !CheckModelComplete(document, sounding.Path)) {
     sounding.Error = LatestErrorText();
     return;
   }
+  document.ForwardModel = forward;
   sounding.Read = true;
   sounding.HasPosition = ParsePosition(document.SoundingPosition().view(), sounding.X, sounding.Y);
   TSectionColumn& column = sounding.Column;
@@ -156,7 +161,9 @@ void PrintRecords(const std::vector<TSounding>& soundings, const TSectionJob& jo
   for (const TSounding& sounding : soundings) {
     if (!sounding.Read) {
       TJsonWriter json;
-      json.BeginObject().Key("file").String(sounding.Path).Key("error").String(sounding.Error).EndObject();
+      json.BeginObject().Key("file").String(sounding.Path).Key("error").String(sounding.Error);
+      WriteForwardMember(json, job.Forward);
+      json.EndObject();
       PrintJsonLine(json);
       continue;
     }
@@ -165,6 +172,7 @@ void PrintRecords(const std::vector<TSounding>& soundings, const TSectionJob& jo
     json.Key("output").String(job.Output);
     json.Key("distance").Number(sounding.Column.Distance);
     json.Key("rmse").Number(sounding.Column.Rmse);
+    WriteForwardMember(json, job.Forward);
     json.EndObject();
     PrintJsonLine(json);
   }
@@ -178,7 +186,7 @@ int RunSection(const std::vector<std::string>& arguments) {
   std::vector<TSounding> soundings(job.Inputs.size());
   for (std::size_t i = 0; i < soundings.size(); ++i) {
     soundings[i].Path = job.Inputs[i];
-    ReadSounding(soundings[i]);
+    ReadSounding(soundings[i], job.Forward);
   }
   std::vector<TSounding*> placed;
   TSectionDrawing drawing;

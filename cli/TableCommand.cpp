@@ -1,9 +1,10 @@
-// resondix-cli table FILE.rxd... [--csv | --json] [-o OUT] [--fit LIST]: one
-// row per sounding, for spreadsheets and GIS: the file, its project, its
-// position, configuration and measurement count, each layer's resistivity
-// and depth, the RMSE of the model as it stands, the fit's status when
-// --fit fitted it first (as fit does with --unknowns LIST, without saving)
-// and the Dar Zarrouk sums S and T.
+// resondix-cli table FILE.rxd... [--csv | --json] [-o OUT] [--fit LIST]
+// [--forward F]: one row per sounding, for spreadsheets and GIS: the file,
+// its project, its position, configuration and measurement count, each
+// layer's resistivity and depth, the RMSE of the model as it stands, the
+// fit's status when --fit fitted it first (as fit does with --unknowns LIST,
+// without saving), the Dar Zarrouk sums S and T, and the forward model that
+// the RMSE and the fit used.
 //
 // CSV (the default) follows RFC 4180: a heading row, fields separated by
 // commas, quoted where they hold a comma, a quote or a line end, rows ended
@@ -41,6 +42,7 @@ enum TColumn {
   FitStatusColumn,
   TotalSColumn,
   TotalTColumn,
+  ForwardColumn,
   ErrorColumn,
   ColumnCount
 };
@@ -61,6 +63,7 @@ std::string ColumnName(int column) {
     case FitStatusColumn: return "fit_status";
     case TotalSColumn: return "total_s";
     case TotalTColumn: return "total_t";
+    case ForwardColumn: return "forward";
     case ErrorColumn: return "error";
   }
   return {};
@@ -120,9 +123,11 @@ void FillRow(TResondixData& document, TRow& row) {
 
 // Loads path and, with unknowns, fits it; false, with the reason in error
 // (already reported), when the file cannot be read or fitted.
-bool ReadSounding(const std::string& path, const TUnknownList* unknowns, TResondixData& document, TRow& row,
-                  std::string& error) {
-  if (!LoadDocument(document, path) ||
+bool ReadSounding(const std::string& path, const TUnknownList* unknowns, TForwardModel forward,
+                  TResondixData& document, TRow& row, std::string& error) {
+  const bool loaded = LoadDocument(document, path);
+  document.ForwardModel = forward;
+  if (!loaded ||
       (unknowns != nullptr && (!MarkUnknowns(document, *unknowns, path) || !CheckMeasurementsComplete(document, path) ||
                                !CheckModelComplete(document, path)))) {
     error = LatestErrorText();
@@ -178,7 +183,7 @@ std::string JsonLine(const TRow& row) {
   const bool failed = row[ErrorColumn].Kind != TCell::Empty;
   for (int column = 0; column < ColumnCount; ++column) {
     const TCell& cell = row[column];
-    if (failed && column != FileColumn && column != ErrorColumn) continue;
+    if (failed && column != FileColumn && column != ErrorColumn && column != ForwardColumn) continue;
     if (!failed && column == ErrorColumn) continue;
     json.Key(ColumnName(column));
     if (cell.Kind == TCell::Text)
@@ -221,7 +226,10 @@ private:
 
 int RunTable(const std::vector<std::string>& arguments) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"-o", "--fit"}, {"--csv", "--json"}, parsed)) return ExitFailure;
+  TForwardModel forward;
+  if (!ParseArguments(arguments, {"-o", "--fit", "--forward"}, {"--csv", "--json"}, parsed) ||
+      !ParseForwardModel(parsed, forward))
+    return ExitFailure;
   if (parsed.Has("--csv") && parsed.Has("--json")) {
     ReportError("Options --csv and --json exclude each other.");
     return ExitFailure;
@@ -237,8 +245,9 @@ int RunTable(const std::vector<std::string>& arguments) {
     TResondixData document;
     TRow row;
     row[FileColumn].SetText(path);
+    row[ForwardColumn].SetText(forward == TForwardModel::Accurate ? "accurate" : "filter");
     std::string error;
-    if (ReadSounding(path, parsed.Has("--fit") ? &unknowns : nullptr, document, row, error)) {
+    if (ReadSounding(path, parsed.Has("--fit") ? &unknowns : nullptr, forward, document, row, error)) {
       FillRow(document, row);
     } else {
       row[ErrorColumn].SetText(error);

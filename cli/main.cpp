@@ -28,10 +28,10 @@ const TCommand Commands[] = {
     {"render", RunRender,
      "render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH] [--forward F]   the chart (default 800x600)"},
     {"table", RunTable,
-     "table FILE.rxd... [--csv | --json] [-o OUT] [--fit LIST]   one row per sounding (CSV by default);\n"
-     "                                     --fit fits each first, LIST as for fit"},
+     "table FILE.rxd... [--csv | --json] [-o OUT] [--fit LIST] [--forward F]   one row per sounding\n"
+     "                                     (CSV by default); --fit fits each first, LIST as for fit"},
     {"section", RunSection,
-     "section FILE.rxd... OUT.png|OUT.svg|OUT.pdf [--order file|x|y] [--depth MAX] [--size WxH]\n"
+     "section FILE.rxd... OUT.png|OUT.svg|OUT.pdf [--order file|x|y] [--depth MAX] [--size WxH] [--forward F]\n"
      "                                     resistivity section of the soundings (default 1000x600)"},
 };
 

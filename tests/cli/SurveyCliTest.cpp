@@ -109,7 +109,7 @@ TEST(CliTable, TheFittedSurveyReadsBackAsFitAndShowPrintIt) {
   ASSERT_EQ(records.size(), 8u);
   EXPECT_EQ(ParseCsv(table.Out)[0],
             (TCsvRow{"file", "project", "x", "y", "configuration", "measurements", "rho1", "depth1", "rho2", "depth2",
-                     "rho3", "depth3", "rho4", "rmse", "fit_status", "total_s", "total_t", "error"}));
+                     "rho3", "depth3", "rho4", "rmse", "fit_status", "total_s", "total_t", "forward", "error"}));
   EXPECT_EQ(records[0].at("file"), missing);
   EXPECT_EQ(records[0].at("error"), "Could not open " + missing + "!");
   EXPECT_EQ(records[0].at("rho1") + records[0].at("rmse") + records[0].at("project"), "");
@@ -177,9 +177,18 @@ TEST(CliTable, TheModelAsItStandsAsJsonOrIntoAFile) {
   EXPECT_EQ(lines[1]["depth2"].toDouble(), Number(records[1].at("depth2")));
   EXPECT_TRUE(lines[1]["rho4"].isNull() && lines[1]["fit_status"].isNull());
   EXPECT_EQ(lines[2], QJsonObject({{"file", QString::fromStdString(folder.File("no.rxd"))},
-                                   {"error", QString::fromStdString("Could not open " + folder.File("no.rxd") + "!")}}));
+                                   {"error", QString::fromStdString("Could not open " + folder.File("no.rxd") + "!")},
+                                   {"forward", "filter"}}));
+  // The accurate forward model gives another misfit than the filter's, as
+  // fit does with it.
+  const TRun accurate = RunCli("table --json --forward accurate --fit all " + Quoted(SurveyFile(3)));
+  const TRun accurateFit = RunCli("fit --forward accurate --unknowns all " + Quoted(SurveyFile(3)));
+  ASSERT_EQ(accurate.Status, 0) << accurate.Err;
+  EXPECT_EQ(accurate.Json()["rmse"].toDouble(), accurateFit.Json()["rmse"].toDouble());
+  EXPECT_EQ(Text(accurate.Json()["forward"]), "accurate");
+  EXPECT_NE(accurate.Json()["rmse"].toDouble(), RunCli("table --json --fit all " + Quoted(SurveyFile(3))).Json()["rmse"].toDouble());
 
-  for (const char* arguments : {"table --csv --json x.rxd", "table --fit rho9 x.rxd", "table"})
+  for (const char* arguments : {"table --csv --json x.rxd", "table --fit rho9 x.rxd", "table", "table --forward x a.rxd"})
     EXPECT_EQ(RunCli(arguments).Status, 1) << arguments;
 }
 
