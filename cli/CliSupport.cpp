@@ -252,3 +252,26 @@ bool ParsePosition(std::string_view text, double& x, double& y) {
   y = *parsedY;
   return true;
 }
+
+bool LoadSounding(const std::string& path, const TUnknownList* unknowns, TForwardModel forward,
+                  TResondixData& document, std::string& error) {
+  const bool loaded = LoadDocument(document, path);
+  document.ForwardModel = forward;
+  if (!loaded ||
+      (unknowns != nullptr && (!MarkUnknowns(document, *unknowns, path) || !CheckMeasurementsComplete(document, path) ||
+                               !CheckModelComplete(document, path)))) {
+    error = LatestErrorText();
+    return false;
+  }
+  if (unknowns == nullptr) return true;
+  FitSucceeded = true;
+  const TFitOutcome outcome = document.Fit();
+  if (!outcome.Ran) {
+    // The refusal has been reported as the fit words it; the record names
+    // the file too.
+    error = path + ": " + outcome.Refusal;
+    return false;
+  }
+  if (document.FitStatus == 1) ReportError(path + ": " + NoSolutionText);
+  return true;
+}

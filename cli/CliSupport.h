@@ -109,3 +109,10 @@ bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const s
 // "X, Y = x, y" (anything after y is passed over, such as the coordinate
 // system and the height of an imported sounding); false for any other text.
 bool ParsePosition(std::string_view text, double& x, double& y);
+
+// Loads path into document for the forward model given and, with unknowns,
+// fits it as fit does (without saving); false, with the reason in error
+// (already reported), when the file cannot be read or fitted. A fit that
+// ran holds its FitStatus.
+bool LoadSounding(const std::string& path, const TUnknownList* unknowns, TForwardModel forward,
+                  TResondixData& document, std::string& error);

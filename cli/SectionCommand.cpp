@@ -1,7 +1,8 @@
 // resondix-cli section FILE.rxd... OUT.png|OUT.svg|OUT.pdf [--order file|x|y]
-// [--depth MAX] [--size WxH] [--forward F]: a resistivity section of the
-// soundings, each layer model a column at its distance along the profile
-// (see chart/SectionDrawing.h).
+// [--depth MAX] [--size WxH] [--fit LIST] [--forward F]: a resistivity
+// section of the soundings, each layer model a column at its distance along
+// the profile (see chart/SectionDrawing.h); with --fit, the models fitted
+// first as table --fit fits them.
 //
 // Distances: when every sounding's SoundingPosition reads "X, Y = x, y",
 // along the line through the positions taken in the order --order asks for
@@ -11,7 +12,7 @@
 // --forward the forward model of the RMSE in the labels.
 //
 // One JSON record per input file, in input order: the sounding's distance
-// and RMSE, or {"file", "error"} for a file that could not be read or has
+// and RMSE (and fit status with --fit), or {"file", "error"} for a file that could not be read or has
 // no complete model; such a file is left out of the picture and the others
 // are drawn.
 #include <algorithm>
@@ -47,6 +48,8 @@ struct TSectionJob {
   int Width = DefaultSectionWidth;
   int Height = DefaultSectionHeight;
   TForwardModel Forward = TForwardModel::Filter;
+  bool Fit = false;
+  TUnknownList Unknowns;
 };
 
 // A sounding read for the section.
@@ -57,6 +60,7 @@ struct TSounding {
   bool HasPosition = false;
   double X = 0;
   double Y = 0;
+  double FitStatus = NAN;  // with --fit
   TSectionColumn Column;
 };
 
@@ -74,9 +78,11 @@ bool ParseOrder(const std::string& text, TOrder& order) {
 
 bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"--order", "--depth", "--size", "--forward"}, parsed) ||
+  if (!ParseArguments(arguments, {"--order", "--depth", "--size", "--forward", "--fit"}, parsed) ||
       !ParseForwardModel(parsed, job.Forward))
     return false;
+  job.Fit = parsed.Has("--fit");
+  if (job.Fit && !ParseUnknownList(parsed.Value("--fit"), job.Unknowns, "--fit")) return false;
   if (parsed.Files.size() < 2) {
     ReportError("section takes one or more input files and one output file.");
     return false;
@@ -107,14 +113,17 @@ bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
   return true;
 }
 
-// Reads one sounding; a file without a complete model cannot be drawn.
-void ReadSounding(TSounding& sounding, TForwardModel forward) {
+// Reads one sounding and fits it when asked; a file without a complete
+// model cannot be drawn.
+void ReadSounding(TSounding& sounding, const TSectionJob& job) {
   TResondixData document;
-  if (!LoadDocument(document, sounding.Path) || !CheckModelComplete(document, sounding.Path)) {
+  if (!LoadSounding(sounding.Path, job.Fit ? &job.Unknowns : nullptr, job.Forward, document, sounding.Error))
+    return;
+  if (!CheckModelComplete(document, sounding.Path)) {
     sounding.Error = LatestErrorText();
     return;
   }
-  document.ForwardModel = forward;
+  if (job.Fit) sounding.FitStatus = document.FitStatus;
   sounding.Read = true;
   sounding.HasPosition = ParsePosition(document.SoundingPosition().view(), sounding.X, sounding.Y);
   TSectionColumn& column = sounding.Column;
@@ -172,6 +181,7 @@ void PrintRecords(const std::vector<TSounding>& soundings, const TSectionJob& jo
     json.Key("output").String(job.Output);
     json.Key("distance").Number(sounding.Column.Distance);
     json.Key("rmse").Number(sounding.Column.Rmse);
+    if (job.Fit) json.Key("fit_status").Number(sounding.FitStatus);
     WriteForwardMember(json, job.Forward);
     json.EndObject();
     PrintJsonLine(json);
@@ -186,7 +196,7 @@ int RunSection(const std::vector<std::string>& arguments) {
   std::vector<TSounding> soundings(job.Inputs.size());
   for (std::size_t i = 0; i < soundings.size(); ++i) {
     soundings[i].Path = job.Inputs[i];
-    ReadSounding(soundings[i], job.Forward);
+    ReadSounding(soundings[i], job);
   }
   std::vector<TSounding*> placed;
   TSectionDrawing drawing;

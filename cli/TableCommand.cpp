@@ -121,32 +121,6 @@ void FillRow(TResondixData& document, TRow& row) {
   row[TotalTColumn].SetNumber(sums.T);
 }
 
-// Loads path and, with unknowns, fits it; false, with the reason in error
-// (already reported), when the file cannot be read or fitted.
-bool ReadSounding(const std::string& path, const TUnknownList* unknowns, TForwardModel forward,
-                  TResondixData& document, TRow& row, std::string& error) {
-  const bool loaded = LoadDocument(document, path);
-  document.ForwardModel = forward;
-  if (!loaded ||
-      (unknowns != nullptr && (!MarkUnknowns(document, *unknowns, path) || !CheckMeasurementsComplete(document, path) ||
-                               !CheckModelComplete(document, path)))) {
-    error = LatestErrorText();
-    return false;
-  }
-  if (unknowns == nullptr) return true;
-  FitSucceeded = true;
-  const TFitOutcome outcome = document.Fit();
-  if (!outcome.Ran) {
-    // The refusal has been reported as the fit words it; the row names the
-    // file too.
-    error = path + ": " + outcome.Refusal;
-    return false;
-  }
-  if (document.FitStatus == 1) ReportError(path + ": " + NoSolutionText);
-  row[FitStatusColumn].SetNumber(document.FitStatus);
-  return true;
-}
-
 // RFC 4180: a field with a comma, a quote or a line end is quoted, its
 // quotes doubled.
 std::string CsvField(const TCell& cell) {
@@ -247,7 +221,8 @@ int RunTable(const std::vector<std::string>& arguments) {
     row[FileColumn].SetText(path);
     row[ForwardColumn].SetText(forward == TForwardModel::Accurate ? "accurate" : "filter");
     std::string error;
-    if (ReadSounding(path, parsed.Has("--fit") ? &unknowns : nullptr, forward, document, row, error)) {
+    if (LoadSounding(path, parsed.Has("--fit") ? &unknowns : nullptr, forward, document, error)) {
+      if (parsed.Has("--fit")) row[FitStatusColumn].SetNumber(document.FitStatus);
       FillRow(document, row);
     } else {
       row[ErrorColumn].SetText(error);

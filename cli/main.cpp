@@ -31,8 +31,9 @@ const TCommand Commands[] = {
      "table FILE.rxd... [--csv | --json] [-o OUT] [--fit LIST] [--forward F]   one row per sounding\n"
      "                                     (CSV by default); --fit fits each first, LIST as for fit"},
     {"section", RunSection,
-     "section FILE.rxd... OUT.png|OUT.svg|OUT.pdf [--order file|x|y] [--depth MAX] [--size WxH] [--forward F]\n"
-     "                                     resistivity section of the soundings (default 1000x600)"},
+     "section FILE.rxd... OUT.png|OUT.svg|OUT.pdf [--order file|x|y] [--depth MAX] [--size WxH]\n"
+     "                                     [--fit LIST] [--forward F]: resistivity section of the soundings\n"
+     "                                     (default 1000x600); --fit fits each first, LIST as for fit"},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -256,8 +256,16 @@ TEST(CliSection, RecordsInInputOrderDistancesAlongTheLineAndFailuresLeftOut) {
   EXPECT_EQ(refused.Status, 1);
   EXPECT_NE(refused.Err.find(noPosition + " has none."), std::string::npos) << refused.Err;
   EXPECT_FALSE(std::filesystem::exists(folder.File("y.png")));
+  // With --fit, the fitted models and their misfit, as table --fit gives them.
+  const TRun fitted = RunCli("section --fit all " + Quoted(SurveyFile(2)) + " " + Quoted(picture));
+  const TRun tabled = RunCli("table --json --fit all " + Quoted(SurveyFile(2)));
+  ASSERT_EQ(fitted.Status, 0) << fitted.Err;
+  EXPECT_EQ(fitted.Json()["rmse"].toDouble(), tabled.Json()["rmse"].toDouble());
+  EXPECT_EQ(fitted.Json()["fit_status"].toDouble(), 0);
+  EXPECT_NE(fitted.Json()["rmse"].toDouble(), lines[4]["rmse"].toDouble());  // the starting model's
   for (const std::string arguments : {"section a.rxd out.gif", "section a.rxd out.png --order z",
-                                      "section a.rxd out.png --depth -3", "section out.png"})
+                                      "section a.rxd out.png --depth -3", "section out.png",
+                                      "section a.rxd out.png --fit rho0"})
     EXPECT_EQ(RunCli(arguments).Status, 1) << arguments;
 }
 
