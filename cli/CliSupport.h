@@ -86,8 +86,8 @@ bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, 
                           const std::function<void(TJsonWriter& json)>& extraMembers = {});
 
 // The fit's unknowns named on the command line (--unknowns of fit, --fit of
-// table): "all", or names rho1..rho4 and depth1..depth3 separated by commas;
-// an empty list names no unknown (the fit then refuses).
+// table and section): "all", or names rho1..rho4 and depth1..depth3 separated
+// by commas; an empty list names no unknown (the fit then refuses).
 struct TNamedUnknown {
   bool IsDepth;
   int Layer;
