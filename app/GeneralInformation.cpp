@@ -23,6 +23,8 @@ constexpr int LabelLeft = 8;
 constexpr int FirstRowTop = 20;
 constexpr int RowPitch = 28;
 constexpr int EditWidth = 290;
+constexpr int EditRightMargin = 11;
+constexpr int LabelGap = 4;
 constexpr int SpinEditWidth = 49;
 constexpr int RadioWidth = 110;
 constexpr int ButtonPanelHeight = 41;
@@ -85,6 +87,26 @@ QLineEdit* EditRow(QGroupBox* group, int row, const QString& caption, const char
   return Row(group, row, caption, name, left, new QLineEdit(group), EditWidth);
 }
 
+// The design's control column leaves the labels room in the design's small
+// font; a larger user font moves the controls right as far as the widest
+// label needs, and the edits then still end inside the group.
+void FitControlColumn(QGroupBox* group, int designLeft) {
+  int widest = 0;
+  for (const QLabel* label : group->findChildren<QLabel*>())
+    widest = std::max(widest, label->fontMetrics().horizontalAdvance(label->text()));
+  const int shift = std::max(0, LabelLeft + widest + LabelGap - designLeft);
+  if (shift == 0) return;
+  for (QWidget* control : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (qobject_cast<QLabel*>(control)) {
+      control->resize(control->width() + shift, control->height());
+      continue;
+    }
+    QRect place = control->geometry().translated(shift, 0);
+    if (qobject_cast<QLineEdit*>(control)) place.setRight(std::min(place.right(), GroupWidth - EditRightMargin));
+    control->setGeometry(place);
+  }
+}
+
 QString ToQString(const TInfoText& text) { return QString::fromStdString(text.str()); }
 std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
 
@@ -116,6 +138,7 @@ void TGeneralInformationForm::CreateProjectGroup() {
   prDate = EditRow(group, 2, "Date:", "prDate", controlLeft);
   // Two fields are labelled "Date:"; their names tell them apart.
   prDate->setAccessibleName("Project date");
+  FitControlColumn(group, controlLeft);
 }
 
 void TGeneralInformationForm::CreateSoundingGroup() {
@@ -135,6 +158,7 @@ void TGeneralInformationForm::CreateSoundingGroup() {
                       SpinEditWidth);
   soPairsOfData->setRange(1, MaxMeasurements);
   soPairsOfData->setSingleStep(1);
+  FitControlColumn(group, controlLeft);
 }
 
 void TGeneralInformationForm::CreateFileGroup() {
@@ -145,6 +169,7 @@ void TGeneralInformationForm::CreateFileGroup() {
   flDate = EditRow(group, 2, "Date:", "flDate", controlLeft);
   flDate->setAccessibleName("File date");
   flRemarks = EditRow(group, 3, "Remarks:", "flRemarks", controlLeft);
+  FitControlColumn(group, controlLeft);
 }
 
 void TGeneralInformationForm::CreateButtons() {
