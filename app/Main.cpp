@@ -38,6 +38,11 @@ constexpr int DesignTop = 207;
 constexpr int DesignClientWidth = 745;
 constexpr int DesignClientHeight = 545;
 constexpr int PageControlWidth = 224;
+constexpr int PageControlMinimumWidth = 170;
+// The smallest window whose status panels, tabs, headings and chart labels
+// all show whole.
+constexpr int MinimumWidth = 700;
+constexpr int MinimumHeight = 460;
 constexpr int ToolBarHeight = 40;
 constexpr int ToolButtonWidth = 37;
 constexpr int ToolButtonHeight = 36;
@@ -189,7 +194,8 @@ void TMainForm::CreateActions() {
 }
 
 void TMainForm::CreateMenus() {
-  QMenu* file = menuBar()->addMenu("File");
+  // Every menu opens with Alt and its letter.
+  QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
   file->addAction(FileNew);
   file->addAction(FileOpen);
@@ -223,7 +229,7 @@ void TMainForm::CreateMenus() {
   edit->addSeparator();
   edit->addAction(EditPreferences);
 
-  QMenu* view = menuBar()->addMenu("View");
+  QMenu* view = menuBar()->addMenu("&View");
   view->setObjectName("View");
   view->addAction(ViewToolbar);
   view->addSeparator();
@@ -231,7 +237,7 @@ void TMainForm::CreateMenus() {
   view->addAction(ViewStatistics);
   connect(view, &QMenu::aboutToShow, this, &TMainForm::ViewClick);
 
-  QMenu* data = menuBar()->addMenu("Data");
+  QMenu* data = menuBar()->addMenu("&Data");
   data->setObjectName("Data");
   data->addAction(DataFit);
   connect(data, &QMenu::aboutToShow, this, &TMainForm::DataClick);
@@ -284,6 +290,8 @@ void TMainForm::CreatePages() {
 
   PageControl = new QTabWidget(Splitter);
   PageControl->setObjectName("PageControl");
+  // Narrower, the tabs and the tables' headings would be cut.
+  PageControl->setMinimumWidth(PageControlMinimumWidth);
   auto makePage = [this](QWidget*& page, const char* name, const QString& caption, TValuesTable*& view,
                          bool isModel) {
     page = new QWidget;
@@ -341,6 +349,7 @@ void TMainForm::CreateWindows() {
 }
 
 void TMainForm::ApplyDesignGeometry() {
+  setMinimumSize(MinimumWidth, MinimumHeight);
   // The design's client area lies below the menu bar.
   resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
   move(DesignLeft, DesignTop);
@@ -350,7 +359,7 @@ void TMainForm::ReadWindowSettings() {
   TDesktopSettings design;
   design.Width = width();
   design.Height = height();
-  const QString helpFolder = QDir(QCoreApplication::applicationDirPath()).filePath("help");
+  const QString helpFolder = FindHelpFolder(QCoreApplication::applicationDirPath());
   SetUpFirstStart(QDir::toNativeSeparators(helpFolder), design);
   const TStoredSettings stored = ReadSettings();
   ApplySettings(stored);

@@ -25,6 +25,13 @@ constexpr const char* TooManyUnknownsText = "Too  Many  Unknown  Parameters  !";
 constexpr const char* NoUnknownsText = "No  Unknown  Parameters  Specified  !";
 constexpr const char* OutOfRangeText = "The fit stopped: a parameter left its admissible range.";
 
+// A fit that ended with layers the value rules refuse (a depth clamped onto
+// its neighbour) says which value it is.
+std::string RefusedLayerText(int layer, int column) {
+  return std::string(OutOfRangeText) + "\nThe " + (column == 0 ? "resistivity" : "depth") + " of layer " +
+         std::to_string(layer) + " is refused: " + LastErrorMessage;
+}
+
 std::string SpacingRefusalText(int measurement) {
   return "Spacing of measurement " + std::to_string(measurement) + " must be greater than 0!";
 }
@@ -309,6 +316,11 @@ TFitOutcome TResondixData::Fit() {
   RelativeTolerance = FitRelativeTolerance;
   AbsoluteTolerance = FitAbsoluteTolerance;
   Optimise();
+  // The fit must leave a model the program accepts; one it would refuse
+  // did not end where the iteration says.
+  int column = 0;
+  const int refusedLayer = FitStatus == 0 || FitStatus == 4 ? FirstRefusedLayer(column) : 0;
+  if (refusedLayer != 0) FitStatus = 2;
 
   Saved = false;
   StructureChanged = true;
@@ -324,6 +336,7 @@ TFitOutcome TResondixData::Fit() {
   Rmse = std::sqrt((norm * norm / (Ln10 * Ln10)) / MeasurementCount);
   RaiseChange();
   if (FitStatus == 0) ComputeFitStatistics();
-  if (FitStatus == 2) ShowMessage(TMessageKind::Warning, OutOfRangeText);
+  if (FitStatus == 2)
+    ShowMessage(TMessageKind::Warning, refusedLayer ? RefusedLayerText(refusedLayer, column) : OutOfRangeText);
   return {true, static_cast<int>(FitStatus), {}};
 }

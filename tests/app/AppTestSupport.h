@@ -40,14 +40,15 @@ struct TScriptedMessages : TMessageService {
 // File dialogs answered by the test: each records what it was offered and
 // takes the next scripted path (an empty one, or none left, cancels).
 struct TScriptedFileDialogs : TFileDialogService {
-  QStringList Paths, Filters, ProposedNames;
-  QString GetOpenFileName(const QString& filter) override {
+  QStringList Paths, Folders, Filters, ProposedNames;
+  QString GetOpenFileName(const QString& folder, const QString& filter) override {
+    Folders << folder;
     Filters << filter;
     return Paths.isEmpty() ? QString() : Paths.takeFirst();
   }
-  QString GetSaveFileName(const QString& proposedName, const QString& filter) override {
+  QString GetSaveFileName(const QString& folder, const QString& proposedName, const QString& filter) override {
     ProposedNames << proposedName;
-    return GetOpenFileName(filter);
+    return GetOpenFileName(folder, filter);
   }
 };
 

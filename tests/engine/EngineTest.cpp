@@ -311,9 +311,10 @@ TEST(Fit, EveryEndingReportsItsStatusAndTheRmseOfTheLayersItLeft) {
     TResondixData Document;
     int Status, Evaluations;  // -1: not pinned
   } rows[] = {
-      // The data want the first interface at 11.6 m, the fixed second one is at 7.4 m.
+      // The data want the first interface at 11.6 m, the fixed second one is at 7.4 m: the
+      // layers it leaves are refused by the value rules, so it did not converge.
       {"a depth stopped by the fixed depth below", Sounding(true, {{94.3, 11.6}, {12.7, 26.2}, {233.1, 0}},
-       {{94.3, 4.1}, {12.7, 7.4}, {233.1, 0}}, 0, {1, 2, 3}, {1}), 0, -1},
+       {{94.3, 4.1}, {12.7, 7.4}, {233.1, 0}}, 0, {1, 2, 3}, {1}), 2, -1},
       {"a start beyond e^20 ohm·m", Sounding(true, ThreeLayers, {{137.3, 3.37}, {28.6, 17.9}, {6.1e8, 0}}), 2, 1},
       {"ln ρ = 19.9, whose Jacobian step is not admissible",
        Sounding(true, ThreeLayers, {{68.65, 1.685}, {57.2, 35.8}, {std::exp(19.9), 0}}, 0.02), 2, 1},
@@ -329,8 +330,9 @@ TEST(Fit, EveryEndingReportsItsStatusAndTheRmseOfTheLayersItLeft) {
     EXPECT_EQ(d.FitStatus, row.Status) << row.Name;
     EXPECT_TRUE(row.Evaluations < 0 || d.EvaluationCount == row.Evaluations) << row.Name << ": " << d.EvaluationCount;
     EXPECT_NEAR(d.Rmse, RmseOf(d), 1e-12) << row.Name;
-    EXPECT_EQ(recorder.Texts, std::vector<std::string>(row.Status == 2, "The fit stopped: a parameter left its "
-                                                                          "admissible range.")) << row.Name;
+    const std::string stopped = "The fit stopped: a parameter left its admissible range.";
+    EXPECT_EQ(recorder.Texts, std::vector<std::string>(row.Status == 2, &row == rows ? stopped +
+              "\nThe depth of layer 1 is refused: Value must be between 0.00 and 7.40!" : stopped)) << row.Name;
     for (int k = 1; k <= d.UnknownCount; ++k)
       for (int l = 1; l <= d.UnknownCount; ++l) EXPECT_TRUE(std::isfinite(d.Covariance()[k][l])) << row.Name;
   }
