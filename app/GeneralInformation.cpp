@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSpinBox>
+#include <algorithm>
+#include <iterator>
 
 #include "HelpTopics.h"
 #include "ResondixData.h"

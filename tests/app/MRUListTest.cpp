@@ -88,19 +88,17 @@ const TListCase ListCases[] = {
     {"ChoosingSlot5MovesItToTheTop", Ten(), {},
      [](TMRUList&, TOwner& owner) { owner.Item(5)->trigger(); },
      {F(5), F(10), F(9), F(8), F(7), F(6), F(4), F(3), F(2), F(1)}},
-    {"ALettercaseVariantMovesUpInItsNewCase", {}, {"c:\\a.rxd", "c:\\b.rxd", "c:\\c.rxd", "C:\\A.RXD"}, nullptr,
-     {"C:\\A.RXD", "c:\\c.rxd", "c:\\b.rxd"}},
-    {"TheTopFileAgainOnlyChangesItsCase", {}, {"c:\\a.rxd", "c:\\b.rxd", "C:\\B.rxd", ""}, nullptr,
-     {"C:\\B.rxd", "c:\\a.rxd"}},
-    {"RemovingSlot9EmptiesOnlyIt", Ten(), {},
-     [](TMRUList& list, TOwner&) { list.RemoveFile(F(1).toUpper()); },
-     {F(10), F(9), F(8), F(7), F(6), F(5), F(4), F(3), F(2)}},
-    {"RemovingMovesTheFilesBelowUpAndAnUnlistedPathChangesNothing", Ten(), {},
+    // An empty path adds nothing.
+    {"ALettercaseVariantMovesUpInItsNewCase", {}, {"c:\\a.rxd", "c:\\b.rxd", "c:\\c.rxd", "C:\\A.RXD", ""},
+     nullptr, {"C:\\A.RXD", "c:\\c.rxd", "c:\\b.rxd"}},
+    {"RemovingSlot9EmptiesOnlyItAndAnUnlistedPathChangesNothing", Ten(), {},
      [](TMRUList& list, TOwner&) {
-       list.RemoveFile(F(8));
+       list.RemoveFile(F(1).toUpper());
        list.RemoveFile(F(99));
        list.RemoveFile("");
      },
+     {F(10), F(9), F(8), F(7), F(6), F(5), F(4), F(3), F(2)}},
+    {"RemovingMovesTheFilesBelowUp", Ten(), {}, [](TMRUList& list, TOwner&) { list.RemoveFile(F(8)); },
      {F(10), F(9), F(7), F(6), F(5), F(4), F(3), F(2), F(1)}},
     // Gaps come only from stored values, and stay: each file keeps its number.
     {"AStoredGapIsKept", {"", F(1)}, {}, nullptr, {"", F(1)}},
