@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -75,6 +76,7 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
                      QWidget* parent)
     : QMainWindow(parent),
       Messages(messages),
+      FileDialogs(fileDialogs),
       FileCommands(ResondixData, messages, fileDialogs, MRUList),
       HelpTopics(messages) {
   setObjectName("MainForm");
@@ -144,8 +146,8 @@ void TMainForm::CreateActions() {
   make(FileExit, "FileExit", "E&xit", &TMainForm::FileExitClick);
   make(EditCut, "EditCut", "Cu&t", &TMainForm::EditCutClick, Qt::CTRL | Qt::Key_X);
   make(EditCopy, "EditCopy", "&Copy", &TMainForm::EditCopyClick, Qt::CTRL | Qt::Key_C);
-  make(EditCopyChartAsMetafile, "EditCopyChartAsMetafile", "As Metafile", nullptr);
-  make(EditCopyChartAsBitmap, "EditCopyChartAsBitmap", "As Bitmap", nullptr);
+  make(EditCopyChartAsMetafile, "EditCopyChartAsMetafile", "As Metafile", &TMainForm::EditCopyChartAsMetafileClick);
+  make(EditCopyChartAsBitmap, "EditCopyChartAsBitmap", "As Bitmap", &TMainForm::EditCopyChartAsBitmapClick);
   make(EditPaste, "EditPaste", "&Paste", &TMainForm::EditPasteClick, Qt::CTRL | Qt::Key_V);
   make(EditClear, "EditClear", "Cle&ar", &TMainForm::EditClearClick, Qt::CTRL | Qt::Key_Delete);
   make(EditSelectAll, "EditSelectAll", "Se&lect All", &TMainForm::EditSelectAllClick, Qt::CTRL | Qt::Key_A);
@@ -449,15 +451,19 @@ void TMainForm::EditInformation() {
   SetTitle(ToQString(ResondixData.FileName));
 }
 
-void TMainForm::FilePrintClick() {}
+void TMainForm::FilePrintClick() {
+  QPrinter printer;
+  if (FileDialogs.ChoosePrinter(printer)) Plaatje->Print(printer);
+}
 
 void TMainForm::FileExitClick() { close(); }
 
 TEditTarget* TMainForm::ActiveEditTarget() const {
   // A result window that is active takes the commands for its focused grid;
-  // otherwise they go to the control with the focus in this window.
+  // otherwise they go to the control with the focus in this window. (Styles
+  // that share activation call a tool window active while its owner is.)
   for (QWidget* resultWindow : {static_cast<QWidget*>(ResultsForm), static_cast<QWidget*>(StatisticsForm)})
-    if (resultWindow && resultWindow->isVisible() && resultWindow->isActiveWindow())
+    if (resultWindow && resultWindow->isVisible() && QApplication::activeWindow() == resultWindow)
       return EditTargetOf(resultWindow->focusWidget());
   return EditTargetOf(focusWidget());
 }
@@ -471,6 +477,8 @@ void TMainForm::EditCopyClick() { SendToEditTarget(&TEditTarget::CopySelection);
 void TMainForm::EditPasteClick() { SendToEditTarget(&TEditTarget::PasteFromClipboard); }
 void TMainForm::EditClearClick() { SendToEditTarget(&TEditTarget::ClearSelection); }
 void TMainForm::EditSelectAllClick() { SendToEditTarget(&TEditTarget::SelectAll); }
+void TMainForm::EditCopyChartAsMetafileClick() { Plaatje->CopyToClipboard(true); }
+void TMainForm::EditCopyChartAsBitmapClick() { Plaatje->CopyToClipboard(false); }
 void TMainForm::EditPreferencesClick() {
   if (PreferencesForm->exec() == QDialog::Accepted) QApplication::beep();
 }
@@ -483,12 +491,12 @@ void TMainForm::ViewToolbarClick() {
 }
 
 void TMainForm::ViewResultsClick() {
-  ResultsForm->setVisible(!ResultsForm->isVisible());
+  ResultsForm->Toggle(ResondixData);
   ViewResults->setChecked(ResultsForm->isVisible());
 }
 
 void TMainForm::ViewStatisticsClick() {
-  StatisticsForm->setVisible(!StatisticsForm->isVisible());
+  StatisticsForm->Toggle(ResondixData);
   ViewStatistics->setChecked(StatisticsForm->isVisible());
 }
 
@@ -521,8 +529,13 @@ void TMainForm::ResondixDataChange() {
     CurrentMeasurementsRow = std::clamp(CurrentMeasurementsRow, 1, int(ResondixData.MeasurementCount));
     CurrentModelRow = std::clamp(CurrentModelRow, 1, int(ResondixData.LayerCount));
     SetColumnWidths();
+    // The result windows are made after the first changes.
+    if (ResultsForm) ResultsForm->RefreshIfVisible();
+    if (StatisticsForm) StatisticsForm->RefreshIfVisible();
   }
   ValidateDocument();
+  // New, Open and Import replace the annotations; the chart's boxes follow.
+  Plaatje->ShowAnnotations();
   Plaatje->update();
   WriteStatusPanels();
 }

@@ -82,6 +82,8 @@ public:
   void EditPasteClick();
   void EditClearClick();
   void EditSelectAllClick();
+  void EditCopyChartAsMetafileClick();
+  void EditCopyChartAsBitmapClick();
   void EditPreferencesClick();
   void ViewToolbarClick();
   void ViewResultsClick();
@@ -149,6 +151,7 @@ private:
 
   TResondixData ResondixData;
   TMessageService& Messages;
+  TFileDialogService& FileDialogs;
   TMessageHandler PreviousMessageHandler;
   TMRUList MRUList{*this, Messages};
   TFileCommands FileCommands;

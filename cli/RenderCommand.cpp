@@ -1,7 +1,8 @@
 // resondix-cli render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]: the
 // chart of a sounding as the window shows it at that size, with the model
-// curve when every layer value is set, as a PNG image, an SVG drawing or a
-// one-page PDF. The format follows the extension of OUT. The output file is
+// curve when every layer value is set and the text annotations drawn as the
+// window's copies draw them, as a PNG image, an SVG drawing or a one-page
+// PDF. The format follows the extension of OUT. The output file is
 // replaced only when it was written completely.
 //
 // Only this command starts Qt's GUI layer, so the other commands stay fast;
@@ -15,13 +16,12 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 
 #include "Canvas.h"
 #include "ChartDrawing.h"
+#include "ChartExport.h"
 #include "CliSupport.h"
 #include "Commands.h"
 #include "Json.h"
@@ -97,27 +97,9 @@ bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
   return true;
 }
 
-// Draws the chart on a device that a painter can begin on.
-bool DrawOn(QPaintDevice& device, TChartDrawing& drawing) {
-  QPainter painter;
-  if (!painter.begin(&device)) return false;
-  drawing.DrawChart(painter);
-  return painter.end();
-}
-
 bool WritePng(QSaveFile& file, TChartDrawing& drawing) {
   QImage image = NewCanvasImage(drawing.DrawWidth, drawing.DrawHeight);
-  return !image.isNull() && DrawOn(image, drawing) && image.save(&file, "PNG");
-}
-
-bool WriteSvg(QSaveFile& file, TChartDrawing& drawing) {
-  QSvgGenerator generator;
-  generator.setOutputDevice(&file);
-  generator.setSize(QSize(drawing.DrawWidth, drawing.DrawHeight));
-  generator.setViewBox(QRect(0, 0, drawing.DrawWidth, drawing.DrawHeight));
-  generator.setResolution(StandardDotsPerInch);
-  generator.setTitle(QStringLiteral("Resondix sounding chart"));
-  return DrawOn(generator, drawing);
+  return !image.isNull() && DrawChartOn(image, drawing) && image.save(&file, "PNG");
 }
 
 bool WritePdf(QSaveFile& file, TChartDrawing& drawing) {
@@ -130,7 +112,7 @@ bool WritePdf(QSaveFile& file, TChartDrawing& drawing) {
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
   writer.setTitle(QStringLiteral("Resondix sounding chart"));
   writer.setCreator(QStringLiteral("Resondix"));
-  return DrawOn(writer, drawing);
+  return DrawChartOn(writer, drawing);
 }
 
 bool WriteChart(const TRenderJob& job, TChartDrawing& drawing) {
@@ -142,7 +124,7 @@ bool WriteChart(const TRenderJob& job, TChartDrawing& drawing) {
       written = WritePng(file, drawing);
       break;
     case TOutputFormat::Svg:
-      written = WriteSvg(file, drawing);
+      written = WriteChartSvg(file, drawing, StandardDotsPerInch);
       break;
     case TOutputFormat::Pdf:
       written = WritePdf(file, drawing);

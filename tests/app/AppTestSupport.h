@@ -3,6 +3,7 @@
 // file, and a window made the way the program makes it.
 #pragma once
 
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -38,9 +39,17 @@ struct TScriptedMessages : TMessageService {
 };
 
 // File dialogs answered by the test: each records what it was offered and
-// takes the next scripted path (an empty one, or none left, cancels).
+// takes the next scripted path (an empty one, or none left, cancels). The
+// print dialog chooses a PDF file when PrintFile names one.
 struct TScriptedFileDialogs : TFileDialogService {
   QStringList Paths, Folders, Filters, ProposedNames;
+  QString PrintFile;
+  bool ChoosePrinter(QPrinter& printer) override {
+    if (PrintFile.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(PrintFile);
+    return true;
+  }
   QString GetOpenFileName(const QString& folder, const QString& filter) override {
     Folders << folder;
     Filters << filter;
@@ -106,6 +115,12 @@ protected:
   QList<TDialogUser> InformationUsers;
   int InformationShows = 0;
 };
+
+// Every layer value an unknown of the next fit (the half-space has no depth).
+inline void MarkAllUnknown(TResondixData& d) {
+  for (int i = 1; i <= d.LayerCount; ++i) d.RhoUnknown[i] = true;
+  for (int i = 1; i < d.LayerCount; ++i) d.DepthUnknown[i] = true;
+}
 
 inline QString Example(const std::string& name) { return QString::fromStdString(ExamplePath(name)); }
 inline QString Title(const QString& fileName) { return "Resondix for Windows - " + fileName; }

@@ -275,6 +275,9 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
   }
   EXPECT_EQ(PngSize(ReadWholeFile(folder.File("c.png"))), std::make_pair(321, 203));
   EXPECT_NE(ReadWholeFile(folder.File("c.pdf")).find("%%EOF"), std::string::npos);
+  // The example's annotation is drawn as copies draw it: its two lines as text.
+  const std::string svg = ReadWholeFile(folder.File("c.SVG"));
+  EXPECT_TRUE(svg.find(">Clay layer</text>") != std::string::npos && svg.find(">below 3 m</text>") != std::string::npos);
   // The default size, without a display; without the second layer's
   // resistivity there is no staircase and no curve.
   const std::string output = folder.File("chart.png");
