@@ -159,6 +159,8 @@ void TMainForm::CreateActions() {
   for (QAction* action : {ViewToolbar, ViewResults, ViewStatistics}) action->setCheckable(true);
   ViewToolbar->setChecked(true);
   make(DataFit, "DataFit", "&Fit", &TMainForm::DataFitClick, Qt::CTRL | Qt::Key_T);
+  make(DataAccurateForward, "DataAccurateForward", "Accurate forward model", &TMainForm::DataAccurateForwardClick);
+  DataAccurateForward->setCheckable(true);
   make(HelpContents, "HelpContents", "&Contents...", &TMainForm::HelpContentsClick);
   make(HelpIndex, "HelpIndex", "&License agreement", &TMainForm::HelpIndexClick);
   make(HelpResondixhomepage, "HelpResondixhomepage", "Resondix homepage", &TMainForm::HelpResondixhomepageClick);
@@ -242,6 +244,8 @@ void TMainForm::CreateMenus() {
   QMenu* data = menuBar()->addMenu("&Data");
   data->setObjectName("Data");
   data->addAction(DataFit);
+  data->addSeparator();
+  data->addAction(DataAccurateForward);
   connect(data, &QMenu::aboutToShow, this, &TMainForm::DataClick);
 
   QMenu* help = menuBar()->addMenu("&Help");
@@ -366,6 +370,10 @@ void TMainForm::ReadWindowSettings() {
   const TStoredSettings stored = ReadSettings();
   ApplySettings(stored);
   if (!stored.Complete) ShowError(RegistryErrorText);
+  const bool accurate = ReadAccurateForwardModel();
+  DataAccurateForward->setChecked(accurate);
+  ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
+  StatusPanels[0]->setText(IdleStatusText());
 }
 
 // What could be read is applied in the order it was read; the rest keeps
@@ -412,7 +420,16 @@ bool TMainForm::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-void TMainForm::ShowHint(const QString& hint) { StatusPanels[0]->setText(hint.mid(hint.indexOf('|') + 1)); }
+void TMainForm::ShowHint(const QString& hint) {
+  const QString text = hint.mid(hint.indexOf('|') + 1);
+  StatusPanels[0]->setText(text.isEmpty() ? IdleStatusText() : text);
+}
+
+// While the accurate forward model is on, the hint panel names it whenever
+// no hint is shown: the only panel wide enough at the window's design width.
+QString TMainForm::IdleStatusText() const {
+  return ResondixData.ForwardModel == TForwardModel::Accurate ? DataAccurateForward->text() : QString();
+}
 
 // --- File and Edit commands ---------------------------------------------------
 
@@ -511,6 +528,14 @@ void TMainForm::DataFitClick() {
   }
   ResondixDataChange();
   if (FitSucceeded && !ResultsForm->isVisible()) ViewResultsClick();
+}
+
+void TMainForm::DataAccurateForwardClick() {
+  const bool accurate = DataAccurateForward->isChecked();
+  ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
+  if (!WriteAccurateForwardModel(accurate)) ShowError(RegistryErrorText);
+  Plaatje->update();
+  StatusPanels[0]->setText(IdleStatusText());
 }
 
 void TMainForm::HelpContentsClick() { HelpTopics.ShowTopic(HelpContentsTopic); }

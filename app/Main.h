@@ -89,6 +89,9 @@ public:
   void ViewResultsClick();
   void ViewStatisticsClick();
   void DataFitClick();
+  // Data > Accurate forward model: the chart and the fit follow the model
+  // checked, which the user's settings keep.
+  void DataAccurateForwardClick();
   void HelpContentsClick();
   void HelpIndexClick();
   void HelpResondixhomepageClick();
@@ -141,6 +144,7 @@ private:
   void ResetEditState();
   void ValidateDocument();
   void WriteStatusPanels();
+  QString IdleStatusText() const;
   void SetColumnWidths();
   void ActiveWindowChanged(QWindow* window);
   // The design geometry of the window: client area 745 x 545 at 344, 207.
@@ -198,6 +202,7 @@ private:
   QAction* ViewResults = nullptr;
   QAction* ViewStatistics = nullptr;
   QAction* DataFit = nullptr;
+  QAction* DataAccurateForward = nullptr;
   QAction* HelpContents = nullptr;
   QAction* HelpIndex = nullptr;
   QAction* HelpResondixhomepage = nullptr;

@@ -1,8 +1,9 @@
-// resondix-cli render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]: the
-// chart of a sounding as the window shows it at that size, with the model
-// curve when every layer value is set and the text annotations drawn as the
-// window's copies draw them, as a PNG image, an SVG drawing or a one-page
-// PDF. The format follows the extension of OUT. The output file is
+// resondix-cli render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]
+// [--forward accurate|filter]: the chart of a sounding as the window shows it
+// at that size, with the model curve of the forward model chosen when every
+// layer value is set and the text annotations drawn as the window's copies
+// draw them, as a PNG image, an SVG drawing or a one-page PDF. The format
+// follows the extension of OUT. The output file is
 // replaced only when it was written completely.
 //
 // Only this command starts Qt's GUI layer, so the other commands stay fast;
@@ -42,6 +43,7 @@ struct TRenderJob {
   TOutputFormat Format = TOutputFormat::Png;
   int Width = DefaultWidth;
   int Height = DefaultHeight;
+  TForwardModel Forward = TForwardModel::Filter;
 };
 
 bool EndsWithNoCase(std::string_view text, std::string_view ending) {
@@ -78,7 +80,8 @@ bool ParseSize(std::string_view text, int& width, int& height) {
 
 bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"--size"}, parsed)) return false;
+  if (!ParseArguments(arguments, {"--size", "--forward"}, parsed) || !ParseForwardModel(parsed, job.Forward))
+    return false;
   if (parsed.Files.size() != 2) {
     ReportError("render takes one input file and one output file.");
     return false;
@@ -154,9 +157,10 @@ int RunRender(const std::vector<std::string>& arguments) {
   if (!ParseJob(arguments, job)) return ExitFailure;
   TResondixData document;
   if (!LoadDocument(document, job.Input)) {
-    PrintFileError(job.Input);
+    PrintFileError(job.Input, job.Forward);
     return ExitFailure;
   }
+  document.ForwardModel = job.Forward;
   // As in the window: the layers and the curve once the value rules accept
   // every model cell.
   document.ValidateDocument();
@@ -174,7 +178,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   drawing.DrawHeight = job.Height;
   if (!WriteChart(job, drawing)) {
     ReportError("Could not save " + job.Output + "!");
-    PrintFileError(job.Input);
+    PrintFileError(job.Input, job.Forward);
     return ExitFailure;
   }
 
@@ -186,6 +190,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   json.Key("model_curve").Bool(document.ModelValid);
   json.Key("first_decade").Integer(drawing.FirstDecade);
   json.Key("decade_count").Integer(drawing.DecadeCount);
+  WriteForwardMember(json, job.Forward);
   json.EndObject();
   PrintJsonLine(json);
   return ExitSuccess;
