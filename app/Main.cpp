@@ -20,6 +20,7 @@
 #include "About.h"
 #include "../views/Equivalence.h"
 #include "EditTarget.h"
+#include "GeneralInformation.h"
 #include "Logo.h"
 #include "Plaatje.h"
 #include "Preferences.h"
@@ -77,7 +78,7 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
     : QMainWindow(parent),
       Messages(messages),
       FileDialogs(fileDialogs),
-      FileCommands(ResondixData, messages, fileDialogs),
+      FileCommands(ResondixData, messages, fileDialogs, MRUList),
       HelpTopics(messages) {
   setObjectName("MainForm");
   InitialiseImages();
@@ -112,6 +113,9 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   ResondixData.New();
 
   ReadWindowSettings();
+  MRUList.OnFileClick = [this](TMRUList&) { FileReopenClick(); };
+  MRUList.RegistryKey = RecentFilesKey;
+  MRUList.LoadFromRegistry();
   // The document names its file by its full path, whatever folder the
   // program was started in.
   if (!arguments.isEmpty())
@@ -204,6 +208,7 @@ void TMainForm::CreateMenus() {
   FileReopen = file->addMenu("&Reopen");
   FileReopen->setObjectName("FileReopen");
   FileReopen->setEnabled(false);
+  AddRecentFileItems(*FileReopen);
   file->addAction(FileSave);
   file->addAction(FileSaveAs);
   file->addSeparator();
@@ -345,6 +350,7 @@ void TMainForm::CreateStatusBar() {
 }
 
 void TMainForm::CreateWindows() {
+  GeneralInformationForm = new TGeneralInformationForm(ResondixData, HelpTopics, this);
   AboutBox = new TAboutBox(this);
   ResultsForm = new TResultsForm(this);
   PreferencesForm = new TPreferencesForm(this);
@@ -400,6 +406,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   }
   // FormClose: the window settings; the recent-files list follows them.
   if (!WriteDesktopSettings(Placement.Current(!ToolBar->isHidden()))) ShowError(RegistryErrorText);
+  MRUList.SaveToRegistry();
   if (ResultsForm) ResultsForm->hide();
   if (StatisticsForm) StatisticsForm->hide();
   if (EquivalenceForm) EquivalenceForm->hide();
@@ -447,6 +454,7 @@ void TMainForm::FileNewClick() {
 }
 
 void TMainForm::FileOpenClick() { FileCommands.Open(); }
+void TMainForm::FileReopenClick() { FileCommands.Reopen(MRUList.SelectedFile()); }
 void TMainForm::FileSaveClick() { FileCommands.Save(); }
 void TMainForm::FileSaveAsClick() { FileCommands.SaveAs(); }
 void TMainForm::FileImportClick() { FileCommands.Import(); }
@@ -463,8 +471,14 @@ void TMainForm::FileRead(const QString& path) {
 void TMainForm::FileInformationClick() { EditInformation(); }
 
 void TMainForm::EditInformation() {
-  // The General information dialog arrives with its own part; the title
-  // follows the file name whatever the dialog did.
+  if (GeneralInformationForm->Execute()) {
+    // What OK changed belongs to the file (a lowered count even drops
+    // readings): the save prompt must protect it like any other change.
+    const std::string before = ResondixData.DataFileText();
+    GeneralInformationForm->CopyTo(ResondixData);
+    if (ResondixData.DataFileText() != before) ResondixData.Saved = false;
+  }
+  // The title follows the file name whatever the dialog did.
   SetTitle(ToQString(ResondixData.FileName));
 }
 
@@ -606,7 +620,7 @@ void TMainForm::SetColumnWidths() {
   ModelView->FitColumns();
 }
 
-void TMainForm::File1Click() { FileReopen->setEnabled(false); }
+void TMainForm::File1Click() { FileReopen->setEnabled(MRUList.Count() > 0); }
 
 void TMainForm::ViewClick() {
   ViewToolbar->setChecked(!ToolBar->isHidden());

@@ -11,3 +11,5 @@ int RunFit(const std::vector<std::string>& arguments);
 int RunEquivalence(const std::vector<std::string>& arguments);
 int RunImport(const std::vector<std::string>& arguments);
 int RunRender(const std::vector<std::string>& arguments);
+int RunTable(const std::vector<std::string>& arguments);
+int RunSection(const std::vector<std::string>& arguments);

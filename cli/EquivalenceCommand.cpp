@@ -16,7 +16,6 @@
 #include "Equivalence.h"
 #include "Json.h"
 #include "ResondixData.h"
-#include "UnknownList.h"
 
 namespace {
 

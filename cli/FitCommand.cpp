@@ -12,7 +12,6 @@
 #include "Commands.h"
 #include "Json.h"
 #include "ResondixData.h"
-#include "UnknownList.h"
 
 namespace {
 

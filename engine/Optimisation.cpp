@@ -67,8 +67,9 @@ void ComputeResiduals(TResondixData& d) {
     d.Residuals[i] = Ln10 * d.CurveLogRhoAt(DecimalLog(d.HalfSpacing[i])) - std::log(d.ApparentRho[i]);
 }
 
-// The RMSE in log10 units of the residuals as they stand.
-double ResidualRmse(const TResondixData& d) { return std::sqrt(d.SumOfSquares() / d.MeasurementCount) / Ln10; }
+// The RMSE in log10 units of residuals (natural logarithms) whose norm is
+// norm over count measurements.
+double RmseOfNorm(double norm, int count) { return std::sqrt((norm * norm / (Ln10 * Ln10)) / count); }
 
 void AddUnknown(TResondixData& d, double p, bool isDepth, int layer) {
   const int k = ++d.UnknownCount;
@@ -331,11 +332,6 @@ std::string TResondixData::FitRefusal() const {
   return {};
 }
 
-double TResondixData::ModelRmse() {
-  ComputeResiduals(*this);
-  return ResidualRmse(*this);
-}
-
 double TResondixData::Refit() {
   CollectUnknowns(*this);
   UseFitSettings(*this);
@@ -345,7 +341,7 @@ double TResondixData::Refit() {
     // it accepted last.
     Parameters = PreviousParameters;
   }
-  return ApplyParameters() ? ResidualRmse(*this) : NAN;
+  return ApplyParameters() ? RmseOfNorm(std::sqrt(SumOfSquares()), MeasurementCount) : NAN;
 }
 
 TFitOutcome TResondixData::Fit() {
@@ -373,10 +369,15 @@ TFitOutcome TResondixData::Fit() {
     ComputeResiduals(*this);
     norm = std::sqrt(SumOfSquares());
   }
-  Rmse = std::sqrt((norm * norm / (Ln10 * Ln10)) / MeasurementCount);
+  Rmse = RmseOfNorm(norm, MeasurementCount);
   RaiseChange();
   if (FitStatus == 0) ComputeFitStatistics();
   if (FitStatus == 2)
     ShowMessage(TMessageKind::Warning, refusedLayer ? RefusedLayerText(refusedLayer, column) : OutOfRangeText);
   return {true, static_cast<int>(FitStatus), {}};
+}
+
+double TResondixData::ModelRmse() {
+  ComputeResiduals(*this);
+  return RmseOfNorm(std::sqrt(SumOfSquares()), MeasurementCount);
 }
