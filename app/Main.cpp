@@ -19,12 +19,13 @@
 #include "About.h"
 #include "EditTarget.h"
 #include "Logo.h"
+#include "MeasurementsGrid.h"
+#include "ModelGrid.h"
 #include "Plaatje.h"
 #include "Preferences.h"
 #include "Results.h"
 #include "Statistics.h"
 #include "WindowPlacement.h"
-#include "ValuesTable.h"
 
 namespace {
 
@@ -279,23 +280,25 @@ void TMainForm::CreatePages() {
 
   PageControl = new QTabWidget(Splitter);
   PageControl->setObjectName("PageControl");
-  auto makePage = [this](QWidget*& page, const char* name, const QString& caption, TValuesTable*& view,
-                         bool isModel) {
+  auto makePage = [this](QWidget*& page, const char* name, const QString& caption, TMeasurementsGrid* grid,
+                         const char* gridName) {
     page = new QWidget;
     page->setObjectName(name);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    view = new TValuesTable(ResondixData, isModel, page);
-    layout->addWidget(view);
+    grid->setParent(page);
+    grid->setObjectName(gridName);
+    grid->SetData(&ResondixData);
+    layout->addWidget(grid);
     PageControl->addTab(page, caption);
   };
-  makePage(MeasurementsPage, "MeasurementsPage", "Measurements", MeasurementsView, false);
-  makePage(ModelPage, "ModelPage", "Model", ModelView, true);
-  MeasurementsView->setObjectName("MeasurementsGrid");
-  ModelView->setObjectName("ModelGrid");
-  MeasurementsView->setProperty(HelpContextProperty, MeasurementsTopic);
-  connect(MeasurementsView, &TValuesTable::RowSelected, this, &TMainForm::MeasurementsGridSelectCell);
-  connect(ModelView, &TValuesTable::RowSelected, this, &TMainForm::ModelGridSelectCell);
+  MeasurementsGrid = new TMeasurementsGrid;
+  ModelGrid = new TModelGrid;
+  makePage(MeasurementsPage, "MeasurementsPage", "Measurements", MeasurementsGrid, "MeasurementsGrid");
+  makePage(ModelPage, "ModelPage", "Model", ModelGrid, "ModelGrid");
+  MeasurementsGrid->setProperty(HelpContextProperty, MeasurementsTopic);
+  connect(MeasurementsGrid, &TMeasurementsGrid::RowSelected, this, &TMainForm::MeasurementsGridSelectCell);
+  connect(ModelGrid, &TMeasurementsGrid::RowSelected, this, &TMainForm::ModelGridSelectCell);
   PageControl->setCurrentWidget(MeasurementsPage);
   connect(PageControl, &QTabWidget::currentChanged, this, &TMainForm::SetColumnWidths);
   connect(Splitter, &QSplitter::splitterMoved, this, &TMainForm::SetColumnWidths);
@@ -401,8 +404,8 @@ void TMainForm::ShowHint(const QString& hint) { StatusPanels[0]->setText(hint.mi
 void TMainForm::ResetEditState() {
   CurrentMeasurementsRow = 1;
   CurrentModelRow = 1;
-  MeasurementsView->SetRow(1);
-  ModelView->SetRow(1);
+  MeasurementsGrid->ResetEditState();
+  ModelGrid->ResetEditState();
   WriteStatusPanels();
 }
 
@@ -419,7 +422,7 @@ void TMainForm::FileImportClick() { FileCommands.Import(); }
 // succeeds starts the pages at their first rows.
 void TMainForm::FileRead(const QString& path) {
   ResetEditState();
-  ValidateDocument();
+  ValidateGrids();
   Plaatje->update();
   SetTitle(path);
 }
@@ -499,19 +502,20 @@ void TMainForm::WMHelp() { HelpTopics.ShowTopicOf(QApplication::focusWidget()); 
 
 void TMainForm::ResondixDataChange() {
   if (ResondixData.StructureChanged) {
-    MeasurementsView->RefreshFromData();
-    ModelView->RefreshFromData();
+    MeasurementsGrid->RefreshFromData();
+    ModelGrid->RefreshFromData();
     CurrentMeasurementsRow = std::clamp(CurrentMeasurementsRow, 1, int(ResondixData.MeasurementCount));
     CurrentModelRow = std::clamp(CurrentModelRow, 1, int(ResondixData.LayerCount));
     SetColumnWidths();
   }
-  ValidateDocument();
+  ValidateGrids();
   Plaatje->update();
   WriteStatusPanels();
 }
 
-void TMainForm::ValidateDocument() {
-  ResondixData.ValidateDocument();
+void TMainForm::ValidateGrids() {
+  ResondixData.MeasurementsValid = MeasurementsGrid->ValidateAll();
+  ResondixData.ModelValid = ModelGrid->ValidateAll();
   FitButton->setEnabled(ResondixData.MeasurementsValid && ResondixData.ModelValid);
 }
 
@@ -523,24 +527,25 @@ void TMainForm::WriteStatusPanels() {
 
 void TMainForm::MeasurementsGridSelectCell(int row) {
   CurrentMeasurementsRow = row;
-  MeasurementsView->SetRow(row);
+  MeasurementsGrid->SetRow(row);
   StatusPanels[1]->setText(QString("%1/%2").arg(row).arg(ResondixData.MeasurementCount));
 }
 
 void TMainForm::ModelGridSelectCell(int row) {
   CurrentModelRow = row;
-  ModelView->SetRow(row);
+  ModelGrid->SetRow(row);
   StatusPanels[2]->setText(QString("%1/%2").arg(row).arg(ResondixData.LayerCount));
 }
 
 void TMainForm::PlaatjeOverMeasurement(int measurement) {
+  // The grid's cell selection writes the panel.
   if (measurement < 1 || measurement == CurrentMeasurementsRow) return;
-  MeasurementsGridSelectCell(measurement);
+  MeasurementsGrid->SetRow(measurement);
 }
 
 void TMainForm::SetColumnWidths() {
-  MeasurementsView->FitColumns();
-  ModelView->FitColumns();
+  MeasurementsGrid->FitColumns();
+  ModelGrid->FitColumns();
 }
 
 void TMainForm::File1Click() { FileReopen->setEnabled(false); }

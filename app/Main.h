@@ -15,6 +15,7 @@
 //   THelpTopics     help topics, F1 and the home pages
 //   TWindowPlacement  position, size and state kept in the settings
 //   TPlaatje        the chart (chart/)
+//   TMeasurementsGrid, TModelGrid   the editing grids of the two pages (views/)
 //   TResultsForm, TStatisticsForm   the result windows (views/)
 // The Edit commands go to the TEditTarget that ActiveEditTarget finds.
 //
@@ -45,8 +46,9 @@ class TEditTarget;
 class TPlaatje;
 class TPreferencesForm;
 class TResultsForm;
+class TMeasurementsGrid;
+class TModelGrid;
 class TStatisticsForm;
-class TValuesTable;
 
 constexpr const char* ApplicationTitle = "Resondix for Windows";
 
@@ -132,7 +134,9 @@ private:
   void ShowError(const QString& text);
   void ShowHint(const QString& hint);
   void ResetEditState();
-  void ValidateDocument();
+  // MeasurementsValid and ModelValid from the grids' texts; the Fit button
+  // follows them.
+  void ValidateGrids();
   void WriteStatusPanels();
   void SetColumnWidths();
   void ActiveWindowChanged(QWindow* window);
@@ -161,8 +165,8 @@ private:
   QTabWidget* PageControl = nullptr;
   QWidget* MeasurementsPage = nullptr;
   QWidget* ModelPage = nullptr;
-  TValuesTable* MeasurementsView = nullptr;
-  TValuesTable* ModelView = nullptr;
+  TMeasurementsGrid* MeasurementsGrid = nullptr;
+  TModelGrid* ModelGrid = nullptr;
   QSplitter* Splitter = nullptr;
   TPlaatje* Plaatje = nullptr;
   QLabel* StatusPanels[4] = {};

@@ -9,7 +9,8 @@
 
 #include "Application.h"
 #include "Results.h"
-#include "ValuesTable.h"
+#include "MeasurementsGrid.h"
+#include "ModelGrid.h"
 #include <QAction>
 
 #include "AppTestSupport.h"
@@ -37,8 +38,8 @@ TEST_F(TMainWindowTest, AMissingCommandLineFileLeavesTheStartUpState) {
 
 TEST_F(TMainWindowTest, OnlyAChangeOfStructureRebuildsTheViewsAndTheRowsFollowHoverAndSelection) {
   auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
-  auto* measurements = Child<TValuesTable>(*window, "MeasurementsGrid");
-  auto* model = Child<TValuesTable>(*window, "ModelGrid");
+  auto* measurements = Child<TMeasurementsGrid>(*window, "MeasurementsGrid");
+  auto* model = Child<TModelGrid>(*window, "ModelGrid");
   auto* panel1 = Child<QLabel>(*window, "StatusPanel1");
   EXPECT_EQ(model->item(2, 1)->text(), "-") << "the half-space has no depth";
   // The hover works on either page.
@@ -143,7 +144,7 @@ TEST_F(TMainWindowTest, FitShowsTheResultsOrTheRefusal) {
                   Child<QAction>(*window, "ViewResults")->isChecked(),
               succeeds);
     EXPECT_EQ(window->Document().LayerRho[2] != startRho, succeeds) << "the layers were fitted";
-    EXPECT_EQ(Child<TValuesTable>(*window, "ModelGrid")->item(1, 0)->text(), QString::number(window->Document().LayerRho[2], 'f', 2))
+    EXPECT_EQ(Child<TModelGrid>(*window, "ModelGrid")->item(1, 0)->text(), QString::number(window->Document().LayerRho[2], 'f', 2))
         << "the model page follows the fit";
   }
 }
