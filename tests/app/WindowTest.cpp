@@ -91,15 +91,36 @@ TEST(ErrorReport, AnUnhandledFailureIsShownAndTheProgramGoesOn) {
 }
 
 TEST_F(TMainWindowTest, FitIsAvailableExactlyWhenBothTablesAreValid) {
-  // Each breaks one table: a negative resistivity, the last L/2 and a depth not entered.
-  for (const auto& [column, row, isDepth, value] :
-       {std::tuple(1, 6, false, -2.0), {0, 15, false, 0.0}, {1, 2, true, 0.0}}) {
-    auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
-    for (const bool valid : {true, false}) {
+  // Each breaks one table as the grids show it: an emptied resistivity, last
+  // L/2 or depth (noticed at the next change), or a negative resistivity in
+  // the file.
+  const std::string example = ReadWholeFile(ExamplePath("three-layer-schlumberger.rxd"));
+  std::string negative = example;
+  negative.replace(negative.find("     84.28"), 10, "     -2.00");
+  WriteWholeFile(Folder.File("negative.rxd"), negative);
+  const struct {
+    const char* Name;
+    const char* Grid;
+    int Column, Row;  // the cell emptied; none for the file
+    const char* File;
+  } cases[] = {
+      {"EmptiedResistivity", "MeasurementsGrid", 1, 6, "three-layer-schlumberger.rxd"},
+      {"EmptiedLastSpacing", "MeasurementsGrid", 0, 15, "three-layer-schlumberger.rxd"},
+      {"EmptiedDepth", "ModelGrid", 1, 2, "three-layer-schlumberger.rxd"},
+      {"NegativeResistivityInTheFile", nullptr, 0, 0, "negative.rxd"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    auto window = MakeWindow({c.Grid ? Example(c.File) : File(c.File)});
+    for (const bool valid : {bool(c.Grid), false}) {
       window->DataClick();  // opening the Data menu
-      EXPECT_EQ(Child<QAction>(*window, "FitButton")->isEnabled(), valid) << "row " << row;
-      EXPECT_EQ(Child<QAction>(*window, "DataFit")->isEnabled(), valid) << "row " << row;
-      window->Document().SetValue(column, row, isDepth, value);
+      EXPECT_EQ(Child<QAction>(*window, "FitButton")->isEnabled(), valid);
+      EXPECT_EQ(Child<QAction>(*window, "DataFit")->isEnabled(), valid);
+      if (!c.Grid) break;
+      auto* grid = Child<TMeasurementsGrid>(*window, c.Grid);
+      grid->setCurrentCell(c.Row - 1, c.Column);
+      grid->ClearSelection();
+      window->Document().SetValue(1, 1, false, 138.17);  // the next change
     }
   }
 }
