@@ -348,7 +348,9 @@ bool TMeasurementsGrid::CommitEdit() {
     EditModified = false;
     const int column = EditCell.column();
     const int row = EditCell.row() + 1;
-    Data->SetValue(column, row, ModelRows, *StrToFloatDot(CellText(column, row).toStdString()));
+    // Esc in an editor that stays open goes back to what is stored.
+    TextBeforeEdit = CellText(column, row);
+    Data->SetValue(column, row, ModelRows, *StrToFloatDot(TextBeforeEdit.toStdString()));
   }
   return true;
 }
@@ -392,9 +394,14 @@ bool TMeasurementsGrid::edit(const QModelIndex& index, EditTrigger trigger, QEve
 
 QModelIndex TMeasurementsGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
   const QModelIndex target = QTableWidget::moveCursor(action, modifiers);
-  // A move to another cell stores the edit first, or stays when it is refused.
-  if (!target.isValid() || target == currentIndex() || CommitEdit()) return target;
-  return currentIndex();
+  // A move to another cell stores the edit first, or stays when it is
+  // refused. At the edge of the table the key still stores the edit, as the
+  // user meant to leave the cell.
+  if (!target.isValid() || target == currentIndex()) {
+    if (Editor) CommitEdit();
+    return target;
+  }
+  return CommitEdit() ? target : currentIndex();
 }
 
 void TMeasurementsGrid::keyPressEvent(QKeyEvent* event) {

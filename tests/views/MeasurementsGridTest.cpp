@@ -115,6 +115,16 @@ TEST_F(TMeasurementsGridTest, ArrowsMoveAtTheEndsOfTheTextEscCancelsAndTabMovesW
   Press(Qt::Key_Tab);
   EXPECT_EQ(Current(*Measurements), "1,3");
   EXPECT_EQ(Editor(), nullptr) << "Tab opens no editor";
+
+  // Down at the last row stores the edit, though there is nowhere to go.
+  Focus(*Measurements, 1, 15);
+  Type("66");
+  Press(Qt::Key_Down);
+  EXPECT_EQ(Document.ApparentRho[15], 66);
+  Type("7");
+  Press(Qt::Key_Escape);
+  EXPECT_EQ(Text(*Measurements, 1, 15), "66") << "Esc goes back to what was stored";
+  Focus(*Measurements, 1, 3);
   Type("4");
   Press(Qt::Key_Tab);
   EXPECT_EQ(Current(*Measurements), "0,4") << "Tab stores and goes on to the next row";

@@ -1,5 +1,8 @@
 // The model grid's differences: its texts, the check boxes of the unknowns
 // and the half-space's depth cell.
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+
 #include "GridTestSupport.h"
 
 namespace {
@@ -95,6 +98,19 @@ TEST_F(TModelGridTest, BoxesToggleByPressSpaceAndLettersWithoutEditingOrNotifyin
   EXPECT_EQ(Shown(), QStringList{"\"\" is not a valid floating point value!"});
   EXPECT_FALSE(Document.RhoUnknown[3]);
   EXPECT_EQ(Current(*Model), "0,2");
+}
+
+TEST_F(TModelGridTest, ScreenReadersFindEachCellWithItsTextAndItsBox) {
+  LoadExample();
+  Document.DepthUnknown[2] = true;
+  QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(Model)->tableInterface();
+  ASSERT_NE(table, nullptr);
+  const auto cell = [table](int row, int column) { return table->cellAt(row - 1, column); };
+  EXPECT_EQ(cell(2, 1)->text(QAccessible::Name), "20.00");
+  EXPECT_TRUE(cell(2, 1)->state().checkable && cell(2, 1)->state().checked);
+  EXPECT_FALSE(cell(2, 0)->state().checked);
+  EXPECT_EQ(cell(3, 1)->text(QAccessible::Name), "-");
+  EXPECT_FALSE(cell(3, 1)->state().checkable) << "the half-space has no depth to fit";
 }
 
 TEST_F(TModelGridTest, TheHalfSpaceDepthCannotBeEditedPastedIntoOrCleared) {
