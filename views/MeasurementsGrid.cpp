@@ -430,7 +430,14 @@ void TMeasurementsGrid::mousePressEvent(QMouseEvent* event) {
   if (Editor) Editor->setFocus();
 }
 
-void TMeasurementsGrid::contextMenuEvent(QContextMenuEvent* event) { Menu->Popup(event->globalPos()); }
+void TMeasurementsGrid::contextMenuEvent(QContextMenuEvent* event) {
+  // From the keyboard (the menu key, Shift+F10) the menu opens at the
+  // current cell.
+  const QPoint position = event->reason() == QContextMenuEvent::Keyboard
+                              ? viewport()->mapToGlobal(visualRect(currentIndex()).center())
+                              : event->globalPos();
+  Menu->Popup(position);
+}
 
 void TMeasurementsGrid::DrawCell(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex&) const {
   style()->drawControl(QStyle::CE_ItemViewItem, &option, painter, this);
@@ -467,18 +474,17 @@ TMeasurementsGrid::TGridRect TMeasurementsGrid::Selection() const {
 }
 
 void TMeasurementsGrid::InsertRows() {
-  if (!FinishEdit() || !Data) return;
-  const TGridRect s = Selection();
-  const int count = s.Bottom - s.Top + 1;
-  if (!(ModelRows ? Data->InsertLayers(s.Top, count) : Data->InsertMeasurements(s.Top, count)))
-    ShowMessage(TMessageKind::Warning, LastErrorMessage);
+  ChangeRows(&TResondixData::InsertMeasurements, &TResondixData::InsertLayers);
 }
 
 void TMeasurementsGrid::DeleteRows() {
+  ChangeRows(&TResondixData::DeleteMeasurements, &TResondixData::DeleteLayers);
+}
+
+void TMeasurementsGrid::ChangeRows(TRowOperation measurements, TRowOperation layers) {
   if (!FinishEdit() || !Data) return;
   const TGridRect s = Selection();
-  const int count = s.Bottom - s.Top + 1;
-  if (!(ModelRows ? Data->DeleteLayers(s.Top, count) : Data->DeleteMeasurements(s.Top, count)))
+  if (!(Data->*(ModelRows ? layers : measurements))(s.Top, s.Bottom - s.Top + 1))
     ShowMessage(TMessageKind::Warning, LastErrorMessage);
 }
 

@@ -193,7 +193,10 @@ protected:
 private:
   friend class TGridDelegate;
 
-  void Build();
+  // Insert or delete of the selected rows through the document's
+  // operation for this grid's table; a refusal is shown as a warning.
+  using TRowOperation = bool (TResondixData::*)(int first, int count);
+  void ChangeRows(TRowOperation measurements, TRowOperation layers);
   // The editor opened on index; its text is the cell's.
   void EditorOpened(TGridEditor* editor, const QModelIndex& index);
   void EditorTextChanged(const QModelIndex& index, const QString& text);

@@ -80,13 +80,10 @@ QRect TModelGrid::CheckBoxRect(const QModelIndex& index) const {
 QModelIndex TModelGrid::CheckBoxAt(const QPoint& point) const {
   const QModelIndex index = indexAt(point);
   if (!index.isValid() || !HasCheckBox(index.column(), index.row() + 1)) return {};
-  const QRect cell = visualRect(index);
-  const QSize size = CheckBoxSize();
-  const int right = cell.x() + cell.width();
-  const int bottom = cell.y() + cell.height();
-  const bool hit = right - size.width() - CheckBoxMargin <= point.x() && point.x() <= right - CheckBoxMargin &&
-                   (cell.y() + bottom - size.height()) / 2 <= point.y() &&
-                   point.y() <= (cell.y() + bottom + size.height()) / 2;
+  // The box with its right and bottom edges included.
+  const QRect box = CheckBoxRect(index);
+  const bool hit = box.x() <= point.x() && point.x() <= box.x() + box.width() && box.y() <= point.y() &&
+                   point.y() <= box.y() + box.height();
   return hit ? index : QModelIndex();
 }
 
@@ -120,29 +117,25 @@ QRect TModelGrid::EditorRect(const QModelIndex& index) const {
 
 // --- Toggling ------------------------------------------------------------------------
 
-void TModelGrid::PressCheckBox(QMouseEvent* event, const QModelIndex& index) {
+bool TModelGrid::PressCheckBox(QMouseEvent* event) {
+  const QModelIndex index =
+      event->button() == Qt::LeftButton ? CheckBoxAt(event->position().toPoint()) : QModelIndex();
+  if (!index.isValid()) return false;
   const EditTriggers triggers = editTriggers();
   setEditTriggers(NoEditTriggers);
   TMeasurementsGrid::mousePressEvent(event);
   setEditTriggers(triggers);
   if (currentIndex() == index) ToggleUnknown(index.column(), index.row() + 1);
+  return true;
 }
 
 void TModelGrid::mousePressEvent(QMouseEvent* event) {
-  const QModelIndex box = event->button() == Qt::LeftButton ? CheckBoxAt(event->position().toPoint()) : QModelIndex();
-  if (box.isValid())
-    PressCheckBox(event, box);
-  else
-    TMeasurementsGrid::mousePressEvent(event);
+  if (!PressCheckBox(event)) TMeasurementsGrid::mousePressEvent(event);
 }
 
 void TModelGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   // The second press of a double click on a box toggles it again.
-  const QModelIndex box = event->button() == Qt::LeftButton ? CheckBoxAt(event->position().toPoint()) : QModelIndex();
-  if (box.isValid())
-    PressCheckBox(event, box);
-  else
-    TMeasurementsGrid::mouseDoubleClickEvent(event);
+  if (!PressCheckBox(event)) TMeasurementsGrid::mouseDoubleClickEvent(event);
 }
 
 void TModelGrid::keyPressEvent(QKeyEvent* event) {

@@ -48,8 +48,8 @@ private:
   QSize CheckBoxSize() const;
   // A press at point on a check box: its cell, else an invalid index.
   QModelIndex CheckBoxAt(const QPoint& point) const;
-  // The press on a check box: the cell becomes current as for any press
-  // (the edit there is stored first) without opening the editor, and its
-  // box toggles when it did become current.
-  void PressCheckBox(QMouseEvent* event, const QModelIndex& index);
+  // A press on a check box: the cell becomes current as for any press (the
+  // edit there is stored first) without opening the editor, and its box
+  // toggles when it did become current. False for a press elsewhere.
+  bool PressCheckBox(QMouseEvent* event);
 };
