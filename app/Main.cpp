@@ -114,6 +114,9 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
 
 TMainForm::~TMainForm() {
   ResondixData.OnChange = nullptr;
+  // The grids outlive the document while the window's children are freed.
+  MeasurementsGrid->SetData(nullptr);
+  ModelGrid->SetData(nullptr);
   SetMessageHandler(std::move(PreviousMessageHandler));
 }
 
