@@ -78,6 +78,14 @@ TEST_F(TGridWindowTest, EditCommandsAndToolbarButtonsReachTheFocusedGridOnly) {
   EXPECT_EQ(model->item(1, 0)->text(), "");
   Press(Qt::Key_Escape);
 
+  // The menu's shortcuts reach the grid too.
+  model->setCurrentCell(2, 0);
+  QTest::keyClick(model, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(Clipboard(), "500.00\r\n");
+  model->setCurrentCell(1, 0);
+  QTest::keyClick(model, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(window->Document().LayerRho[2], 500);
+
   // Elsewhere they do nothing.
   Child<TPlaatje>(*window, "Plaatje")->setFocus();
   const QString before = model->item(2, 0)->text();
