@@ -47,7 +47,7 @@ bool TFileCommands::New() {
 
 bool TFileCommands::Open() {
   if (!QuerySaveChanges()) return false;
-  const QString path = FileDialogs.GetOpenFileName(DataFileFilter);
+  const QString path = FileDialogs.GetOpenFileName(DialogFolder(), DataFileFilter);
   return !path.isEmpty() && OpenNamedFile(path);
 }
 
@@ -59,27 +59,41 @@ bool TFileCommands::ReadFile(const QString& path, bool (TResondixData::*read)(co
     return false;
   }
   if (!(Document.*read)(path.toStdString())) return false;
+  RememberFolder(path);
   if (OnFileRead) OnFileRead(path);
   return true;
 }
 
 bool TFileCommands::Save() {
   if (Document.FileName == UntitledFileName) return SaveAs();
-  return Document.SaveToFile();
+  if (!Document.SaveToFile()) return false;
+  // After an import the title still shows the imported file; from now on it
+  // shows the data file written.
+  if (OnSaved) OnSaved(ToQString(Document.FileName));
+  return true;
 }
 
+QString TFileCommands::DialogFolder() const {
+  if (Document.FileName == UntitledFileName) return LatestFolder;
+  return QFileInfo(ToQString(Document.FileName)).absolutePath();
+}
+
+void TFileCommands::RememberFolder(const QString& path) { LatestFolder = QFileInfo(path).absolutePath(); }
+
 bool TFileCommands::SaveAs() {
-  const QString chosen = FileDialogs.GetSaveFileName(NamePart(ToQString(Document.FileName)), DataFileFilter);
+  const QString chosen =
+      FileDialogs.GetSaveFileName(DialogFolder(), NamePart(ToQString(Document.FileName)), DataFileFilter);
   if (chosen.isEmpty()) return false;
   const QString path = WithDataFileExtension(chosen);
   if (!Document.SaveToFile(path.toStdString())) return false;
+  RememberFolder(path);
   if (OnSaved) OnSaved(path);
   return true;
 }
 
 bool TFileCommands::Import() {
   if (!QuerySaveChanges()) return false;
-  const QString path = FileDialogs.GetOpenFileName(ImportFilter);
+  const QString path = FileDialogs.GetOpenFileName(DialogFolder(), ImportFilter);
   if (path.isEmpty() || !ReadFile(path, &TResondixData::ImportDinoloket)) return false;
   // A later Save writes the data file beside the imported one, never over it.
   Document.FileName = ImportedDataFileName(path).toStdString();

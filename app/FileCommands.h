@@ -5,7 +5,8 @@
 // The window forwards its File commands here and hears back through two
 // events: OnFileRead after a file's content replaced the document (Open,
 // Import; the window resets its edit state and shows the file in its
-// title), and OnSaved after Save As gave the document a new name.
+// title), and OnSaved after the document was written (the title shows the
+// data file).
 //
 // Every command that fails leaves the document, its FileName and the title
 // as they were; the document's own messages (Could not open ..., Could not
@@ -51,8 +52,14 @@ private:
   bool ReadFile(const QString& path, bool (TResondixData::*read)(const std::string& fileName));
   // A new document's own file name and date: those of today's file.
   void StampFileDetails();
+  // Where a file dialog starts: the folder of the document's file, or for
+  // an untitled document the folder of the latest file a command read or
+  // wrote.
+  QString DialogFolder() const;
+  void RememberFolder(const QString& path);
 
   TResondixData& Document;
   TMessageService& Messages;
   TFileDialogService& FileDialogs;
+  QString LatestFolder;
 };

@@ -18,8 +18,10 @@ THelpTopics::THelpTopics(TMessageService& messages)
     : OpenUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }), Messages(messages) {}
 
 void THelpTopics::ShowTopic(int topic) {
+  // The topics are web pages: without a browser there is no help to show,
+  // and the user is told so rather than left waiting.
   const QString page = QDir(Folder).filePath(QString::number(topic) + ".html");
-  OpenUrl(QUrl::fromLocalFile(page));
+  if (!OpenUrl(QUrl::fromLocalFile(page))) Messages.ShowMessage(TMessageKind::Error, BrowserErrorText);
 }
 
 void THelpTopics::ShowTopicOf(const QWidget* focused) {

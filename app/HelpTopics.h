@@ -29,6 +29,7 @@ public:
   // test replaces it.
   std::function<bool(const QUrl&)> OpenUrl;
 
+  // Opens a topic page; a browser that cannot be started is reported.
   void ShowTopic(int topic);
   // F1: the topic of focused or of its nearest parent with one; the
   // contents when no control has one.

@@ -38,6 +38,11 @@ constexpr int DesignTop = 207;
 constexpr int DesignClientWidth = 745;
 constexpr int DesignClientHeight = 545;
 constexpr int PageControlWidth = 224;
+constexpr int PageControlMinimumWidth = 170;
+// The smallest window whose status panels, tabs, headings and chart labels
+// all show whole.
+constexpr int MinimumWidth = 700;
+constexpr int MinimumHeight = 460;
 constexpr int ToolBarHeight = 40;
 constexpr int ToolButtonWidth = 37;
 constexpr int ToolButtonHeight = 36;
@@ -189,7 +194,8 @@ void TMainForm::CreateActions() {
 }
 
 void TMainForm::CreateMenus() {
-  QMenu* file = menuBar()->addMenu("File");
+  // Every menu opens with Alt and its letter.
+  QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
   file->addAction(FileNew);
   file->addAction(FileOpen);
@@ -222,7 +228,7 @@ void TMainForm::CreateMenus() {
   edit->addSeparator();
   edit->addAction(EditPreferences);
 
-  QMenu* view = menuBar()->addMenu("View");
+  QMenu* view = menuBar()->addMenu("&View");
   view->setObjectName("View");
   view->addAction(ViewToolbar);
   view->addSeparator();
@@ -230,7 +236,7 @@ void TMainForm::CreateMenus() {
   view->addAction(ViewStatistics);
   connect(view, &QMenu::aboutToShow, this, &TMainForm::ViewClick);
 
-  QMenu* data = menuBar()->addMenu("Data");
+  QMenu* data = menuBar()->addMenu("&Data");
   data->setObjectName("Data");
   data->addAction(DataFit);
   connect(data, &QMenu::aboutToShow, this, &TMainForm::DataClick);
@@ -283,6 +289,8 @@ void TMainForm::CreatePages() {
 
   PageControl = new QTabWidget(Splitter);
   PageControl->setObjectName("PageControl");
+  // Narrower, the tabs and the tables' headings would be cut.
+  PageControl->setMinimumWidth(PageControlMinimumWidth);
   auto makePage = [this](QWidget*& page, const char* name, const QString& caption, TMeasurementsGrid* grid,
                          const char* gridName) {
     page = new QWidget;
@@ -341,6 +349,7 @@ void TMainForm::CreateWindows() {
 }
 
 void TMainForm::ApplyDesignGeometry() {
+  setMinimumSize(MinimumWidth, MinimumHeight);
   // The design's client area lies below the menu bar.
   resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
   move(DesignLeft, DesignTop);
@@ -350,7 +359,7 @@ void TMainForm::ReadWindowSettings() {
   TDesktopSettings design;
   design.Width = width();
   design.Height = height();
-  const QString helpFolder = QDir(QCoreApplication::applicationDirPath()).filePath("help");
+  const QString helpFolder = FindHelpFolder(QCoreApplication::applicationDirPath());
   SetUpFirstStart(QDir::toNativeSeparators(helpFolder), design);
   const TStoredSettings stored = ReadSettings();
   ApplySettings(stored);
@@ -444,9 +453,10 @@ void TMainForm::FileExitClick() { close(); }
 
 TEditTarget* TMainForm::ActiveEditTarget() const {
   // A result window that is active takes the commands for its focused grid;
-  // otherwise they go to the control with the focus in this window.
+  // otherwise they go to the control with the focus in this window. (Styles
+  // that share activation call a tool window active while its owner is.)
   for (QWidget* resultWindow : {static_cast<QWidget*>(ResultsForm), static_cast<QWidget*>(StatisticsForm)})
-    if (resultWindow && resultWindow->isVisible() && resultWindow->isActiveWindow())
+    if (resultWindow && resultWindow->isVisible() && QApplication::activeWindow() == resultWindow)
       return EditTargetOf(resultWindow->focusWidget());
   return EditTargetOf(focusWidget());
 }
@@ -472,12 +482,12 @@ void TMainForm::ViewToolbarClick() {
 }
 
 void TMainForm::ViewResultsClick() {
-  ResultsForm->setVisible(!ResultsForm->isVisible());
+  ResultsForm->Toggle(ResondixData);
   ViewResults->setChecked(ResultsForm->isVisible());
 }
 
 void TMainForm::ViewStatisticsClick() {
-  StatisticsForm->setVisible(!StatisticsForm->isVisible());
+  StatisticsForm->Toggle(ResondixData);
   ViewStatistics->setChecked(StatisticsForm->isVisible());
 }
 
@@ -510,6 +520,9 @@ void TMainForm::ResondixDataChange() {
     CurrentMeasurementsRow = std::clamp(CurrentMeasurementsRow, 1, int(ResondixData.MeasurementCount));
     CurrentModelRow = std::clamp(CurrentModelRow, 1, int(ResondixData.LayerCount));
     SetColumnWidths();
+    // The result windows are made after the first changes.
+    if (ResultsForm) ResultsForm->RefreshIfVisible();
+    if (StatisticsForm) StatisticsForm->RefreshIfVisible();
   }
   ValidateGrids();
   Plaatje->update();

@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QVariant>
 
@@ -110,6 +112,13 @@ bool WriteDesktopSettings(const TDesktopSettings& values) {
   settings->endGroup();
   settings->sync();
   return settings->status() == QSettings::NoError;
+}
+
+QString FindHelpFolder(const QString& programFolder) {
+  const QDir program(programFolder);
+  const QString beside = program.filePath("help");
+  const QString installed = QDir::cleanPath(program.filePath(RESONDIX_INSTALLED_HELP));
+  return !QFileInfo(beside).isDir() && QFileInfo(installed).isDir() ? installed : beside;
 }
 
 bool SetUpFirstStart(const QString& installDir, const TDesktopSettings& design) {

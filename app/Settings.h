@@ -59,6 +59,13 @@ TStoredSettings ReadSettings();
 // key does not exist or a value could not be written.
 bool WriteDesktopSettings(const TDesktopSettings& settings);
 
+// The folder of the help topics that a first start records: "help" beside
+// the program (its build folder, or an installation that keeps them there),
+// else the installed data folder's, reached from the program's folder by
+// the relative path RESONDIX_INSTALLED_HELP; when neither exists, the one
+// beside the program all the same.
+QString FindHelpFolder(const QString& programFolder);
+
 // A first start leaves neither the Files nor the Desktop key: the program
 // then makes them itself, with installDir as the folder of its help topics
 // and the window's design values. True when it did.

@@ -26,8 +26,8 @@ public:
 // Open chooses the example; Save As is cancelled.
 class TExampleFileDialogs : public TFileDialogService {
 public:
-  QString GetOpenFileName(const QString&) override { return Example; }
-  QString GetSaveFileName(const QString&, const QString&) override { return QString(); }
+  QString GetOpenFileName(const QString&, const QString&) override { return Example; }
+  QString GetSaveFileName(const QString&, const QString&, const QString&) override { return QString(); }
 };
 
 TSilentMessages Messages;

@@ -21,7 +21,8 @@ void TPlaatje::SetData(TResondixData* data) {
 
 QSize TPlaatje::sizeHint() const { return QSize(640, 480); }
 
-QSize TPlaatje::minimumSizeHint() const { return QSize(160, 120); }
+// Below this the axis labels and the titles run into each other.
+QSize TPlaatje::minimumSizeHint() const { return QSize(460, 300); }
 
 void TPlaatje::Paint(QPainter& screen) {
   // On a high-density screen the image has the screen's pixels, and the

@@ -5,7 +5,22 @@
 #include "Json.h"
 #include "ResondixData.h"
 
-void ReportError(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+namespace {
+
+std::string LatestError;
+
+}  // namespace
+
+void ReportError(const std::string& text) {
+  LatestError = text;
+  std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+void PrintFileError(const std::string& path) {
+  TJsonWriter json;
+  json.BeginObject().Key("file").String(path).Key("error").String(LatestError).EndObject();
+  PrintJsonLine(json);
+}
 
 void PrintJsonLine(const TJsonWriter& json) {
   std::fwrite(json.Text().data(), 1, json.Text().size(), stdout);

@@ -51,11 +51,12 @@ int RunCurve(const std::vector<std::string>& arguments) {
   for (const std::string& path : parsed.Files) {
     TResondixData document;
     if (!LoadDocument(document, path) || !CheckModelComplete(document, path)) {
+      PrintFileError(path);
       status = ExitFailure;
       continue;
     }
     TJsonWriter json;
-    json.BeginObject();
+    json.BeginObject().Key("file").String(path);
     WriteCurve(json, document);
     json.EndObject();
     PrintJsonLine(json);

@@ -145,8 +145,10 @@ void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
 bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArguments& arguments) {
   TResondixData document;
   if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
-      !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path))
+      !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path)) {
+    PrintFileError(path);
     return false;
+  }
 
   TJsonWriter json;
   json.BeginObject().Key("file").String(path);

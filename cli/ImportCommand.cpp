@@ -37,6 +37,7 @@ int RunImport(const std::vector<std::string>& arguments) {
     TResondixData document;
     std::string warning;
     if (!ImportDocument(document, path, warning)) {
+      PrintFileError(path);
       status = ExitFailure;
       continue;
     }

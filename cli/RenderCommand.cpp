@@ -171,7 +171,10 @@ int RunRender(const std::vector<std::string>& arguments) {
   TRenderJob job;
   if (!ParseJob(arguments, job)) return ExitFailure;
   TResondixData document;
-  if (!LoadDocument(document, job.Input)) return ExitFailure;
+  if (!LoadDocument(document, job.Input)) {
+    PrintFileError(job.Input);
+    return ExitFailure;
+  }
   // As in the window: the layers and the curve once the value rules accept
   // every model cell.
   document.ValidateDocument();
@@ -189,6 +192,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   drawing.DrawHeight = job.Height;
   if (!WriteChart(job, drawing)) {
     ReportError("Could not save " + job.Output + "!");
+    PrintFileError(job.Input);
     return ExitFailure;
   }
 

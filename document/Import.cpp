@@ -6,7 +6,8 @@
 //                 coordinates, surface height in NAP), 9 the date, 11 the
 //                 direction, 13 the configuration ("SCHLUMB" or another
 //                 text), 14 the last half spacing of the sounding
-//   line 26 on    one measurement per line, L/2 in field 1 and the apparent
+//   line 26 on    one measurement per line, L/2 in field 1, the electrode
+//                 distance a of a Wenner sounding in field 2 and the apparent
 //                 resistivity in field 5, up to the last half spacing
 //   "Kop VES interpretatie;"   the header of the interpreted model, searched
 //                 for; 15 lines later one layer per line follows, the depth
@@ -17,6 +18,7 @@
 //
 // The import reads into a copy of the document (TResondixData::
 // ReplaceContent), so a file that cannot be read changes nothing.
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -42,7 +44,12 @@ constexpr std::string_view ModelHeader = "Kop VES interpretatie;";
 constexpr int LinesBeforeModel = 15;
 
 constexpr int HalfSpacingField = 1;
+constexpr int ElectrodeDistanceField = 2;
 constexpr int ApparentRhoField = 5;
+// A Wenner sounding's L/2 is 1.5 a; field 1 and field 2 agree when they are
+// within this fraction of each other.
+constexpr double WennerRatio = 1.5;
+constexpr double WennerAgreement = 0.01;
 constexpr int DepthField = 2;
 constexpr int LayerRhoField = 3;
 
@@ -147,17 +154,31 @@ private:
     return ToNumber(endSpacingText, endSpacing);
   }
 
-  // One line per measurement up to the end spacing; the end of the file
-  // also ends the measurements (the header made sure there is a first one).
+  // The program's spacing of a measurement line with L/2 halfSpacing: for
+  // Wenner the electrode distance a, which the chart and the model curve
+  // use, when field 2 holds it (L/2 = 1.5 a); otherwise L/2 as it stands.
+  double SpacingOf(std::string_view line, double halfSpacing) const {
+    if (D.IsSchlumberger) return halfSpacing;
+    const auto a = StrToFloatDot(Field(line, ElectrodeDistanceField));
+    if (!a || !(*a > 0)) return halfSpacing;
+    const double expected = WennerRatio * *a;
+    return std::abs(halfSpacing - expected) <= WennerAgreement * expected ? *a : halfSpacing;
+  }
+
+  // One line per measurement up to the end spacing (an L/2); the end of the
+  // file also ends the measurements (the header made sure there is a first
+  // one).
   bool ReadMeasurements(double endSpacing) {
     int count = 0;
     while (count < MaxMeasurements && !Reader.Eof()) {
       const std::string line = Reader.ReadLine();
       ++count;
-      if (!ToNumber(Field(line, HalfSpacingField), D.HalfSpacing[count]) ||
+      double halfSpacing = 0;
+      if (!ToNumber(Field(line, HalfSpacingField), halfSpacing) ||
           !ToNumber(Field(line, ApparentRhoField), D.ApparentRho[count]))
         return false;
-      if (D.HalfSpacing[count] == endSpacing) break;
+      D.HalfSpacing[count] = SpacingOf(line, halfSpacing);
+      if (halfSpacing == endSpacing) break;
     }
     D.MeasurementCount = count;
     return true;

@@ -25,6 +25,13 @@ constexpr const char* TooManyUnknownsText = "Too  Many  Unknown  Parameters  !";
 constexpr const char* NoUnknownsText = "No  Unknown  Parameters  Specified  !";
 constexpr const char* OutOfRangeText = "The fit stopped: a parameter left its admissible range.";
 
+// A fit that ended with layers the value rules refuse (a depth clamped onto
+// its neighbour) says which value it is.
+std::string RefusedLayerText(int layer, int column) {
+  return std::string(OutOfRangeText) + "\nThe " + (column == 0 ? "resistivity" : "depth") + " of layer " +
+         std::to_string(layer) + " is refused: " + LastErrorMessage;
+}
+
 std::string SpacingRefusalText(int measurement) {
   return "Spacing of measurement " + std::to_string(measurement) + " must be greater than 0!";
 }
@@ -79,6 +86,14 @@ void CollectUnknowns(TResondixData& d) {
     if (d.RhoUnknown[i]) AddUnknown(d, std::log(d.LayerRho[i]), "Rho", i);
   for (int i = 1; i <= n - 1; ++i)
     if (d.DepthUnknown[i]) AddUnknown(d, std::log(d.LayerDepth[i] - d.LayerDepth[i - 1]), "Depth", i);
+}
+
+// How many unknowns the flags mark, counted without touching the fit's
+// arrays.
+int MarkedUnknownCount(const TResondixData& d) {
+  int n = 0;
+  for (int i = 1; i <= d.LayerCount; ++i) n += d.RhoUnknown[i] + (i < d.LayerCount && d.DepthUnknown[i]);
+  return n;
 }
 
 // The first measurement whose L/2 has no logarithm, or 0.
@@ -291,24 +306,35 @@ void TResondixData::Optimise() {
   // which shares its storage, when it decomposed a Jacobian: that of the
   // last decomposition.
   if (end.Finished || end.Decomposed) ComputeCovariance(*this);
+  // One that stops before its first decomposition has no covariance of these
+  // unknowns; what the storage held belongs to another fit.
+  else Covariance().Fill({});
   if (end.Finished) ResidualNorm = std::sqrt(end.SumOfSquares);
   EvaluationCount = end.Evaluations;
   FitStatus = end.Status;
 }
 
 TFitOutcome TResondixData::Fit() {
-  CollectUnknowns(*this);
-  if (UnknownCount > MeasurementCount || UnknownCount > MaxUnknowns) return Refuse(TooManyUnknownsText);
-  if (UnknownCount == 0) return Refuse(NoUnknownsText);
+  // A refused fit leaves the unknowns, their names and the covariance of the
+  // last fit together: the result views still show that fit.
+  const int unknowns = MarkedUnknownCount(*this);
+  if (unknowns > MeasurementCount || unknowns > MaxUnknowns) return Refuse(TooManyUnknownsText);
+  if (unknowns == 0) return Refuse(NoUnknownsText);
   // Checked last, like the unknowns above it before anything is changed: a
   // spacing without a logarithm would make every residual undefined.
   if (const int i = FirstNonPositiveSpacing(*this)) return Refuse(SpacingRefusalText(i));
+  CollectUnknowns(*this);
 
   InitialDamping = FitInitialDamping;
   MaxEvaluations = FitMaxEvaluations;
   RelativeTolerance = FitRelativeTolerance;
   AbsoluteTolerance = FitAbsoluteTolerance;
   Optimise();
+  // The fit must leave a model the program accepts; one it would refuse
+  // did not end where the iteration says.
+  int column = 0;
+  const int refusedLayer = FitStatus == 0 || FitStatus == 4 ? FirstRefusedLayer(column) : 0;
+  if (refusedLayer != 0) FitStatus = 2;
 
   Saved = false;
   StructureChanged = true;
@@ -324,6 +350,7 @@ TFitOutcome TResondixData::Fit() {
   Rmse = std::sqrt((norm * norm / (Ln10 * Ln10)) / MeasurementCount);
   RaiseChange();
   if (FitStatus == 0) ComputeFitStatistics();
-  if (FitStatus == 2) ShowMessage(TMessageKind::Warning, OutOfRangeText);
+  if (FitStatus == 2)
+    ShowMessage(TMessageKind::Warning, refusedLayer ? RefusedLayerText(refusedLayer, column) : OutOfRangeText);
   return {true, static_cast<int>(FitStatus), {}};
 }

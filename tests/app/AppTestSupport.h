@@ -37,14 +37,15 @@ struct TScriptedMessages : TMessageService {
 // File dialogs answered by the test: each records what it was offered and
 // takes the next scripted path (an empty one, or none left, cancels).
 struct TScriptedFileDialogs : TFileDialogService {
-  QStringList Paths, Filters, ProposedNames;
-  QString GetOpenFileName(const QString& filter) override {
+  QStringList Paths, Folders, Filters, ProposedNames;
+  QString GetOpenFileName(const QString& folder, const QString& filter) override {
+    Folders << folder;
     Filters << filter;
     return Paths.isEmpty() ? QString() : Paths.takeFirst();
   }
-  QString GetSaveFileName(const QString& proposedName, const QString& filter) override {
+  QString GetSaveFileName(const QString& folder, const QString& proposedName, const QString& filter) override {
     ProposedNames << proposedName;
-    return GetOpenFileName(filter);
+    return GetOpenFileName(folder, filter);
   }
 };
 
@@ -80,6 +81,12 @@ T* Child(const QObject& window, const char* name) {
   T* child = window.findChild<T*>(name);
   EXPECT_NE(child, nullptr) << "no " << name;
   return child;
+}
+
+// Every layer value an unknown of the next fit (the half-space has no depth).
+inline void MarkAllUnknown(TResondixData& d) {
+  for (int i = 1; i <= d.LayerCount; ++i) d.RhoUnknown[i] = true;
+  for (int i = 1; i < d.LayerCount; ++i) d.DepthUnknown[i] = true;
 }
 
 inline QString Example(const std::string& name) { return QString::fromStdString(ExamplePath(name)); }

@@ -2,6 +2,7 @@
 // answer, New, Open, Save, Save As, Import and the command-line file, with
 // the title, the file name and the messages they leave.
 #include <QDir>
+#include <QFileInfo>
 
 #include "AppTestSupport.h"
 
@@ -82,19 +83,21 @@ TEST_F(TFileCommandTest, FailedLoadsLeaveDocumentNameAndTitle) {
   const struct {
     void (TMainForm::*Command)();
     const char* FileName;
-    std::string Content;  // empty: the file does not exist
+    bool Exists;
+    std::string Content;
     const char* Message;  // %1: the path
   } failures[] = {
-      {Open, "unreadable-count.rxd", Damaged("three-layer-schlumberger.rxd", "\r\n15 3\r\n", "\r\nnot a count\r\n"),
+      {Open, "unreadable-count.rxd", true, Damaged("three-layer-schlumberger.rxd", "\r\n15 3\r\n", "\r\nnot a count\r\n"),
        "Could not open %1!"},
-      {Import, "missing.txt", "", "File %1 not found!"},
-      {Import, "field-not-a-number.txt", Damaged("ves-schlumberger-dinoloket.txt", ";169.15;", ";12,5;"),
+      {Open, "empty.rxd", true, "", "Could not open %1!\nIt is not a Resondix data file."},
+      {Import, "missing.txt", false, "", "File %1 not found!"},
+      {Import, "field-not-a-number.txt", true, Damaged("ves-schlumberger-dinoloket.txt", ";169.15;", ";12,5;"),
        "'12,5' is not a valid floating point value"},
   };
   window->MeasurementsGridSelectCell(7);
   for (const auto& c : failures) {
     const QString path = File(c.FileName);
-    if (!c.Content.empty()) WriteWholeFile(path.toStdString(), c.Content);
+    if (c.Exists) WriteWholeFile(path.toStdString(), c.Content);
     Messages.Shown.clear();
     FileDialogs.Paths = {path};
     (window.get()->*c.Command)();
@@ -131,6 +134,15 @@ TEST_F(TFileCommandTest, OpenSaveAsAndSave) {
   EXPECT_EQ(window->Document().FileName, saved.toStdString());
   EXPECT_EQ(window->windowTitle(), Title(saved));
   EXPECT_FALSE(window->Document().Saved);
+  // Each dialog starts in the folder of the document's file; an untitled
+  // document's in the folder of the latest file read or written, never in
+  // one a failed Save As chose.
+  Messages.Answers = {TSaveAnswer::No, TSaveAnswer::No};
+  window->FileOpenClick();
+  window->FileNewClick();
+  window->FileImportClick();
+  const QString examples = QFileInfo(example).absolutePath(), dataOld = QFileInfo(saved).absolutePath();
+  EXPECT_EQ(FileDialogs.Folders, (QStringList{"", examples, dataOld, dataOld, dataOld}));
 }
 
 TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheImportedFileAndNeverSavesOverIt) {
@@ -149,6 +161,7 @@ TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheImportedFileAndNeverSave
 
   window->FileSaveClick();
   EXPECT_EQ(FileDialogs.Filters, QStringList{"TNO dinoloket files (*.txt)|*.txt|All files (*.*)|*.*"}) << "no Save As";
+  EXPECT_EQ(window->windowTitle(), Title(dataFile)) << "once saved, the title shows the data file";
   EXPECT_EQ(ReadWholeFile(imported.toStdString()), original);
   EXPECT_NE(ReadWholeFile(dataFile.toStdString()).find("169.15"), std::string::npos);
 }

@@ -1,7 +1,9 @@
 // The settings between runs: the first start sets itself up, the Desktop key
 // is read at start and written at close, damaged settings show the registry
-// error and keep the design values for what could not be read.
+// error and keep the design values for what could not be read; where a first
+// start finds the help topics.
 #include <QAction>
+#include <QDir>
 #include <QToolBar>
 
 #include "AppTestSupport.h"
@@ -76,5 +78,35 @@ const TDamage Damages[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Settings, TDamagedSettings, ::testing::ValuesIn(Damages),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// The build copies the help topics beside the program; an installation keeps
+// them in its data folder. Beside the program wins; with neither, the
+// program's own folder is recorded all the same.
+TEST(HelpFolder, BesideTheProgramFirstThenTheInstalledDataFolder) {
+#ifdef Q_OS_MACOS
+  const QString programFolder = "Resondix.app/Contents/MacOS", installedHelp = "Resondix.app/Contents/Resources/help";
+#else
+  const QString programFolder = "bin", installedHelp = "share/resondix/help";
+#endif
+  const struct {
+    const char* Name;
+    bool Beside, Installed;
+    bool FindsInstalled;
+  } cases[] = {
+      {"build folder", true, false, false},
+      {"installed", false, true, true},
+      {"both", true, true, false},
+      {"neither", false, false, false},
+  };
+  for (const auto& c : cases) {
+    const TTemporaryFolder prefix;
+    const QDir root(QString::fromStdString(prefix.Folder().string()));
+    const QString program = root.filePath(programFolder);
+    ASSERT_TRUE(root.mkpath(programFolder));
+    ASSERT_TRUE(!c.Beside || root.mkpath(programFolder + "/help"));
+    ASSERT_TRUE(!c.Installed || root.mkpath(installedHelp));
+    EXPECT_EQ(FindHelpFolder(program), c.FindsInstalled ? root.filePath(installedHelp) : program + "/help") << c.Name;
+  }
+}
 
 }  // namespace

@@ -2,11 +2,13 @@
 // handler and the views, the current rows, help, the general error report
 // and the Fit command.
 #include <QLabel>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
 #include <stdexcept>
 
+#include "About.h"
 #include "Application.h"
 #include "Results.h"
 #include "MeasurementsGrid.h"
@@ -28,6 +30,9 @@ TEST_F(TMainWindowTest, AMissingCommandLineFileLeavesTheStartUpState) {
   for (const char* panel : {"StatusPanel0", "StatusPanel1", "StatusPanel2", "StatusPanel3"})
     panels << Child<QLabel>(*window, panel)->text();
   EXPECT_EQ(panels, (QStringList{"", "1/15", "1/3", "Schlumberger"}));
+  QStringList menus;  // each opens with Alt and its letter
+  for (const QAction* menu : window->menuBar()->actions()) menus << menu->text();
+  EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Data", "&Help"}));
   window->DataClick();  // opening the Data menu
   EXPECT_FALSE(Child<QAction>(*window, "FitButton")->isEnabled() || Child<QAction>(*window, "DataFit")->isEnabled());
   // A Save therefore asks for a name instead of writing the missing path.
@@ -62,7 +67,7 @@ TEST_F(TMainWindowTest, OnlyAChangeOfStructureRebuildsTheViewsAndTheRowsFollowHo
   EXPECT_EQ(panel1->text(), "4/4");
 }
 
-TEST_F(TMainWindowTest, HelpOpensTheTopicOfTheFocusedControlAndABrowserFailureIsReported) {
+TEST_F(TMainWindowTest, HelpOpensTheTopicOfTheFocusedControlAndEveryBrowserFailureIsReported) {
   auto window = MakeWindow();
   QStringList opened;
   window->Help().OpenUrl = [&opened](const QUrl& url) { opened << url.toString(); return false; };  // no browser
@@ -75,7 +80,12 @@ TEST_F(TMainWindowTest, HelpOpensTheTopicOfTheFocusedControlAndABrowserFailureIs
   // A first start finds the help topics beside the program.
   const QString folder = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/").toString();
   EXPECT_EQ(opened.mid(0, 2), (QStringList{folder + "6.html", folder + "1002.html"}));
-  EXPECT_EQ(Messages.Shown, QStringList{"Error: Unable to launch the default browser."});
+  EXPECT_EQ(Messages.Shown, QStringList(3, "Error: Unable to launch the default browser."));
+}
+
+TEST(AboutBox, ShowsTheVersionOfTheBuild) {
+  const TAboutBox about(nullptr);
+  EXPECT_EQ(about.findChild<QLabel*>("Version")->text(), "Version 2.20");
 }
 
 TEST(ErrorReport, AnUnhandledFailureIsShownAndTheProgramGoesOn) {
@@ -125,11 +135,6 @@ TEST_F(TMainWindowTest, FitIsAvailableExactlyWhenBothTablesAreValid) {
   }
 }
 
-void MarkAllUnknown(TResondixData& d) {
-  for (int i = 1; i <= d.LayerCount; ++i) d.RhoUnknown[i] = true;
-  for (int i = 1; i < d.LayerCount; ++i) d.DepthUnknown[i] = true;  // the half-space has no depth
-}
-
 TEST_F(TMainWindowTest, FitShowsTheResultsOrTheRefusal) {
   const struct {
     const char* Name;
@@ -168,6 +173,25 @@ TEST_F(TMainWindowTest, FitShowsTheResultsOrTheRefusal) {
     EXPECT_EQ(Child<TModelGrid>(*window, "ModelGrid")->item(1, 0)->text(), QString::number(window->Document().LayerRho[2], 'f', 2))
         << "the model page follows the fit";
   }
+}
+
+}  // namespace
+
+namespace {
+
+// At its smallest the window still shows the chart's labels and the tables' headings whole.
+TEST_F(TMainWindowTest, TheSmallestWindowKeepsTheChartAndTheHeadingsWhole) {
+  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
+  window->show();
+  window->resize(1, 1);
+  const auto* chart = Child<QWidget>(*window, "Plaatje");
+  const auto* pages = Child<QWidget>(*window, "PageControl");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() == window->minimumSize(); }));
+  EXPECT_TRUE(chart->width() >= 460 && chart->height() >= 300) << chart->width() << " x " << chart->height();
+  EXPECT_GE(pages->width(), 170);
+  const QLabel* configuration = Child<QLabel>(*window, "StatusPanel3");
+  EXPECT_GE(configuration->contentsRect().width(), configuration->fontMetrics().horizontalAdvance("Schlumberger"));
+  if (qEnvironmentVariableIsSet("RESONDIX_SHOT")) window->grab().save(qEnvironmentVariable("RESONDIX_SHOT"));
 }
 
 }  // namespace

@@ -106,10 +106,12 @@ TEST_F(DataFile, ReadsAnyLineEndAndClearsTheFitState) {
     EXPECT_TRUE(Document.Saved && Document.StructureChanged);
     EXPECT_EQ(Changes, 2);  // the configuration step, then the end
   }
-  // Character 26 ends the text: the second layer line reads as zeros.
+  // Character 26 ends the text: before the second layer line, the file is cut short.
   const std::size_t secondLayer = crlf.find("       50.00");
-  ASSERT_TRUE(Load(crlf.substr(0, secondLayer) + "\x1A" + crlf.substr(secondLayer)));
-  EXPECT_EQ(Tables(Document), "1.5:10 3:20 6:30 | 100/5 0/0");
+  ASSERT_FALSE(Load(crlf.substr(0, secondLayer) + "\x1A" + crlf.substr(secondLayer)));
+  ASSERT_TRUE(Load(crlf.substr(0, crlf.find("\r\n\r\n0")) + "\x1A" + "\r\n\r\n1\r\n1,2,3,4,\"x\""));
+  EXPECT_EQ(Tables(Document), "1.5:10 3:20 6:30 | 100/5 50/10000");
+  EXPECT_TRUE(Document.Annotations.empty()) << "nothing is read past character 26";
   ASSERT_TRUE(Load(File(SmallBody, " Wenner ")));  // only the exact text " Wenner" selects Wenner
   EXPECT_TRUE(Document.IsSchlumberger);
 }
@@ -121,22 +123,23 @@ TEST_F(DataFile, CountsOutsideTheCapacitiesAreHeldInsideWithTheHalfSpaceLast) {
   const std::pair<std::vector<std::string>, std::string> rows[] = {  // body, tables read
       {surplus, "1:101 2:102 3:103 4:104 5:105 6:106 7:107 8:108 9:109 10:110 11:111 12:112 13:113 14:114 15:115 "
                 "| 10/1 20/2 30/3 40/10000"},
-      {{"0 -3", "0"}, "1.5:0 | 0/10000"},
-      // Huge counts: what lies past the end of the file reads as 0.
-      {{"2147483647 2147483647", "2 20"},
-       "2:20 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 | 0/0 0/0 0/0 0/10000"}};
+      {{"0 -3", "0"}, "1.5:0 | 0/10000"}};
   for (const auto& [body, tables] : rows) {
     Document = TResondixData();
     ASSERT_TRUE(Load(File(body)));
     EXPECT_EQ(Tables(Document), tables);
   }
+  // Huge counts: the file ends long before the lines they announce.
+  EXPECT_FALSE(Load(File({"2147483647 2147483647", "2 20"})));
+  EXPECT_EQ(Recorder.Texts.size(), 1u);
 }
 
 TEST_F(DataFile, TheOlderLayoutMovesTheDescriptionLines) {
   // A first line of 50 characters: the older order of the description lines;
   // old 7 fills in for a blank old 11, old 12 for a blank old 14.
   ASSERT_TRUE(Load(JoinLines({Identification.substr(0, 50), "Name", "Place", "Position", "Direction", "Date", " Wenner",
-                              "Old7", "8", "9", "Old10", " ", "Old12", "Old13", "", "1 1", "1.5 10"})));
+                              "Old7", "8", "9", "Old10", " ", "Old12", "Old13", "", "1 1", "1.5 10", "0",
+                              "100 10000"})));
   std::vector<std::string> info;
   for (int i = 1; i <= InfoLineCount; ++i) info.push_back(Document.Info[i].str());
   EXPECT_EQ(info, (std::vector<std::string>{"Name", "Place", "Date", " ", " Wenner", "Position", "Direction", " ",
@@ -148,11 +151,24 @@ TEST_F(DataFile, AFailedLoadChangesNothingAndReportsTheFile) {
   badLayer.replace(badLayer.find("      100.00"), 12, "    1,00.00 ");
   badCount.replace(badCount.find("3 2"), 3, "2147483648 2");
   badMeasurement.replace(badMeasurement.find("        3.00"), 12, "       1e999");
-  std::vector<std::string> paths = {Folder.File("absent.rxd"), Folder.Folder().string()};
-  for (const std::string& text : {badLayer, badCount, badMeasurement, std::string("not a data file\nat all\n"),
-                                  Identification + std::string(15, '\n') + std::string(3'000'000, '1')}) {
-    paths.push_back(Folder.File("bad" + std::to_string(paths.size()) + ".rxd"));
-    WriteWholeFile(paths.back(), text);
+  const auto cutAfter = [](int lines) {  // the first lines of a whole file
+    std::vector<std::string> all = {Identification};
+    for (int i = 1; i <= 14; ++i) all.push_back("D" + std::to_string(i));
+    all.insert(all.end(), SmallBody.begin(), SmallBody.end());
+    all.resize(lines);
+    return JoinLines(all, "\n");
+  };
+  const std::string notData = "\nIt is not a Resondix data file.", endsEarly = "\nThe file ends before its last layer line.";
+  // The path, and what the message adds to "Could not open <path>!".
+  std::vector<std::pair<std::string, std::string>> files = {{Folder.File("absent.rxd"), ""},
+                                                            {Folder.Folder().string(), ""}};
+  for (const auto& [text, reason] : std::vector<std::pair<std::string, std::string>>{
+           {badLayer, ""}, {badCount, ""}, {badMeasurement, ""}, {"", notData}, {"not a data file\nat all\n", notData},
+           {Identification + std::string(15, '\n') + std::string(3'000'000, '1'), ""}, {cutAfter(1), endsEarly},
+           {cutAfter(12), endsEarly}, {cutAfter(16), endsEarly}, {cutAfter(18), endsEarly},
+           {cutAfter(20), endsEarly}, {cutAfter(21), endsEarly}}) {
+    files.emplace_back(Folder.File("bad" + std::to_string(files.size()) + ".rxd"), reason);
+    WriteWholeFile(files.back().first, text);
   }
   Document.ProjectName() = "Keep me";
   Document.Annotations.push_back({1, 2, 3, 4, "keep"});
@@ -160,14 +176,17 @@ TEST_F(DataFile, AFailedLoadChangesNothingAndReportsTheFile) {
   Document.Saved = false;
   Document.OnChange = [this](TResondixData&) { ++Changes; };
   Document.FileName = Folder.File("current.rxd");
-  for (const std::string& path : paths) {
+  for (const auto& [path, reason] : files) {
     const TResondixData before = Document;
     Recorder.Texts.clear();
     EXPECT_FALSE(Document.LoadFromFile(path)) << path;  // the name too stays
     ExpectUnchanged(before, Document);
-    EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + path + "!"});
+    EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + path + "!" + reason});
   }
   EXPECT_EQ(Changes, 0);
+  // Whole to its last layer line: the annotation section may be missing.
+  ASSERT_TRUE(Load(cutAfter(22)));
+  EXPECT_TRUE(Document.LayerCount == 2 && Document.LayerRho[2] == 50 && Document.Annotations.empty());
 }
 
 }  // namespace
