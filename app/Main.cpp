@@ -383,7 +383,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (!FileCommands.QuerySaveChanges()) {
+  if (!StorePendingEdits() || !FileCommands.QuerySaveChanges()) {
     event->ignore();
     return;
   }
@@ -426,8 +426,15 @@ void TMainForm::FileNewClick() {
 }
 
 void TMainForm::FileOpenClick() { FileCommands.Open(); }
-void TMainForm::FileSaveClick() { FileCommands.Save(); }
-void TMainForm::FileSaveAsClick() { FileCommands.SaveAs(); }
+void TMainForm::FileSaveClick() {
+  if (StorePendingEdits()) FileCommands.Save();
+}
+
+void TMainForm::FileSaveAsClick() {
+  if (StorePendingEdits()) FileCommands.SaveAs();
+}
+
+bool TMainForm::StorePendingEdits() { return MeasurementsGrid->FinishEdit() && ModelGrid->FinishEdit(); }
 void TMainForm::FileImportClick() { FileCommands.Import(); }
 
 // A load that fails changes nothing, the current rows included; one that
@@ -492,6 +499,7 @@ void TMainForm::ViewStatisticsClick() {
 }
 
 void TMainForm::DataFitClick() {
+  if (!StorePendingEdits()) return;
   FitSucceeded = true;
   ResondixData.Fit();  // a refusal shows its message and clears FitSucceeded
   Plaatje->update();

@@ -134,6 +134,10 @@ private:
   void ShowError(const QString& text);
   void ShowHint(const QString& hint);
   void ResetEditState();
+  // A value still being typed into a grid is stored before the document is
+  // saved, fitted or closed, so that what the cell shows is what is saved;
+  // false when it is refused (its message shown, the cell kept open).
+  bool StorePendingEdits();
   // MeasurementsValid and ModelValid from the grids' texts; the Fit button
   // follows them.
   void ValidateGrids();

@@ -112,6 +112,10 @@ public:
   void ClearSelection() override;
   void SelectAll() override;
 
+  // A pending edit is stored (true) or refused with its message (false);
+  // an open editor is closed when it was stored.
+  bool FinishEdit();
+
   // Insert or delete as many rows as are selected, at the selection's top.
   void InsertRows();
   void DeleteRows();
@@ -174,9 +178,6 @@ protected:
   QString CellText(int column, int row) const;
   void SetCellText(int column, int row, const QString& text);
   bool IsEditing() const { return Editor != nullptr; }
-  // A pending edit is stored (true) or refused with its message (false);
-  // an open editor is closed when it was stored.
-  bool FinishEdit();
   // Makes the cell in that direction current, without opening its editor.
   void MoveCurrent(CursorAction action);
 

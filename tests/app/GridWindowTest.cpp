@@ -94,6 +94,29 @@ TEST_F(TGridWindowTest, EditCommandsAndToolbarButtonsReachTheFocusedGridOnly) {
   EXPECT_EQ(model->item(2, 0)->text(), before);
 }
 
+TEST_F(TGridWindowTest, AValueStillBeingTypedIsStoredBeforeSaveOrFitOrRefusedWithItsMessage) {
+  // A copy of the example, which a faulty Save would write.
+  const QString copy = File("copy.rxd");
+  WriteWholeFile(copy.toStdString(), ReadWholeFile(ExamplePath("three-layer-schlumberger.rxd")));
+  auto window = ShowWindow({copy});
+  auto* measurements = Child<TMeasurementsGrid>(*window, "MeasurementsGrid");
+  measurements->setFocus();
+  measurements->setCurrentCell(0, 1);
+  Type("-1");
+  window->FileSaveClick();
+  window->DataFitClick();
+  EXPECT_EQ(Messages.Shown, QStringList(2, "Error: Value must be greater than 0!"));
+  EXPECT_TRUE(window->Document().Saved) << "neither saved nor fitted";
+  EXPECT_FALSE(window->Document().HasFitResult);
+  Press(Qt::Key_Backspace);
+  Press(Qt::Key_Backspace);
+  Type("139");
+  const QString path = File("saved.rxd");
+  FileDialogs.Paths = {path};
+  window->FileSaveAsClick();
+  EXPECT_NE(ReadWholeFile(path.toStdString()).find("        1.50      139.00"), std::string::npos);
+}
+
 TEST_F(TGridWindowTest, ASoundingTypedByKeyboardFitsAsTheCommandLineFitsIt) {
   const QStringList sounding = {"1.5", "138.17", "2",  "140.76", "2.5", "134.25", "3",  "131.06", "4",  "111.68",
                                 "5",   "101.73", "6",  "84.28",  "8",   "60.35",  "10", "46.10",  "12", "40.68",
