@@ -94,7 +94,7 @@ TEST_F(TGridWindowTest, EditCommandsAndToolbarButtonsReachTheFocusedGridOnly) {
   EXPECT_EQ(model->item(2, 0)->text(), before);
 }
 
-TEST_F(TGridWindowTest, AValueStillBeingTypedIsStoredBeforeSaveOrFitOrRefusedWithItsMessage) {
+TEST_F(TGridWindowTest, AValueStillBeingTypedIsStoredBeforeSaveFitOrCloseOrRefusedWithItsMessage) {
   // A copy of the example, which a faulty Save would write.
   const QString copy = File("copy.rxd");
   WriteWholeFile(copy.toStdString(), ReadWholeFile(ExamplePath("three-layer-schlumberger.rxd")));
@@ -105,7 +105,8 @@ TEST_F(TGridWindowTest, AValueStillBeingTypedIsStoredBeforeSaveOrFitOrRefusedWit
   Type("-1");
   window->FileSaveClick();
   window->DataFitClick();
-  EXPECT_EQ(Messages.Shown, QStringList(2, "Error: Value must be greater than 0!"));
+  EXPECT_FALSE(window->close());
+  EXPECT_EQ(Messages.Shown, QStringList(3, "Error: Value must be greater than 0!"));
   EXPECT_TRUE(window->Document().Saved) << "neither saved nor fitted";
   EXPECT_FALSE(window->Document().HasFitResult);
   Press(Qt::Key_Backspace);
