@@ -435,6 +435,7 @@ void TMainForm::FileSaveAsClick() {
 }
 
 bool TMainForm::StorePendingEdits() { return MeasurementsGrid->FinishEdit() && ModelGrid->FinishEdit(); }
+
 void TMainForm::FileImportClick() { FileCommands.Import(); }
 
 // A load that fails changes nothing, the current rows included; one that

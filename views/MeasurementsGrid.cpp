@@ -103,40 +103,40 @@ protected:
   bool eventFilter(QObject* object, QEvent* event) override {
     auto* editor = qobject_cast<TGridEditor*>(object);
     if (!editor) return QStyledItemDelegate::eventFilter(object, event);
-    if (event->type() == QEvent::KeyPress) return EditorKey(editor, *static_cast<QKeyEvent*>(event));
-    if (event->type() == QEvent::FocusOut) return EditorFocusOut(editor, *static_cast<QFocusEvent*>(event));
+    if (event->type() == QEvent::KeyPress) return EditorKey(editor, static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::FocusOut) return EditorFocusOut(editor, static_cast<QFocusEvent*>(event));
     return QStyledItemDelegate::eventFilter(object, event);
   }
 
 private:
-  bool EditorKey(TGridEditor* editor, QKeyEvent& key) {
-    switch (key.key()) {
+  bool EditorKey(TGridEditor* editor, QKeyEvent* key) {
+    switch (key->key()) {
       case Qt::Key_Enter:
       case Qt::Key_Return:
         // A refused commit drops the Enter; a stored one closes the editor
         // on the same cell.
         if (!Grid.CommitEdit()) return true;
-        return QStyledItemDelegate::eventFilter(editor, &key);
+        return QStyledItemDelegate::eventFilter(editor, key);
       case Qt::Key_Tab:
       case Qt::Key_Backtab:
         // The next cell is made current without opening its editor.
         if (!Grid.FinishEdit()) return true;
-        Grid.MoveCurrent(key.key() == Qt::Key_Tab ? QAbstractItemView::MoveNext : QAbstractItemView::MovePrevious);
+        Grid.MoveCurrent(key->key() == Qt::Key_Tab ? QAbstractItemView::MoveNext : QAbstractItemView::MovePrevious);
         return true;
       case Qt::Key_Escape:
         Grid.CancelEdit();
-        return QStyledItemDelegate::eventFilter(editor, &key);
+        return QStyledItemDelegate::eventFilter(editor, key);
       default:
         return false;
     }
   }
 
-  bool EditorFocusOut(TGridEditor* editor, const QFocusEvent& focus) {
+  bool EditorFocusOut(TGridEditor* editor, QFocusEvent* focus) {
     // Another window or a menu taking the focus for a while, a message of
     // the grid itself, or a press on the grid (which decides on its own
     // whether the current cell may change): the editor stays.
     const QWidget* focused = QApplication::focusWidget();
-    if (focus.reason() == Qt::ActiveWindowFocusReason || focus.reason() == Qt::PopupFocusReason ||
+    if (focus->reason() == Qt::ActiveWindowFocusReason || focus->reason() == Qt::PopupFocusReason ||
         Grid.Reporting || focused == &Grid || focused == Grid.viewport() || (focused && editor->isAncestorOf(focused)))
       return false;
     if (!Grid.CommitEdit()) {
@@ -144,7 +144,7 @@ private:
       QTimer::singleShot(0, editor, [editor] { editor->setFocus(); });
       return false;
     }
-    return QStyledItemDelegate::eventFilter(editor, const_cast<QFocusEvent*>(&focus));
+    return QStyledItemDelegate::eventFilter(editor, focus);
   }
 
   TMeasurementsGrid& Grid;
