@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "FileNames.h"
+#include "MRUList.h"
 #include "ResondixData.h"
 #include "Services.h"
 
@@ -17,8 +18,9 @@ QString ToQString(const std::string& text) { return QString::fromStdString(text)
 
 }  // namespace
 
-TFileCommands::TFileCommands(TResondixData& document, TMessageService& messages, TFileDialogService& fileDialogs)
-    : Document(document), Messages(messages), FileDialogs(fileDialogs) {}
+TFileCommands::TFileCommands(TResondixData& document, TMessageService& messages, TFileDialogService& fileDialogs,
+                             TMRUList& recentFiles)
+    : Document(document), Messages(messages), FileDialogs(fileDialogs), RecentFiles(recentFiles) {}
 
 bool TFileCommands::QuerySaveChanges() {
   if (Document.Saved) return true;
@@ -51,13 +53,27 @@ bool TFileCommands::Open() {
   return !path.isEmpty() && OpenNamedFile(path);
 }
 
-bool TFileCommands::OpenNamedFile(const QString& path) { return ReadFile(path, &TResondixData::LoadFromFile); }
+bool TFileCommands::OpenNamedFile(const QString& path) {
+  if (!Exists(path)) return false;
+  RecentFiles.AddFile(path);
+  return ReadFile(path, &TResondixData::LoadFromFile);
+}
+
+bool TFileCommands::Reopen(const QString& path) {
+  if (!QuerySaveChanges()) return false;
+  const bool opened = OpenNamedFile(path);
+  // A listed file that is gone is taken off the list once reported.
+  if (!QFileInfo::exists(path)) RecentFiles.RemoveFile(path);
+  return opened;
+}
+
+bool TFileCommands::Exists(const QString& path) {
+  if (QFileInfo::exists(path)) return true;
+  Messages.ShowMessage(TMessageKind::Error, FileNotFoundText(path));
+  return false;
+}
 
 bool TFileCommands::ReadFile(const QString& path, bool (TResondixData::*read)(const std::string& fileName)) {
-  if (!QFileInfo::exists(path)) {
-    Messages.ShowMessage(TMessageKind::Error, FileNotFoundText(path));
-    return false;
-  }
   if (!(Document.*read)(path.toStdString())) return false;
   RememberFolder(path);
   if (OnFileRead) OnFileRead(path);
@@ -86,6 +102,7 @@ bool TFileCommands::SaveAs() {
   if (chosen.isEmpty()) return false;
   const QString path = WithDataFileExtension(chosen);
   if (!Document.SaveToFile(path.toStdString())) return false;
+  RecentFiles.AddFile(path);
   RememberFolder(path);
   if (OnSaved) OnSaved(path);
   return true;
@@ -94,7 +111,7 @@ bool TFileCommands::SaveAs() {
 bool TFileCommands::Import() {
   if (!QuerySaveChanges()) return false;
   const QString path = FileDialogs.GetOpenFileName(DialogFolder(), ImportFilter);
-  if (path.isEmpty() || !ReadFile(path, &TResondixData::ImportDinoloket)) return false;
+  if (path.isEmpty() || !Exists(path) || !ReadFile(path, &TResondixData::ImportDinoloket)) return false;
   // A later Save writes the data file beside the imported one, never over it.
   Document.FileName = ImportedDataFileName(path).toStdString();
   StampFileDetails();

@@ -19,6 +19,7 @@
 
 #include "About.h"
 #include "EditTarget.h"
+#include "GeneralInformation.h"
 #include "Logo.h"
 #include "MeasurementsGrid.h"
 #include "ModelGrid.h"
@@ -77,7 +78,7 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
     : QMainWindow(parent),
       Messages(messages),
       FileDialogs(fileDialogs),
-      FileCommands(ResondixData, messages, fileDialogs),
+      FileCommands(ResondixData, messages, fileDialogs, MRUList),
       HelpTopics(messages) {
   setObjectName("MainForm");
   InitialiseImages();
@@ -112,6 +113,9 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   ResondixData.New();
 
   ReadWindowSettings();
+  MRUList.OnFileClick = [this](TMRUList&) { FileReopenClick(); };
+  MRUList.RegistryKey = RecentFilesKey;
+  MRUList.LoadFromRegistry();
   // The document names its file by its full path, whatever folder the
   // program was started in.
   if (!arguments.isEmpty())
@@ -206,6 +210,7 @@ void TMainForm::CreateMenus() {
   FileReopen = file->addMenu("&Reopen");
   FileReopen->setObjectName("FileReopen");
   FileReopen->setEnabled(false);
+  AddRecentFileItems(*FileReopen);
   file->addAction(FileSave);
   file->addAction(FileSaveAs);
   file->addSeparator();
@@ -348,6 +353,7 @@ void TMainForm::CreateStatusBar() {
 }
 
 void TMainForm::CreateWindows() {
+  GeneralInformationForm = new TGeneralInformationForm(ResondixData, HelpTopics, this);
   AboutBox = new TAboutBox(this);
   ResultsForm = new TResultsForm(this);
   PreferencesForm = new TPreferencesForm(this);
@@ -399,6 +405,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   }
   // FormClose: the window settings; the recent-files list follows them.
   if (!WriteDesktopSettings(Placement.Current(!ToolBar->isHidden()))) ShowError(RegistryErrorText);
+  MRUList.SaveToRegistry();
   if (ResultsForm) ResultsForm->hide();
   if (StatisticsForm) StatisticsForm->hide();
   event->accept();
@@ -445,6 +452,8 @@ void TMainForm::FileNewClick() {
 }
 
 void TMainForm::FileOpenClick() { FileCommands.Open(); }
+void TMainForm::FileReopenClick() { FileCommands.Reopen(MRUList.SelectedFile()); }
+
 void TMainForm::FileSaveClick() {
   if (StorePendingEdits()) FileCommands.Save();
 }
@@ -469,8 +478,8 @@ void TMainForm::FileRead(const QString& path) {
 void TMainForm::FileInformationClick() { EditInformation(); }
 
 void TMainForm::EditInformation() {
-  // The General information dialog arrives with its own part; the title
-  // follows the file name whatever the dialog did.
+  if (GeneralInformationForm->Execute()) GeneralInformationForm->CopyTo(ResondixData);
+  // The title follows the file name whatever the dialog did.
   SetTitle(ToQString(ResondixData.FileName));
 }
 
@@ -607,7 +616,7 @@ void TMainForm::SetColumnWidths() {
   ModelGrid->FitColumns();
 }
 
-void TMainForm::File1Click() { FileReopen->setEnabled(false); }
+void TMainForm::File1Click() { FileReopen->setEnabled(MRUList.Count() > 0); }
 
 void TMainForm::ViewClick() {
   ViewToolbar->setChecked(!ToolBar->isHidden());
