@@ -10,7 +10,8 @@
 namespace {
 
 constexpr const char* DataFileFilter = "Resondix data files (*.rxd)|*.rxd|All files (*.*)|*.*";
-constexpr const char* ImportFilter = "TNO dinoloket files (*.txt)|*.txt|All files (*.*)|*.*";
+constexpr const char* ImportFilter =
+    "TNO dinoloket files (*.txt)|*.txt|Spreadsheet files (*.csv)|*.csv|All files (*.*)|*.*";
 
 QString FileNotFoundText(const QString& path) { return "File " + path + " not found!"; }
 
@@ -111,7 +112,8 @@ bool TFileCommands::SaveAs() {
 bool TFileCommands::Import() {
   if (!QuerySaveChanges()) return false;
   const QString path = FileDialogs.GetOpenFileName(DialogFolder(), ImportFilter);
-  if (path.isEmpty() || !Exists(path) || !ReadFile(path, &TResondixData::ImportDinoloket)) return false;
+  // The reader follows the file's extension, whichever filter was chosen.
+  if (path.isEmpty() || !Exists(path) || !ReadFile(path, &TResondixData::ImportFile)) return false;
   // A later Save writes the data file beside the imported one, never over it.
   Document.FileName = ImportedDataFileName(path).toStdString();
   StampFileDetails();

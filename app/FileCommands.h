@@ -57,7 +57,7 @@ public:
 private:
   // Reports a file that does not exist; true when it exists.
   bool Exists(const QString& path);
-  // Open and Import: read (the document's LoadFromFile or ImportDinoloket)
+  // Open and Import: read (the document's LoadFromFile or ImportFile)
   // replaces the content.
   bool ReadFile(const QString& path, bool (TResondixData::*read)(const std::string& fileName));
   // A new document's own file name and date: those of today's file.

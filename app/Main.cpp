@@ -478,7 +478,13 @@ void TMainForm::FileRead(const QString& path) {
 void TMainForm::FileInformationClick() { EditInformation(); }
 
 void TMainForm::EditInformation() {
-  if (GeneralInformationForm->Execute()) GeneralInformationForm->CopyTo(ResondixData);
+  if (GeneralInformationForm->Execute()) {
+    // What OK changed belongs to the file (a lowered count even drops
+    // readings): the save prompt must protect it like any other change.
+    const std::string before = ResondixData.DataFileText();
+    GeneralInformationForm->CopyTo(ResondixData);
+    if (ResondixData.DataFileText() != before) ResondixData.Saved = false;
+  }
   // The title follows the file name whatever the dialog did.
   SetTitle(ToQString(ResondixData.FileName));
 }

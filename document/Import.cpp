@@ -22,6 +22,7 @@
 #include <string>
 #include <string_view>
 
+#include "ImportSupport.h"
 #include "Messages.h"
 #include "NumberText.h"
 #include "ResondixData.h"
@@ -52,19 +53,6 @@ constexpr double WennerRatio = 1.5;
 constexpr double WennerAgreement = 0.01;
 constexpr int DepthField = 2;
 constexpr int LayerRhoField = 3;
-
-constexpr std::string_view NoModelRemark = "No model was found in imported file.";
-constexpr std::string_view NoModelWarning = "No model was found in imported file. Defaulting to 3-layer model.";
-
-// A text that is not a number is quoted in its message; a field of
-// megabytes is shown by its beginning, so that the message stays readable.
-constexpr std::size_t MaxQuotedLength = 80;
-
-std::string NotANumber(std::string_view text) {
-  const std::size_t shown = CutLength(text, MaxQuotedLength);
-  return "'" + std::string(text.substr(0, shown)) + (shown < text.size() ? "..." : "") +
-         "' is not a valid floating point value";
-}
 
 std::string EndsBeforeMeasurements(const std::string& fileName) {
   return "Could not import " + fileName + "! The file ends before its first measurement (line 26).";
@@ -108,7 +96,7 @@ public:
     // A read error ends the text early; it must not pass for a file without
     // a model.
     if (Reader.InputError()) return Fail(CouldNotOpenText(FileName));
-    if (!modelRead) MakeStartingModel(endSpacing);
+    if (!modelRead) MakeStartingModel(D, endSpacing);
     return true;
   }
 
@@ -215,26 +203,43 @@ private:
     return true;
   }
 
-  void MakeStartingModel(double endSpacing) {
-    const double first = D.ApparentRho[1];
-    const double last = D.ApparentRho[D.MeasurementCount];
-    D.LayerCount = 3;
-    D.LayerRho[1] = first;
-    D.LayerDepth[1] = endSpacing / 3;
-    D.LayerRho[2] = (first + last) / 2;
-    D.LayerDepth[2] = endSpacing * 2 / 3;
-    D.LayerRho[3] = last;
-    D.LayerDepth[3] = HalfSpaceDepth;
-    D.Remarks() = NoModelRemark;
-    ShowMessage(TMessageKind::Warning, std::string(NoModelWarning));
-  }
-
   TTextReader& Reader;
   TResondixData& D;
   const std::string& FileName;
 };
 
 }  // namespace
+
+namespace {
+
+constexpr std::string_view NoModelRemark = "No model was found in imported file.";
+constexpr std::string_view NoModelWarning = "No model was found in imported file. Defaulting to 3-layer model.";
+
+// A text that is not a number is quoted in its message; a field of
+// megabytes is shown by its beginning, so that the message stays readable.
+constexpr std::size_t MaxQuotedLength = 80;
+
+}  // namespace
+
+std::string NotANumber(std::string_view text) {
+  const std::size_t shown = CutLength(text, MaxQuotedLength);
+  return "'" + std::string(text.substr(0, shown)) + (shown < text.size() ? "..." : "") +
+         "' is not a valid floating point value";
+}
+
+void MakeStartingModel(TResondixData& document, double endSpacing) {
+  const double first = document.ApparentRho[1];
+  const double last = document.ApparentRho[document.MeasurementCount];
+  document.LayerCount = 3;
+  document.LayerRho[1] = first;
+  document.LayerDepth[1] = endSpacing / 3;
+  document.LayerRho[2] = (first + last) / 2;
+  document.LayerDepth[2] = endSpacing * 2 / 3;
+  document.LayerRho[3] = last;
+  document.LayerDepth[3] = HalfSpaceDepth;
+  document.Remarks() = NoModelRemark;
+  ShowMessage(TMessageKind::Warning, std::string(NoModelWarning));
+}
 
 bool TResondixData::ImportDinoloket(const std::string& fileName) {
   return ReadNamedFile(fileName, &TResondixData::ImportFrom);

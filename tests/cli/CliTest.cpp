@@ -13,36 +13,12 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include "CliTestSupport.h"
 #include "ResondixData.h"
 #include "TestSupport.h"
 
 namespace {
 
-struct TRun {
-  int Status = -1;
-  std::string Out, Err;
-  QJsonObject Json() const {  // the first line of standard output
-    return QJsonDocument::fromJson(QByteArray::fromStdString(Out.substr(0, Out.find('\n')))).object();
-  }
-};
-
-// environment: an optional prefix such as "env -u DISPLAY".
-TRun RunCli(const std::string& arguments, const std::string& environment = "") {
-  static TTemporaryFolder folder;
-  const std::string out = folder.File("out.txt"), err = folder.File("err.txt");
-  const std::string command = environment + " '" + RESONDIX_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out), ReadWholeFile(err)};
-}
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
-std::string Text(const QJsonValue& value) { return value.toString().toStdString(); }
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 const std::string Example = ExamplePath("three-layer-schlumberger.rxd");
 
 TResondixData Loaded(const std::string& path) {
