@@ -9,6 +9,7 @@
 #include <QTableWidget>
 
 #include "AppTestSupport.h"
+#include "MeasurementsGrid.h"
 #include "Plaatje.h"
 
 namespace {
@@ -91,7 +92,13 @@ TEST_F(TEquivalenceWindowTest, IsOfferedWhenAFitMayRunAndRefusesAsTheFitDoes) {
   window->DataEquivalenceClick();  // no unknowns marked
   EXPECT_EQ(Messages.Shown, QStringList{"Error: No  Unknown  Parameters  Specified  !"});
   EXPECT_FALSE(Child<QWidget>(*window, "EquivalenceForm")->isVisible());
-  window->Document().SetValue(0, 2, true, 0);  // a resistivity not entered
+  window->DataClick();
+  EXPECT_TRUE(Child<QAction>(*window, "DataEquivalence")->isEnabled());
+  // The resistivity of layer 2 emptied in the model grid, noticed at the next change.
+  auto* grid = Child<TMeasurementsGrid>(*window, "ModelGrid");
+  grid->setCurrentCell(1, 0);
+  grid->ClearSelection();
+  window->Document().SetValue(1, 1, false, 138.17);
   window->DataClick();
   EXPECT_FALSE(Child<QAction>(*window, "DataEquivalence")->isEnabled());
 }
