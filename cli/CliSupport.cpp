@@ -5,12 +5,22 @@
 #include "Json.h"
 #include "ResondixData.h"
 
-void ReportError(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+void ReportError(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fputc('\n', stderr);
+}
 
 void PrintJsonLine(const TJsonWriter& json) {
   std::fwrite(json.Text().data(), 1, json.Text().size(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
+}
+
+int CheckedOutputStatus(int status) {
+  // Errors stick to the stream, so one check at the end sees every lost line.
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  ReportError("Could not write to standard output!");
+  return ExitOutputFailure;
 }
 
 bool ParseArguments(const std::vector<std::string>& arguments,
@@ -50,7 +60,7 @@ bool CheckSingleOutput(const TArguments& arguments) {
 
 bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, TResondixData& document,
                           const std::function<void(TJsonWriter& json)>& extraMembers) {
-  TJsonWriter json;
+  TJsonWriter json(stdout);  // a thousand annotations are not held twice
   json.BeginObject().Key("file").String(path);
   WriteDocumentMembers(json, document);
   if (extraMembers) extraMembers(json);

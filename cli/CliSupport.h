@@ -13,9 +13,11 @@
 class TJsonWriter;
 class TResondixData;
 
-// Exit statuses: every file succeeded, or not.
+// Exit statuses: every file succeeded, or not, or standard output could not
+// be written (whatever the files gave).
 constexpr int ExitSuccess = 0;
 constexpr int ExitFailure = 1;
+constexpr int ExitOutputFailure = 2;
 
 struct TArguments {
   std::vector<std::string> Files;
@@ -31,11 +33,17 @@ struct TArguments {
 bool ParseArguments(const std::vector<std::string>& arguments,
                     std::initializer_list<std::string_view> valueOptions, TArguments& parsed);
 
-// Reports a usage or command error on standard error.
+// Reports a usage or command error on standard error, whole, NUL bytes
+// included.
 void ReportError(const std::string& text);
 
-// Prints one JSON document as one line on standard output.
+// Prints one JSON document (what a writer on standard output has not yet
+// written of it) as one line on standard output.
 void PrintJsonLine(const TJsonWriter& json);
+
+// The exit status once everything is written: status, or
+// ExitOutputFailure with a message when standard output lost anything.
+int CheckedOutputStatus(int status);
 
 // Opens the data file into document; false (the message already shown) when
 // it cannot be read.

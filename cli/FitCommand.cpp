@@ -161,6 +161,7 @@ void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
 // One file; false when it could not be fitted.
 bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArguments& arguments) {
   TResondixData document;
+  document.KeepAnnotations = arguments.Has("-o");  // only the saved document shows them
   if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
       !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path))
     return false;

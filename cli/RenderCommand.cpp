@@ -6,6 +6,7 @@
 //
 // Only this command starts Qt's GUI layer, so the other commands stay fast;
 // without a display it draws on Qt's offscreen platform.
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <string>
@@ -31,7 +32,8 @@ namespace {
 
 constexpr int DefaultWidth = 800;
 constexpr int DefaultHeight = 600;
-// A side of 10000 pixels is a 400 MB image already.
+// A PNG of 10000 x 10000 pixels takes 400 MB while it is drawn; a larger
+// one is refused.
 constexpr int MaxSide = 10000;
 
 enum class TOutputFormat { Png, Svg, Pdf };
@@ -64,16 +66,23 @@ bool FormatOf(const std::string& path, TOutputFormat& format) {
   return true;
 }
 
-bool ParseSide(std::string_view text, int& side) {
+enum class TSide { Valid, TooLarge, Invalid };
+
+TSide ParseSide(std::string_view text, int& side) {
   const char* end = text.data() + text.size();
   const auto result = std::from_chars(text.data(), end, side);
-  return result.ec == std::errc() && result.ptr == end && side >= 1 && side <= MaxSide;
+  if (result.ptr != end || text.empty() || text[0] == '-' || result.ec == std::errc::invalid_argument)
+    return TSide::Invalid;
+  if (result.ec == std::errc::result_out_of_range || side > MaxSide) return TSide::TooLarge;
+  return side >= 1 ? TSide::Valid : TSide::Invalid;
 }
 
 // "WxH", for example "800x600".
-bool ParseSize(std::string_view text, int& width, int& height) {
+TSide ParseSize(std::string_view text, int& width, int& height) {
   const std::size_t x = text.find_first_of("xX");
-  return x != std::string_view::npos && ParseSide(text.substr(0, x), width) && ParseSide(text.substr(x + 1), height);
+  if (x == std::string_view::npos) return TSide::Invalid;
+  const TSide w = ParseSide(text.substr(0, x), width), h = ParseSide(text.substr(x + 1), height);
+  return std::max(w, h);
 }
 
 bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
@@ -89,11 +98,20 @@ bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
     ReportError("Unknown output format of " + job.Output + ": use .png, .svg or .pdf.");
     return false;
   }
-  if (parsed.Has("--size") && !ParseSize(parsed.Value("--size"), job.Width, job.Height)) {
-    ReportError("Option --size takes WIDTHxHEIGHT in pixels, each 1 to " + std::to_string(MaxSide) +
-                ", for example 800x600.");
-    return false;
+  if (!parsed.Has("--size")) return true;
+  switch (ParseSize(parsed.Value("--size"), job.Width, job.Height)) {
+    case TSide::Valid:
+      return true;
+    case TSide::TooLarge:
+      ReportError("A chart of " + parsed.Value("--size") + " pixels is too large: --size allows at most " +
+                  std::to_string(MaxSide) + "x" + std::to_string(MaxSide) + ".");
+      return false;
+    case TSide::Invalid:
+      break;
   }
+  ReportError("Option --size takes WIDTHxHEIGHT in pixels, each 1 to " + std::to_string(MaxSide) +
+              ", for example 800x600.");
+  return false;
   return true;
 }
 

@@ -1,6 +1,7 @@
 // resondix-cli: Resondix on files without a window, for batch work and
 // scripts. One JSON document per input file on standard output, messages on
-// standard error; exit status 0 when every file succeeded, 1 otherwise.
+// standard error; exit status 0 when every file succeeded, 1 otherwise, 2
+// when standard output could not be written.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -23,12 +24,15 @@ const TCommand Commands[] = {
     {"curve", RunCurve, "curve FILE.rxd...                  model curve nodes and values at the spacings"},
     {"fit", RunFit, "fit FILE.rxd... --unknowns LIST [-o OUT.rxd]   fit; LIST is all or e.g. rho1,rho3,depth2"},
     {"import", RunImport, "import FILE.txt... [-o OUT.rxd]    DINOloket sounding files as documents"},
-    {"render", RunRender, "render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]   the chart (default 800x600)"},
+    {"render", RunRender,
+     "render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]   the chart (default 800x600, at most 10000x10000)"},
 };
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out, "Usage: resondix-cli COMMAND ARGUMENTS\n\nCommands:\n");
   for (const TCommand& command : Commands) std::fprintf(out, "  %s\n", command.Usage);
+  std::fprintf(out, "\nExit status: 0 when every file succeeded, 1 otherwise, 2 when standard output\n"
+                    "could not be written.\n");
 }
 
 }  // namespace
@@ -40,12 +44,12 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
     PrintUsage(stdout);
-    return ExitSuccess;
+    return CheckedOutputStatus(ExitSuccess);
   }
   SetMessageHandler([](TMessageKind, const std::string& text) { ReportError(text); });
   const std::vector<std::string> arguments(argv + 2, argv + argc);
   for (const TCommand& command : Commands)
-    if (std::strcmp(argv[1], command.Name) == 0) return command.Run(arguments);
+    if (std::strcmp(argv[1], command.Name) == 0) return CheckedOutputStatus(command.Run(arguments));
   ReportError(std::string("Unknown command ") + argv[1] + ".");
   PrintUsage(stderr);
   return ExitFailure;

@@ -15,8 +15,14 @@
 // A file without a model gets a three-layer starting model from its
 // measurements, with a warning.
 //
+// Whatever the file, the import keeps only a bounded part of each line: the
+// header lines up to the longest text or number it uses, the measurement and
+// model lines up to the last field it uses, each field up to the longest
+// number. A longer number text is not a number.
+//
 // The import reads into a copy of the document (TResondixData::
 // ReplaceContent), so a file that cannot be read changes nothing.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +52,14 @@ constexpr int ApparentRhoField = 5;
 constexpr int DepthField = 2;
 constexpr int LayerRhoField = 3;
 
+// What is kept of a header line: an 80-character text or a number with its
+// closing ";", and one character more, by which a line too long for a
+// number shows.
+constexpr std::size_t HeaderLineKeep = MaxNumberLength + 2;
+// What is kept of each field of a measurement or model line: a number, and
+// one character more for the same reason.
+constexpr std::size_t FieldKeep = MaxNumberLength + 1;
+
 constexpr std::string_view NoModelRemark = "No model was found in imported file.";
 constexpr std::string_view NoModelWarning = "No model was found in imported file. Defaulting to 3-layer model.";
 
@@ -62,6 +76,8 @@ std::string NotANumber(std::string_view text) {
 std::string EndsBeforeMeasurements(const std::string& fileName) {
   return "Could not import " + fileName + "! The file ends before its first measurement (line 26).";
 }
+
+std::string IsUtf16(const std::string& fileName) { return "Could not import " + fileName + "!" + Utf16Reason("import"); }
 
 // A line without its closing ";". A line that lacks it keeps all of its
 // text: its last character is part of the value.
@@ -94,6 +110,9 @@ public:
   // Reads the whole file into the document; false, with the message shown,
   // when it cannot.
   bool Read() {
+    // Read by line position, UTF-16 text would fail somewhere on its NUL
+    // bytes with a message that names none of its causes.
+    if (Reader.StartsLikeUtf16()) return Fail(IsUtf16(FileName));
     double endSpacing = 0;
     if (!ReadHeader(endSpacing) || !ReadMeasurements(endSpacing)) return false;
     bool modelRead = false;
@@ -112,7 +131,7 @@ private:
   }
 
   bool ToNumber(std::string_view text, double& value) {
-    const auto number = StrToFloatDot(text);
+    const auto number = text.size() <= MaxNumberLength ? StrToFloatDot(text) : std::nullopt;
     if (!number) return Fail(NotANumber(text));
     value = *number;
     return true;
@@ -126,7 +145,7 @@ private:
     std::string lines[HeaderLineCount + 1];
     for (int n = 1; n <= HeaderLineCount; ++n) {
       if (IsUsedHeaderLine(n))
-        lines[n] = Reader.ReadLine();
+        lines[n] = Reader.ReadLine(HeaderLineKeep);
       else
         Reader.SkipLine();
     }
@@ -152,7 +171,7 @@ private:
   bool ReadMeasurements(double endSpacing) {
     int count = 0;
     while (count < MaxMeasurements && !Reader.Eof()) {
-      const std::string line = Reader.ReadLine();
+      const std::string line = Reader.ReadFields(';', ApparentRhoField, FieldKeep);
       ++count;
       if (!ToNumber(Field(line, HalfSpacingField), D.HalfSpacing[count]) ||
           !ToNumber(Field(line, ApparentRhoField), D.ApparentRho[count]))
@@ -177,10 +196,10 @@ private:
     int count = 0;
     bool halfSpace = false;
     while (count < MaxLayers && !halfSpace && !Reader.Eof()) {
-      const std::string line = Reader.ReadLine();
+      const std::string line = Reader.ReadFields(';', LayerRhoField, FieldKeep);
       ++count;
       const std::string_view depth = Field(line, DepthField);
-      if (IsBlank(depth))
+      if (depth.size() <= MaxNumberLength && IsBlank(depth))
         D.LayerDepth[count] = HalfSpaceDepth;
       else if (!ToNumber(depth, D.LayerDepth[count]))
         return false;
