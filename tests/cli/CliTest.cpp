@@ -1,5 +1,6 @@
 // resondix-cli as a user runs it: output on standard output, messages on
 // standard error, the exit status.
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -26,11 +27,12 @@ struct TRun {
   }
 };
 
-// environment: an optional prefix such as "env -u DISPLAY".
-TRun RunCli(const std::string& arguments, const std::string& environment = "") {
+// environment: an optional prefix such as "env -u DISPLAY"; output: where standard output goes instead of Out.
+TRun RunCli(const std::string& arguments, const std::string& environment = "", const std::string& output = "") {
   static TTemporaryFolder folder;
   const std::string out = folder.File("out.txt"), err = folder.File("err.txt");
-  const std::string command = environment + " '" + RESONDIX_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+  const std::string command = environment + " '" + RESONDIX_CLI + "' " + arguments + " >'" +
+                              (output.empty() ? out : output) + "' 2>'" + err + "'";
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out), ReadWholeFile(err)};
 }
@@ -278,7 +280,8 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
       {Quoted(Example), "render takes one input file and one output file.\n"},
       {Quoted(Example) + " " + Quoted(jpg), "Unknown output format of " + jpg + ": use .png, .svg or .pdf.\n"},
       {Quoted(Example) + " " + Quoted(refused) + " --size 800", sizes},
-      {Quoted(Example) + " " + Quoted(refused) + " --size 10001x600", sizes},
+      {Quoted(Example) + " " + Quoted(refused) + " --size 10001x600",
+       "A chart of 10001x600 pixels is too large: --size allows at most 10000x10000.\n"},
       {Quoted(absent) + " " + Quoted(refused), "Could not open " + absent + "!\n"},
       {Quoted(Example) + " " + Quoted(folder.File("no/a.png")), "Could not save " + folder.File("no/a.png") + "!\n"},
   };
@@ -288,6 +291,61 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
     EXPECT_EQ(run.Out + run.Err, message) << arguments;
   }
   EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
+TEST(Cli, OutputAndMessagesReachTheUserWholeOrTheStatusSaysSo) {
+  TTemporaryFolder folder;
+  // Standard output on a full device: the JSON is lost, and the status says so.
+  for (const std::string& arguments : {"show " + Quoted(Example), std::string("--help")}) {
+    const TRun full = RunCli(arguments, "", "/dev/full");
+    EXPECT_EQ(full.Status, 2) << arguments;
+    EXPECT_EQ(full.Err, "Could not write to standard output!\n") << arguments;
+  }
+  EXPECT_NE(RunCli("--help").Out.find("(default 800x600, at most 10000x10000)"), std::string::npos);
+  // A message holding NUL bytes is printed whole; UTF-16 text is named as such.
+  std::string withNul = ReadWholeFile(ExamplePath("ves-schlumberger-dinoloket.txt")), utf16;
+  WriteWholeFile(folder.File("nul.txt"), withNul.replace(withNul.find("130.67;"), 7, std::string("130\0.67;", 8)));
+  for (char c : ReadWholeFile(ExamplePath("ves-schlumberger-dinoloket.txt"))) utf16 += std::string{c, '\0'};
+  WriteWholeFile(folder.File("utf16.txt"), "\xFF\xFE" + utf16);
+  const std::string fifo = folder.File("fifo.rxd");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::pair<std::string, std::string> rows[] = {  // arguments, standard error
+      {"import " + Quoted(folder.File("nul.txt")), std::string("'130") + '\0' + ".67' is not a valid floating point value\n"},
+      {"import " + Quoted(folder.File("utf16.txt")), "Could not import " + folder.File("utf16.txt") +
+                                                         "! The file looks like UTF-16 text; save it as UTF-8 text "
+                                                         "and import it again.\n"},
+      {"show " + Quoted(fifo), "Could not open " + fifo + "!\n"},  // at once, not waiting for a writer
+      {"import " + Quoted(fifo), "Could not open " + fifo + "!\n"},
+  };
+  for (const auto& [arguments, err] : rows) {
+    const TRun run = RunCli(arguments, "timeout 60");
+    EXPECT_EQ(run.Status, 1) << arguments;
+    EXPECT_EQ(run.Err, err) << arguments;
+  }
+}
+
+TEST(Cli, AnnotationsAreKeptOnlyWhereTheyAreShownOrSaved) {
+  TTemporaryFolder folder;
+  std::string text = ReadWholeFile(Example);
+  const std::size_t section = text.rfind("\r\n1\r\nTE,");
+  text = text.substr(0, section) + "\r\n1001\r\n";
+  for (int i = 1; i <= 1001; ++i) text += "TE," + std::to_string(i) + ",2,3,4,box\r\n";
+  const std::string many = folder.File("many.rxd"), fitted = folder.File("fitted.rxd");
+  WriteWholeFile(many, text);
+  const std::string warning = "Not all annotations of " + many +
+                              " were read: the program keeps at most 1000 annotations of 65536 bytes of text each.\n";
+  const TRun show = RunCli("show " + Quoted(many));
+  EXPECT_EQ(show.Status, 0);
+  EXPECT_EQ(show.Err, warning);
+  EXPECT_EQ(show.Json()["annotations"].toArray().size(), 1000);
+  const TRun curve = RunCli("curve " + Quoted(many));
+  EXPECT_TRUE(curve.Status == 0 && curve.Err.empty()) << curve.Err;
+  EXPECT_TRUE(RunCli("fit " + Quoted(many) + " --unknowns rho1").Err.empty());
+  // The fitted document keeps what it read.
+  const TRun fit = RunCli("fit " + Quoted(many) + " --unknowns rho1 -o " + Quoted(fitted));
+  EXPECT_EQ(fit.Status, 0);
+  EXPECT_EQ(fit.Err, warning);
+  EXPECT_EQ(Loaded(fitted).Annotations.size(), 1000u);
 }
 
 }  // namespace
