@@ -4,17 +4,21 @@
 #   make test-sanitize   the same tests built with AddressSanitizer + UBSan
 #   make fuzz            a short bounded fuzzing run of the file readers (clang)
 #   make bench           the benchmarks
+#   make package         the Debian package build/resondix_<version>_<arch>.deb
+#   make check-install   install into a staging folder, check it and the package
 # Every target first installs the Debian packages that are missing.
 
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev qt6-svg-dev fonts-liberation clang libclang-rt-dev locales
+            qt6-base-dev qt6-svg-dev fonts-liberation clang libclang-rt-dev locales \
+            dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin groff-base \
+            xvfb xdotool
 JOBS ?= $(shell nproc)
 BUILD ?= build
 EXAMPLE ?= examples/three-layer-schlumberger.rxd
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps build test test-sanitize fuzz bench run clean
+.PHONY: deps build test test-sanitize fuzz bench package check-install run clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -61,6 +65,12 @@ fuzz: deps
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do $$b; done
+
+package: build
+	cmake --build $(BUILD) --target package
+
+check-install: build
+	packaging/check-install $(BUILD)
 
 run: build
 	$(BUILD)/app/resondix $(EXAMPLE)

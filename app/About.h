@@ -11,4 +11,5 @@ public:
   explicit TAboutBox(QWidget* owner);
 };
 
-constexpr const char* VersionText = "Version 2.20";
+// RESONDIX_VERSION: the project's version, from the build.
+constexpr const char* VersionText = "Version " RESONDIX_VERSION;

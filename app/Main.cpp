@@ -3,42 +3,32 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
 
 #include "About.h"
+#include "EditTarget.h"
 #include "Logo.h"
-#include "NumberText.h"
 #include "Plaatje.h"
 #include "Preferences.h"
 #include "Results.h"
 #include "Statistics.h"
+#include "WindowPlacement.h"
 #include "ValuesTable.h"
 
 namespace {
 
 constexpr const char* TitlePrefix = "Resondix for Windows - ";
-constexpr const char* DataFileFilter = "Resondix data files (*.rxd)|*.rxd|All files (*.*)|*.*";
-constexpr const char* ImportFilter = "TNO dinoloket files (*.txt)|*.txt|All files (*.*)|*.*";
-constexpr const char* NoSolutionText = "NO SOLUTION  (improve starting quess)";
-constexpr const char* BrowserErrorText = "Unable to launch the default browser.";
 constexpr const char* ResondixHomePage = "https://resondix.example.org/";
 constexpr const char* TarvenicHomePage = "https://tarvenic.example.org/";
 
@@ -47,6 +37,11 @@ constexpr int DesignTop = 207;
 constexpr int DesignClientWidth = 745;
 constexpr int DesignClientHeight = 545;
 constexpr int PageControlWidth = 224;
+constexpr int PageControlMinimumWidth = 170;
+// The smallest window whose status panels, tabs, headings and chart labels
+// all show whole.
+constexpr int MinimumWidth = 700;
+constexpr int MinimumHeight = 460;
 constexpr int ToolBarHeight = 40;
 constexpr int ToolButtonWidth = 37;
 constexpr int ToolButtonHeight = 36;
@@ -54,11 +49,6 @@ constexpr int ToolImageSize = 30;
 constexpr int ToolDividerWidth = 8;
 constexpr int StatusBarHeight = 19;
 constexpr int StatusPanelWidths[4] = {480, 50, 50, 50};
-
-// The property that carries a widget's help topic; 0 or missing: none.
-constexpr const char* HelpContextProperty = "HelpContext";
-
-QString FileNotFoundText(const QString& path) { return "File " + path + " not found!"; }
 
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
@@ -78,36 +68,23 @@ QWidget* Spacer(int width) {
 
 }  // namespace
 
-QString TodayText() { return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat); }
-
-QString NamePart(const QString& path) {
-  const qsizetype cut = std::max({path.lastIndexOf('\\'), path.lastIndexOf('/'), path.lastIndexOf(':')});
-  return path.mid(cut + 1);
-}
-
-QString WithDataFileExtension(const QString& path) {
-  return NamePart(path).contains('.') ? path : path + ".rxd";
-}
-
-QString ImportedDataFileName(const QString& path) {
-  const QString name = NamePart(path);
-  const qsizetype dot = name.lastIndexOf('.');
-  const QString folder = path.left(path.size() - name.size());
-  return folder + (dot < 0 ? name : name.left(dot)) + ".rxd";
-}
-
 // --- Creation ----------------------------------------------------------------
 
 TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs, const QStringList& arguments,
                      QWidget* parent)
-    : QMainWindow(parent), Messages(messages), FileDialogs(fileDialogs) {
+    : QMainWindow(parent),
+      Messages(messages),
+      FileCommands(ResondixData, messages, fileDialogs),
+      HelpTopics(messages) {
   setObjectName("MainForm");
   InitialiseImages();
-  OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   // File errors of the document appear as the window's error boxes.
   PreviousMessageHandler = SetMessageHandler([this](TMessageKind kind, const std::string& text) {
     Messages.ShowMessage(kind, ToQString(text));
   });
+  FileCommands.OnNewDocument = [this] { ResetEditState(); };
+  FileCommands.OnFileRead = [this](const QString& path) { FileRead(path); };
+  FileCommands.OnSaved = [this](const QString& path) { SetTitle(path); };
 
   CreateActions();
   CreateMenus();
@@ -134,7 +111,8 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   ReadWindowSettings();
   // The document names its file by its full path, whatever folder the
   // program was started in.
-  if (!arguments.isEmpty()) OpenNamedFile(QDir::toNativeSeparators(QFileInfo(arguments.first()).absoluteFilePath()));
+  if (!arguments.isEmpty())
+    FileCommands.OpenNamedFile(QDir::toNativeSeparators(QFileInfo(arguments.first()).absoluteFilePath()));
   CreateWindows();
 }
 
@@ -160,15 +138,13 @@ void TMainForm::CreateActions() {
        Qt::CTRL | Qt::Key_I);
   make(FilePrint, "FilePrint", "&Print...", &TMainForm::FilePrintClick, Qt::CTRL | Qt::Key_P);
   make(FileExit, "FileExit", "E&xit", &TMainForm::FileExitClick);
-  // The Edit commands act on the editing grids, the chart's annotations and
-  // the result windows' grids, which arrive with their own parts.
-  make(EditCut, "EditCut", "Cu&t", nullptr, Qt::CTRL | Qt::Key_X);
-  make(EditCopy, "EditCopy", "&Copy", nullptr, Qt::CTRL | Qt::Key_C);
+  make(EditCut, "EditCut", "Cu&t", &TMainForm::EditCutClick, Qt::CTRL | Qt::Key_X);
+  make(EditCopy, "EditCopy", "&Copy", &TMainForm::EditCopyClick, Qt::CTRL | Qt::Key_C);
   make(EditCopyChartAsMetafile, "EditCopyChartAsMetafile", "As Metafile", nullptr);
   make(EditCopyChartAsBitmap, "EditCopyChartAsBitmap", "As Bitmap", nullptr);
-  make(EditPaste, "EditPaste", "&Paste", nullptr, Qt::CTRL | Qt::Key_V);
-  make(EditClear, "EditClear", "Cle&ar", nullptr, Qt::CTRL | Qt::Key_Delete);
-  make(EditSelectAll, "EditSelectAll", "Se&lect All", nullptr, Qt::CTRL | Qt::Key_A);
+  make(EditPaste, "EditPaste", "&Paste", &TMainForm::EditPasteClick, Qt::CTRL | Qt::Key_V);
+  make(EditClear, "EditClear", "Cle&ar", &TMainForm::EditClearClick, Qt::CTRL | Qt::Key_Delete);
+  make(EditSelectAll, "EditSelectAll", "Se&lect All", &TMainForm::EditSelectAllClick, Qt::CTRL | Qt::Key_A);
   make(EditPreferences, "EditPreferences", "Pr&eferences...", &TMainForm::EditPreferencesClick);
   EditPreferences->setVisible(false);
   make(ViewToolbar, "ViewToolbar", "Toolbar", &TMainForm::ViewToolbarClick);
@@ -198,11 +174,13 @@ void TMainForm::CreateActions() {
   button(SaveButton, "SaveButton", "save", "Save file|Click this button to save your data to a file.",
          &TMainForm::FileSaveClick);
   button(CutButton, "CutButton", "cut",
-         "Cut|Click this button to cut your current selection from the grid to the clipboard", nullptr);
+         "Cut|Click this button to cut your current selection from the grid to the clipboard",
+         &TMainForm::EditCutClick);
   button(CopyButton, "CopyButton", "copy",
-         "Copy|Click this button to copy your current selection from the grid to the clipboard", nullptr);
+         "Copy|Click this button to copy your current selection from the grid to the clipboard",
+         &TMainForm::EditCopyClick);
   button(PasteButton, "PasteButton", "paste",
-         "Paste|Click this button to paste data from the clipboard in the grid.", nullptr);
+         "Paste|Click this button to paste data from the clipboard in the grid.", &TMainForm::EditPasteClick);
   button(FitButton, "FitButton", "fit", "Fit curve|Click this button to start the parameter optimization.",
          &TMainForm::DataFitClick);
   button(InformationButton, "InformationButton", "information",
@@ -212,7 +190,8 @@ void TMainForm::CreateActions() {
 }
 
 void TMainForm::CreateMenus() {
-  QMenu* file = menuBar()->addMenu("File");
+  // Every menu opens with Alt and its letter.
+  QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
   file->addAction(FileNew);
   file->addAction(FileOpen);
@@ -245,7 +224,7 @@ void TMainForm::CreateMenus() {
   edit->addSeparator();
   edit->addAction(EditPreferences);
 
-  QMenu* view = menuBar()->addMenu("View");
+  QMenu* view = menuBar()->addMenu("&View");
   view->setObjectName("View");
   view->addAction(ViewToolbar);
   view->addSeparator();
@@ -253,7 +232,7 @@ void TMainForm::CreateMenus() {
   view->addAction(ViewStatistics);
   connect(view, &QMenu::aboutToShow, this, &TMainForm::ViewClick);
 
-  QMenu* data = menuBar()->addMenu("Data");
+  QMenu* data = menuBar()->addMenu("&Data");
   data->setObjectName("Data");
   data->addAction(DataFit);
   connect(data, &QMenu::aboutToShow, this, &TMainForm::DataClick);
@@ -306,6 +285,8 @@ void TMainForm::CreatePages() {
 
   PageControl = new QTabWidget(Splitter);
   PageControl->setObjectName("PageControl");
+  // Narrower, the tabs and the tables' headings would be cut.
+  PageControl->setMinimumWidth(PageControlMinimumWidth);
   auto makePage = [this](QWidget*& page, const char* name, const QString& caption, TValuesTable*& view,
                          bool isModel) {
     page = new QWidget;
@@ -329,7 +310,7 @@ void TMainForm::CreatePages() {
 
   Plaatje = new TPlaatje(Splitter);
   Plaatje->setObjectName("Plaatje");
-  Plaatje->OnOverMeasurement = [this](TPlaatje& chart) { PlaatjeOverMeasurement(chart.MeasurementUnderMouse); };
+  Plaatje->OnOverMeasurement = [this](TPlaatje& chart) { PlaatjeOverMeasurement(chart.MeasurementUnderMouse()); };
 
   Splitter->setStretchFactor(0, 0);
   Splitter->setStretchFactor(1, 1);
@@ -362,6 +343,7 @@ void TMainForm::CreateWindows() {
 }
 
 void TMainForm::ApplyDesignGeometry() {
+  setMinimumSize(MinimumWidth, MinimumHeight);
   // The design's client area lies below the menu bar.
   resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
   move(DesignLeft, DesignTop);
@@ -371,71 +353,36 @@ void TMainForm::ReadWindowSettings() {
   TDesktopSettings design;
   design.Width = width();
   design.Height = height();
-  const QString helpFolder = QDir(QCoreApplication::applicationDirPath()).filePath("help");
+  const QString helpFolder = FindHelpFolder(QCoreApplication::applicationDirPath());
   SetUpFirstStart(QDir::toNativeSeparators(helpFolder), design);
-  if (!ReadSettings(*this)) ShowError(RegistryErrorText);
+  const TStoredSettings stored = ReadSettings();
+  ApplySettings(stored);
+  if (!stored.Complete) ShowError(RegistryErrorText);
 }
 
-// --- Settings ------------------------------------------------------------------
-
-void TMainForm::ApplyInstallDir(const QString& folder) { HelpFolder = folder; }
-void TMainForm::ApplyLeft(int left) { move(left, y()); }
-void TMainForm::ApplyTop(int top) { move(x(), top); }
-
-void TMainForm::ApplyHeight(int height) {
-  PendingOuterSize.setHeight(height);
-  resize(width(), std::max(height, 1));
-}
-
-void TMainForm::ApplyWidth(int width) {
-  PendingOuterSize.setWidth(width);
-  resize(std::max(width, 1), height());
-}
-
-void TMainForm::ApplyWindowState(int state) {
-  // Any other stored number starts the window in its normal state.
-  if (state == 1) setWindowState(Qt::WindowMinimized);
-  else if (state == 2) setWindowState(Qt::WindowMaximized);
-  else setWindowState(Qt::WindowNoState);
-}
-
-void TMainForm::ApplyViewToolbar(bool visible) {
-  ToolBar->setVisible(visible);
-  ViewToolbar->setChecked(visible);
-}
-
-TDesktopSettings TMainForm::CurrentDesktopSettings() const {
-  TDesktopSettings settings;
-  const QRect outer = frameGeometry();
-  settings.Left = outer.left();
-  settings.Top = outer.top();
-  settings.Height = outer.height();
-  settings.Width = outer.width();
-  settings.WindowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-  settings.ViewToolbar = !ToolBar->isHidden();
-  return settings;
+// What could be read is applied in the order it was read; the rest keeps
+// the design values.
+void TMainForm::ApplySettings(const TStoredSettings& settings) {
+  if (settings.InstallDir) HelpTopics.Folder = *settings.InstallDir;
+  Placement.Apply(settings);
+  if (settings.ViewToolbar) {
+    ToolBar->setVisible(*settings.ViewToolbar);
+    ViewToolbar->setChecked(*settings.ViewToolbar);
+  }
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (Shown) return;
-  Shown = true;
-  // The stored size is the outer size; the frame is known only now.
-  if (PendingOuterSize.isValid() && windowState() == Qt::WindowNoState) {
-    QTimer::singleShot(0, this, [this] {
-      const QSize frame = frameGeometry().size() - size();
-      if (!frame.isEmpty()) resize(PendingOuterSize - frame);
-    });
-  }
+  if (!std::exchange(Shown, true)) Placement.FirstShown();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (!QuerySaveChanges()) {
+  if (!FileCommands.QuerySaveChanges()) {
     event->ignore();
     return;
   }
   // FormClose: the window settings; the recent-files list follows them.
-  if (!WriteDesktopSettings(CurrentDesktopSettings())) ShowError(RegistryErrorText);
+  if (!WriteDesktopSettings(Placement.Current(!ToolBar->isHidden()))) ShowError(RegistryErrorText);
   if (ResultsForm) ResultsForm->hide();
   if (StatisticsForm) StatisticsForm->hide();
   event->accept();
@@ -458,20 +405,7 @@ bool TMainForm::event(QEvent* event) {
 
 void TMainForm::ShowHint(const QString& hint) { StatusPanels[0]->setText(hint.mid(hint.indexOf('|') + 1)); }
 
-// --- File commands -------------------------------------------------------------
-
-bool TMainForm::QuerySaveChanges() {
-  if (ResondixData.Saved) return true;
-  switch (Messages.AskSaveChanges("Save changes to " + ToQString(ResondixData.FileName) + "?")) {
-    case TSaveAnswer::Yes:
-      FileSaveClick();
-      // Going on after a save that did not happen would lose the changes.
-      return ResondixData.Saved;
-    case TSaveAnswer::No: return true;
-    case TSaveAnswer::Cancel: return false;
-  }
-  return false;
-}
+// --- File and Edit commands ---------------------------------------------------
 
 void TMainForm::ResetEditState() {
   CurrentMeasurementsRow = 1;
@@ -482,91 +416,21 @@ void TMainForm::ResetEditState() {
 }
 
 void TMainForm::FileNewClick() {
-  if (!QuerySaveChanges()) return;
-  ResetEditState();
-  ResondixData.New();
-  ResondixData.DataFileName() = ResondixData.FileName;
-  ResondixData.FileDate() = TodayText().toStdString();
-  EditInformation();
+  if (FileCommands.New()) EditInformation();
 }
 
-void TMainForm::FileOpenClick() {
-  if (!QuerySaveChanges()) return;
-  const QString path = FileDialogs.GetOpenFileName(DataFileFilter);
-  if (path.isEmpty()) return;
-  OpenNamedFile(path);
-}
+void TMainForm::FileOpenClick() { FileCommands.Open(); }
+void TMainForm::FileSaveClick() { FileCommands.Save(); }
+void TMainForm::FileSaveAsClick() { FileCommands.SaveAs(); }
+void TMainForm::FileImportClick() { FileCommands.Import(); }
 
-// Open, the command-line file: a file that is missing or fails to load
-// leaves the document, its name and the title as they were.
-void TMainForm::OpenNamedFile(const QString& path) {
-  if (!QFileInfo::exists(path)) {
-    ShowError(FileNotFoundText(path));
-    return;
-  }
-  const std::string previousName = ResondixData.FileName;
-  ResondixData.FileName = path.toStdString();
-  if (!OpenDataFile()) ResondixData.FileName = previousName;
-}
-
-// A load that fails changes nothing, the current rows included.
-bool TMainForm::OpenDataFile() {
-  if (!ResondixData.LoadFromFile()) return false;
+// A load that fails changes nothing, the current rows included; one that
+// succeeds starts the pages at their first rows.
+void TMainForm::FileRead(const QString& path) {
   ResetEditState();
   ValidateDocument();
   Plaatje->update();
-  SetTitle(ToQString(ResondixData.FileName));
-  return true;
-}
-
-void TMainForm::FileSaveClick() {
-  if (ResondixData.FileName == UntitledFileName) {
-    FileSaveAsClick();
-    return;
-  }
-  ResondixData.SaveToFile();
-}
-
-void TMainForm::FileSaveAsClick() {
-  const QString chosen = FileDialogs.GetSaveFileName(NamePart(ToQString(ResondixData.FileName)), DataFileFilter);
-  if (chosen.isEmpty()) return;
-  const std::string previousName = ResondixData.FileName;
-  ResondixData.FileName = WithDataFileExtension(chosen).toStdString();
-  if (!ResondixData.SaveToFile()) {
-    // The document was not written there: it keeps the name it has.
-    ResondixData.FileName = previousName;
-    return;
-  }
-  SetTitle(ToQString(ResondixData.FileName));
-}
-
-void TMainForm::FileImportClick() {
-  if (!QuerySaveChanges()) return;
-  const QString path = FileDialogs.GetOpenFileName(ImportFilter);
-  if (path.isEmpty()) return;
-  if (!QFileInfo::exists(path)) {
-    ShowError(FileNotFoundText(path));
-    return;
-  }
-  const std::string previousName = ResondixData.FileName;
-  ResondixData.FileName = path.toStdString();
-  if (!ImportDataFile()) {
-    ResondixData.FileName = previousName;
-    return;
-  }
-  // A later Save writes the data file beside the imported one, never over it.
-  ResondixData.FileName = ImportedDataFileName(path).toStdString();
-  ResondixData.DataFileName() = ResondixData.FileName;
-  ResondixData.FileDate() = TodayText().toStdString();
-}
-
-bool TMainForm::ImportDataFile() {
-  if (!ResondixData.ImportDinoloket()) return false;
-  ResetEditState();
-  ValidateDocument();
-  Plaatje->update();
-  SetTitle(ToQString(ResondixData.FileName));
-  return true;
+  SetTitle(path);
 }
 
 void TMainForm::FileInformationClick() { EditInformation(); }
@@ -581,6 +445,24 @@ void TMainForm::FilePrintClick() {}
 
 void TMainForm::FileExitClick() { close(); }
 
+TEditTarget* TMainForm::ActiveEditTarget() const {
+  // A result window that is active takes the commands for its focused grid;
+  // otherwise they go to the control with the focus in this window.
+  for (QWidget* resultWindow : {static_cast<QWidget*>(ResultsForm), static_cast<QWidget*>(StatisticsForm)})
+    if (resultWindow && resultWindow->isVisible() && resultWindow->isActiveWindow())
+      return EditTargetOf(resultWindow->focusWidget());
+  return EditTargetOf(focusWidget());
+}
+
+void TMainForm::SendToEditTarget(void (TEditTarget::*command)()) {
+  if (TEditTarget* target = ActiveEditTarget()) (target->*command)();
+}
+
+void TMainForm::EditCutClick() { SendToEditTarget(&TEditTarget::CutSelection); }
+void TMainForm::EditCopyClick() { SendToEditTarget(&TEditTarget::CopySelection); }
+void TMainForm::EditPasteClick() { SendToEditTarget(&TEditTarget::PasteFromClipboard); }
+void TMainForm::EditClearClick() { SendToEditTarget(&TEditTarget::ClearSelection); }
+void TMainForm::EditSelectAllClick() { SendToEditTarget(&TEditTarget::SelectAll); }
 void TMainForm::EditPreferencesClick() {
   if (PreferencesForm->exec() == QDialog::Accepted) QApplication::beep();
 }
@@ -604,7 +486,7 @@ void TMainForm::ViewStatisticsClick() {
 
 void TMainForm::DataFitClick() {
   FitSucceeded = true;
-  ResondixData.Fit();
+  ResondixData.Fit();  // a refusal shows its message and clears FitSucceeded
   Plaatje->update();
   if (ResondixData.FitStatus == 1) {
     ResondixData.FitStatus = 0;
@@ -615,33 +497,12 @@ void TMainForm::DataFitClick() {
   if (FitSucceeded && !ResultsForm->isVisible()) ViewResultsClick();
 }
 
-void TMainForm::ShowHelpTopic(int topic) {
-  const QString page = QDir(HelpFolder).filePath(QString::number(topic) + ".html");
-  OpenUrl(QUrl::fromLocalFile(page));
-}
-
-void TMainForm::HelpContentsClick() { ShowHelpTopic(HelpContentsTopic); }
-void TMainForm::HelpIndexClick() { ShowHelpTopic(LicenseTopic); }
-
-void TMainForm::OpenHomePage(const char* address) {
-  if (!OpenUrl(QUrl(address))) ShowError(BrowserErrorText);
-}
-
-void TMainForm::HelpResondixhomepageClick() { OpenHomePage(ResondixHomePage); }
-void TMainForm::HelpTarvenichomepageClick() { OpenHomePage(TarvenicHomePage); }
+void TMainForm::HelpContentsClick() { HelpTopics.ShowTopic(HelpContentsTopic); }
+void TMainForm::HelpIndexClick() { HelpTopics.ShowTopic(LicenseTopic); }
+void TMainForm::HelpResondixhomepageClick() { HelpTopics.OpenHomePage(ResondixHomePage); }
+void TMainForm::HelpTarvenichomepageClick() { HelpTopics.OpenHomePage(TarvenicHomePage); }
 void TMainForm::HelpAboutClick() { AboutBox->exec(); }
-
-void TMainForm::WMHelp() {
-  QWidget* focused = QApplication::focusWidget();
-  for (QWidget* widget = focused; widget; widget = widget->parentWidget()) {
-    const int topic = widget->property(HelpContextProperty).toInt();
-    if (topic != 0) {
-      ShowHelpTopic(topic);
-      return;
-    }
-  }
-  ShowHelpTopic(HelpContentsTopic);
-}
+void TMainForm::WMHelp() { HelpTopics.ShowTopicOf(QApplication::focusWidget()); }
 
 // --- Change handler, status, menus --------------------------------------------------
 
@@ -659,13 +520,7 @@ void TMainForm::ResondixDataChange() {
 }
 
 void TMainForm::ValidateDocument() {
-  // The value rules accept an L/2 of 0, but it is a value not entered: the
-  // page shows an empty cell there, and a fit cannot use it.
-  bool spacingsEntered = true;
-  for (int i = 1; i <= ResondixData.MeasurementCount; ++i) spacingsEntered &= ResondixData.HalfSpacing[i] != 0;
-  int column = 0;
-  ResondixData.MeasurementsValid = spacingsEntered && ResondixData.FirstRefusedMeasurement(column) == 0;
-  ResondixData.ModelValid = ResondixData.FirstRefusedLayer(column) == 0;
+  ResondixData.ValidateDocument();
   FitButton->setEnabled(ResondixData.MeasurementsValid && ResondixData.ModelValid);
 }
 

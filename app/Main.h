@@ -9,20 +9,29 @@
 // the values, sets the Fit button, repaints the chart and rewrites the
 // status panels.
 //
+// The window builds its parts and forwards its commands; each feature lives
+// in a class of its own that the window holds as one member:
+//   TFileCommands   the File commands and the save-changes prompt
+//   THelpTopics     help topics, F1 and the home pages
+//   TWindowPlacement  position, size and state kept in the settings
+//   TPlaatje        the chart (chart/)
+//   TResultsForm, TStatisticsForm   the result windows (views/)
+// The Edit commands go to the TEditTarget that ActiveEditTarget finds.
+//
 // Message boxes and file dialogs go through the services handed to the
 // constructor; the settings are read once in the constructor and written
 // once when the window closes (Settings.h).
 #pragma once
 
-#include <QDate>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
+#include "FileCommands.h"
+#include "HelpTopics.h"
 #include "ResondixData.h"
 #include "Services.h"
-#include "Settings.h"
+#include "WindowPlacement.h"
 
 class QAction;
 class QLabel;
@@ -30,9 +39,9 @@ class QMenu;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
-class QToolButton;
-class QWidget;
+class QWindow;
 class TAboutBox;
+class TEditTarget;
 class TPlaatje;
 class TPreferencesForm;
 class TResultsForm;
@@ -41,14 +50,7 @@ class TValuesTable;
 
 constexpr const char* ApplicationTitle = "Resondix for Windows";
 
-// The window's help contexts: the window's own topic, and the measurements
-// page's.
-constexpr int HelpContentsTopic = 1001;
-constexpr int LicenseTopic = 1002;
-constexpr int GeneralInformationTopic = 1003;
-constexpr int MeasurementsTopic = 6;
-
-class TMainForm : public QMainWindow, private TSettingsReader {
+class TMainForm : public QMainWindow {
   Q_OBJECT
 
 public:
@@ -58,18 +60,8 @@ public:
             QWidget* parent = nullptr);
   ~TMainForm() override;
 
-  TResondixData ResondixData;
-
-  // The dialogs and result windows, made after the main window at start-up
-  // in this order and living as long as it.
-  TAboutBox* AboutBox = nullptr;
-  TResultsForm* ResultsForm = nullptr;
-  TPreferencesForm* PreferencesForm = nullptr;
-  TStatisticsForm* StatisticsForm = nullptr;
-
-  // Opens a web address or a help page; QDesktopServices::openUrl unless a
-  // test replaces it.
-  std::function<bool(const QUrl&)> OpenUrl;
+  TResondixData& Document() { return ResondixData; }
+  THelpTopics& Help() { return HelpTopics; }
 
   // --- Commands -------------------------------------------------------------
   void FileNewClick();
@@ -80,6 +72,11 @@ public:
   void FileInformationClick();
   void FilePrintClick();
   void FileExitClick();
+  void EditCutClick();
+  void EditCopyClick();
+  void EditPasteClick();
+  void EditClearClick();
+  void EditSelectAllClick();
   void EditPreferencesClick();
   void ViewToolbarClick();
   void ViewResultsClick();
@@ -105,10 +102,59 @@ public:
   void ViewClick();
   void DataClick();
 
+  // What the Edit commands act on now: the focused grid of the active
+  // result window, else the focused grid or chart annotation of this
+  // window; none when the focus is elsewhere.
+  TEditTarget* ActiveEditTarget() const;
+
   // The current rows the window keeps for the status panels and the chart's
   // hover, counted from 1.
   int MeasurementsRow() const { return CurrentMeasurementsRow; }
   int ModelRow() const { return CurrentModelRow; }
+
+protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateStatusBar();
+  void CreatePages();
+  void CreateWindows();
+
+  // After Open or Import: the new content's rows, values and title.
+  void FileRead(const QString& path);
+  void EditInformation();
+  void SetTitle(const QString& fileName);
+  void ShowError(const QString& text);
+  void ShowHint(const QString& hint);
+  void ResetEditState();
+  void ValidateDocument();
+  void WriteStatusPanels();
+  void SetColumnWidths();
+  void ActiveWindowChanged(QWindow* window);
+  // The design geometry of the window: client area 745 x 545 at 344, 207.
+  void ApplyDesignGeometry();
+  void ReadWindowSettings();
+  void ApplySettings(const TStoredSettings& settings);
+  void SendToEditTarget(void (TEditTarget::*command)());
+
+  TResondixData ResondixData;
+  TMessageService& Messages;
+  TMessageHandler PreviousMessageHandler;
+  TFileCommands FileCommands;
+  THelpTopics HelpTopics;
+  TWindowPlacement Placement{*this};
+
+  // The dialogs and result windows, made after the main window at start-up
+  // in this order and living as long as it.
+  TAboutBox* AboutBox = nullptr;
+  TResultsForm* ResultsForm = nullptr;
+  TPreferencesForm* PreferencesForm = nullptr;
+  TStatisticsForm* StatisticsForm = nullptr;
 
   // The components, named as the window names them.
   QToolBar* ToolBar = nullptr;
@@ -159,70 +205,7 @@ public:
   QAction* FitButton = nullptr;
   QAction* InformationButton = nullptr;
 
-  // The folder of the help topics, from the settings.
-  QString HelpFolder;
-
-protected:
-  bool event(QEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-
-private:
-  void CreateActions();
-  void CreateMenus();
-  void CreateToolBar();
-  void CreateStatusBar();
-  void CreatePages();
-  void CreateWindows();
-
-  // The save-changes prompt: true when the command may go on.
-  bool QuerySaveChanges();
-  bool OpenDataFile();
-  bool ImportDataFile();
-  void OpenNamedFile(const QString& path);
-  void EditInformation();
-  void SetTitle(const QString& fileName);
-  void ShowError(const QString& text);
-  void ShowHint(const QString& hint);
-  void ShowHelpTopic(int topic);
-  void OpenHomePage(const char* address);
-  void ResetEditState();
-  void ValidateDocument();
-  void WriteStatusPanels();
-  void SetColumnWidths();
-  void ActiveWindowChanged(QWindow* window);
-  // The design geometry of the window: client area 745 x 545 at 344, 207.
-  void ApplyDesignGeometry();
-  void ReadWindowSettings();
-  TDesktopSettings CurrentDesktopSettings() const;
-
-  // TSettingsReader
-  void ApplyInstallDir(const QString& folder) override;
-  void ApplyLeft(int left) override;
-  void ApplyTop(int top) override;
-  void ApplyHeight(int height) override;
-  void ApplyWidth(int width) override;
-  void ApplyWindowState(int state) override;
-  void ApplyViewToolbar(bool visible) override;
-
-  TMessageService& Messages;
-  TFileDialogService& FileDialogs;
-  TMessageHandler PreviousMessageHandler;
   int CurrentMeasurementsRow = 1;
   int CurrentModelRow = 1;
-  // The outer size read from the settings, applied once the window frame is
-  // known at the first show.
-  QSize PendingOuterSize;
   bool Shown = false;
 };
-
-// Today's date in the user's short date format.
-QString TodayText();
-
-// The name part of a path: the text after the last "\", "/" or ":".
-QString NamePart(const QString& path);
-// Save As: a chosen path whose name part has no "." gets ".rxd".
-QString WithDataFileExtension(const QString& path);
-// Import: the data-file name of an imported file: its extension, if any,
-// replaced by ".rxd".
-QString ImportedDataFileName(const QString& path);

@@ -10,10 +10,6 @@ namespace {
 // Message boxes carry the application's title, as every box of the program.
 QString BoxTitle() { return QApplication::applicationName(); }
 
-void RememberFolder(QString& folder, const QString& path) {
-  if (!path.isEmpty()) folder = QFileInfo(path).absolutePath();
-}
-
 }  // namespace
 
 QStringList NameFilters(const QString& filter) {
@@ -47,27 +43,24 @@ TSaveAnswer TMessageBoxService::AskSaveChanges(const QString& text) {
   }
 }
 
-QString TQtFileDialogService::GetOpenFileName(const QString& filter) {
-  QFileDialog dialog(Parent, QString(), Folder);
+QString TQtFileDialogService::GetOpenFileName(const QString& folder, const QString& filter) {
+  QFileDialog dialog(Parent, QString(), folder);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::ReadOnly, false);
   dialog.setNameFilters(NameFilters(filter));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  const QString path = QDir::toNativeSeparators(dialog.selectedFiles().first());
-  RememberFolder(Folder, path);
-  return path;
+  return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
-QString TQtFileDialogService::GetSaveFileName(const QString& proposedName, const QString& filter) {
-  QFileDialog dialog(Parent, QString(), Folder);
+QString TQtFileDialogService::GetSaveFileName(const QString& folder, const QString& proposedName,
+                                              const QString& filter) {
+  QFileDialog dialog(Parent, QString(), folder);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog.setNameFilters(NameFilters(filter));
   dialog.selectFile(proposedName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  const QString path = QDir::toNativeSeparators(dialog.selectedFiles().first());
-  RememberFolder(Folder, path);
-  return path;
+  return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }

@@ -25,11 +25,12 @@ public:
 class TFileDialogService {
 public:
   virtual ~TFileDialogService() = default;
-  // The chosen existing file, or an empty text when cancelled. The filter
-  // has the form "Description (*.ext)|*.ext|All files (*.*)|*.*".
-  virtual QString GetOpenFileName(const QString& filter) = 0;
+  // The chosen existing file, or an empty text when cancelled. The dialog
+  // starts in folder; the filter has the form
+  // "Description (*.ext)|*.ext|All files (*.*)|*.*".
+  virtual QString GetOpenFileName(const QString& folder, const QString& filter) = 0;
   // The chosen target, or an empty text when cancelled; no overwrite prompt.
-  virtual QString GetSaveFileName(const QString& proposedName, const QString& filter) = 0;
+  virtual QString GetSaveFileName(const QString& folder, const QString& proposedName, const QString& filter) = 0;
 };
 
 class TMessageBoxService : public TMessageService {
@@ -47,12 +48,11 @@ class TQtFileDialogService : public TFileDialogService {
 public:
   explicit TQtFileDialogService(QWidget* parent = nullptr) : Parent(parent) {}
   void SetParent(QWidget* parent) { Parent = parent; }
-  QString GetOpenFileName(const QString& filter) override;
-  QString GetSaveFileName(const QString& proposedName, const QString& filter) override;
+  QString GetOpenFileName(const QString& folder, const QString& filter) override;
+  QString GetSaveFileName(const QString& folder, const QString& proposedName, const QString& filter) override;
 
 private:
   QWidget* Parent;
-  QString Folder;  // where the last dialog was left, for the next one
 };
 
 // "Description (*.ext)|*.ext|All files (*.*)|*.*" as the name filters of a

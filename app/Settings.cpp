@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QVariant>
 
@@ -71,36 +73,35 @@ std::unique_ptr<QSettings> OpenSettingsRoot() {
 
 void SetSettingsFile(const QString& path) { SettingsFile = path; }
 
-bool ReadSettings(TSettingsReader& reader) {
+TStoredSettings ReadSettings() {
+  TStoredSettings stored;
   const std::unique_ptr<QSettings> settings = OpenSettingsRoot();
-  if (settings->status() != QSettings::NoError) return false;
+  if (settings->status() != QSettings::NoError) return stored;
 
   QString installDir;
   if (KeyExists(*settings, FilesKey)) {
     settings->beginGroup(FilesKey);
     const bool read = ReadString(*settings, ValueInstallDir, installDir);
     settings->endGroup();
-    if (!read) return false;
+    if (!read) return stored;
   }
-  reader.ApplyInstallDir(installDir);
+  stored.InstallDir = installDir;
 
-  if (!KeyExists(*settings, DesktopKey)) return false;
+  if (!KeyExists(*settings, DesktopKey)) return stored;
   settings->beginGroup(DesktopKey);
-  int value = 0;
-  bool ok = ReadInteger(*settings, ValueLeft, value);
-  if (ok) reader.ApplyLeft(value);
-  ok = ok && ReadInteger(*settings, ValueTop, value);
-  if (ok) reader.ApplyTop(value);
-  ok = ok && ReadInteger(*settings, ValueHeight, value);
-  if (ok) reader.ApplyHeight(value);
-  ok = ok && ReadInteger(*settings, ValueWidth, value);
-  if (ok) reader.ApplyWidth(value);
-  ok = ok && ReadInteger(*settings, ValueWindowState, value);
-  if (ok) reader.ApplyWindowState(value);
-  ok = ok && ReadInteger(*settings, ValueViewToolbar, value);
-  if (ok) reader.ApplyViewToolbar(value != 0);
+  const auto read = [&settings](const char* name, std::optional<int>& target) {
+    int value = 0;
+    if (!ReadInteger(*settings, name, value)) return false;
+    target = value;
+    return true;
+  };
+  std::optional<int> viewToolbar;
+  stored.Complete = read(ValueLeft, stored.Left) && read(ValueTop, stored.Top) && read(ValueHeight, stored.Height) &&
+                    read(ValueWidth, stored.Width) && read(ValueWindowState, stored.WindowState) &&
+                    read(ValueViewToolbar, viewToolbar);
+  if (viewToolbar) stored.ViewToolbar = *viewToolbar != 0;
   settings->endGroup();
-  return ok;
+  return stored;
 }
 
 bool WriteDesktopSettings(const TDesktopSettings& values) {
@@ -111,6 +112,13 @@ bool WriteDesktopSettings(const TDesktopSettings& values) {
   settings->endGroup();
   settings->sync();
   return settings->status() == QSettings::NoError;
+}
+
+QString FindHelpFolder(const QString& programFolder) {
+  const QDir program(programFolder);
+  const QString beside = program.filePath("help");
+  const QString installed = QDir::cleanPath(program.filePath(RESONDIX_INSTALLED_HELP));
+  return !QFileInfo(beside).isDir() && QFileInfo(installed).isDir() ? installed : beside;
 }
 
 bool SetUpFirstStart(const QString& installDir, const TDesktopSettings& design) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QRect>
 #include <QString>
@@ -35,28 +36,35 @@ struct TDesktopSettings {
   bool ViewToolbar = true;
 };
 
-// Reads the settings in their order and hands each value to the window as
-// soon as it has been read, so that a failure leaves what came before it
-// applied. The callbacks are the window's.
-class TSettingsReader {
-public:
-  virtual ~TSettingsReader() = default;
-  virtual void ApplyInstallDir(const QString& folder) = 0;
-  virtual void ApplyLeft(int left) = 0;
-  virtual void ApplyTop(int top) = 0;
-  virtual void ApplyHeight(int height) = 0;
-  virtual void ApplyWidth(int width) = 0;
-  virtual void ApplyWindowState(int state) = 0;
-  virtual void ApplyViewToolbar(bool visible) = 0;
+// The settings as read at start, in their order: the folder of the help
+// topics, then the Desktop values. Reading stops at the first key or value
+// that cannot be read; what was read before it is kept, so that the window
+// applies it, and the rest stays empty.
+struct TStoredSettings {
+  std::optional<QString> InstallDir;
+  std::optional<int> Left;
+  std::optional<int> Top;
+  std::optional<int> Height;
+  std::optional<int> Width;
+  std::optional<int> WindowState;
+  std::optional<bool> ViewToolbar;
+  // False when a key or value could not be read (the caller shows
+  // RegistryErrorText).
+  bool Complete = false;
 };
 
-// False when a key or value could not be read (the caller shows
-// RegistryErrorText); reading stops at that point.
-bool ReadSettings(TSettingsReader& reader);
+TStoredSettings ReadSettings();
 
 // Writes the Desktop values into the existing Desktop key; false when the
 // key does not exist or a value could not be written.
 bool WriteDesktopSettings(const TDesktopSettings& settings);
+
+// The folder of the help topics that a first start records: "help" beside
+// the program (its build folder, or an installation that keeps them there),
+// else the installed data folder's, reached from the program's folder by
+// the relative path RESONDIX_INSTALLED_HELP; when neither exists, the one
+// beside the program all the same.
+QString FindHelpFolder(const QString& programFolder);
 
 // A first start leaves neither the Files nor the Desktop key: the program
 // then makes them itself, with installDir as the folder of its help topics

@@ -10,6 +10,7 @@
 
 #include "Main.h"
 #include "Services.h"
+#include "Settings.h"
 
 namespace {
 
@@ -25,8 +26,8 @@ public:
 // Open chooses the example; Save As is cancelled.
 class TExampleFileDialogs : public TFileDialogService {
 public:
-  QString GetOpenFileName(const QString&) override { return Example; }
-  QString GetSaveFileName(const QString&, const QString&) override { return QString(); }
+  QString GetOpenFileName(const QString&, const QString&) override { return Example; }
+  QString GetSaveFileName(const QString&, const QString&, const QString&) override { return QString(); }
 };
 
 TSilentMessages Messages;
@@ -37,7 +38,7 @@ void MainWindowStartWithExample(benchmark::State& state) {
     TMainForm window(Messages, FileDialogs, {Example});
     window.show();
     QApplication::processEvents();
-    benchmark::DoNotOptimize(window.ResondixData.ApparentRho[1]);
+    benchmark::DoNotOptimize(window.Document().ApparentRho[1]);
   }
 }
 BENCHMARK(MainWindowStartWithExample)->Unit(benchmark::kMillisecond);
@@ -48,7 +49,7 @@ void ChangeOfOneValue(benchmark::State& state) {
   QApplication::processEvents();
   double value = 40;
   for (auto _ : state) {
-    window.ResondixData.SetValue(1, 7, false, value);
+    window.Document().SetValue(1, 7, false, value);
     value = value == 40 ? 41 : 40;
   }
 }
@@ -70,7 +71,7 @@ BENCHMARK(OpenCommand)->Unit(benchmark::kMicrosecond);
 void FitCommand(benchmark::State& state) {
   TMainForm window(Messages, FileDialogs, {Example});
   window.show();
-  TResondixData& d = window.ResondixData;
+  TResondixData& d = window.Document();
   const TResondixData start = d;
   for (auto _ : state) {
     state.PauseTiming();

@@ -25,8 +25,6 @@ constexpr int TitleDrop = 6;
 // Up to this decade height the title "Rho" is stacked letter by letter.
 constexpr double StackedTitleMaxDecadeHeight = 22;
 
-constexpr int CurveSampleCount = 31;  // log10 spacing 0, 0.1, ..., 3.0
-
 // A hot spot catches the mouse within this distance, exclusive, on both
 // axes: a square of 11 x 11 pixels.
 constexpr int HitReach = 6;
@@ -273,7 +271,7 @@ void TChartDrawing::DrawModelCurve() {
   std::array<QPoint, CurveSampleCount> points;
   int count = 0;
   for (int i = 0; i < CurveSampleCount; ++i) {
-    const double x = i / 10.0;
+    const double x = CurveSampleLogSpacing(i);
     const double y = Data->CurveLogRhoAt(x);
     if (!std::isfinite(y)) {
       TargetCanvas->Polyline(points.data(), count);

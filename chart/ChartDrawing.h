@@ -33,6 +33,11 @@ class QPainter;
 class TCanvas;
 class TResondixData;
 
+// The model curve is drawn through this many samples of the document's curve
+// table, at log10 spacings 0, 0.1, ..., 3.0 (1 m to 1000 m).
+constexpr int CurveSampleCount = 31;
+constexpr double CurveSampleLogSpacing(int i) { return i / 10.0; }
+
 class TChartDrawing {
 public:
   TChartDrawing();

@@ -15,13 +15,14 @@ TPlaatje::TPlaatje(QWidget* owner) : QWidget(owner) {
 }
 
 void TPlaatje::SetData(TResondixData* data) {
-  Data = data;
+  Drawing.Data = data;
   update();
 }
 
 QSize TPlaatje::sizeHint() const { return QSize(640, 480); }
 
-QSize TPlaatje::minimumSizeHint() const { return QSize(160, 120); }
+// Below this the axis labels and the titles run into each other.
+QSize TPlaatje::minimumSizeHint() const { return QSize(460, 300); }
 
 void TPlaatje::Paint(QPainter& screen) {
   // On a high-density screen the image has the screen's pixels, and the
@@ -32,17 +33,17 @@ void TPlaatje::Paint(QPainter& screen) {
   if (OffscreenBitmap.width() != pixelWidth || OffscreenBitmap.height() != pixelHeight)
     OffscreenBitmap = NewCanvasImage(pixelWidth, pixelHeight, logicalDpiY());
   OffscreenBitmap.setDevicePixelRatio(ratio);
-  DrawHeight = height();
-  DrawWidth = width();
+  Drawing.DrawHeight = height();
+  Drawing.DrawWidth = width();
   {
     QPainter painter(&OffscreenBitmap);
-    DrawChart(painter);
+    Drawing.DrawChart(painter);
   }
   screen.drawImage(QPoint(0, 0), OffscreenBitmap);
 }
 
 void TPlaatje::MouseMove(int X, int Y) {
-  if (Data != nullptr && HitTestMeasurement(X, Y) && OnOverMeasurement) OnOverMeasurement(*this);
+  if (Drawing.Data != nullptr && Drawing.HitTestMeasurement(X, Y) && OnOverMeasurement) OnOverMeasurement(*this);
   LastMouseX = X;
   LastMouseY = Y;
 }

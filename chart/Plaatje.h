@@ -1,11 +1,11 @@
 // TPlaatje: the sounding chart as a widget, filling the main window beside
 // the grids.
 //
-// The widget adds to the drawing (TChartDrawing) what a screen needs: it
-// paints through an offscreen image the size of the widget, so the screen
-// never shows a half-drawn chart, and it reports the measurement under the
-// mouse. It reads the document at every paint; the main window calls
-// update() after every change of the document.
+// The widget adds to the drawing (TChartDrawing, which it holds) what a
+// screen needs: it paints through an offscreen image the size of the
+// widget, so the screen never shows a half-drawn chart, and it reports the
+// measurement under the mouse. It reads the document at every paint; the
+// main window calls update() after every change of the document.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +16,7 @@
 
 #include "ChartDrawing.h"
 
-class TPlaatje : public QWidget, public TChartDrawing {
+class TPlaatje : public QWidget {
   Q_OBJECT
 
 public:
@@ -35,12 +35,10 @@ public:
   // mouse stays on the same one; MeasurementUnderMouse says which.
   TChartEvent OnOverMeasurement;
 
-  // The mouse position at the previous mouse move.
-  std::int32_t LastMouseX = 0;
-  std::int32_t LastMouseY = 0;
-
-  // The image the screen is drawn into, resized to the widget at every paint.
-  QImage OffscreenBitmap;
+  // The measurement under the mouse at the latest move, 1-based; 0 for none.
+  int MeasurementUnderMouse() const { return Drawing.MeasurementUnderMouse; }
+  // The latest drawing on the screen: its layout and mapping.
+  const TChartDrawing& ScreenDrawing() const { return Drawing; }
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -53,4 +51,12 @@ protected:
 
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+  TChartDrawing Drawing;
+  // The image the screen is drawn into, resized to the widget at every paint.
+  QImage OffscreenBitmap;
+  // The mouse position at the previous mouse move.
+  std::int32_t LastMouseX = 0;
+  std::int32_t LastMouseY = 0;
 };

@@ -5,9 +5,22 @@
 #include "Json.h"
 #include "ResondixData.h"
 
+namespace {
+
+std::string LatestError;
+
+}  // namespace
+
 void ReportError(const std::string& text) {
+  LatestError = text;
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fputc('\n', stderr);
+}
+
+void PrintFileError(const std::string& path) {
+  TJsonWriter json;
+  json.BeginObject().Key("file").String(path).Key("error").String(LatestError).EndObject();
+  PrintJsonLine(json);
 }
 
 void PrintJsonLine(const TJsonWriter& json) {
@@ -69,15 +82,9 @@ bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, 
   return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
 }
 
-bool LoadDocument(TResondixData& document, const std::string& path) {
-  document.FileName = path;
-  return document.LoadFromFile();
-}
+bool LoadDocument(TResondixData& document, const std::string& path) { return document.LoadFromFile(path); }
 
-bool SaveDocumentAs(TResondixData& document, const std::string& path) {
-  document.FileName = path;
-  return document.SaveToFile();
-}
+bool SaveDocumentAs(TResondixData& document, const std::string& path) { return document.SaveToFile(path); }
 
 void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document) {
   json.Key("info").BeginArray();

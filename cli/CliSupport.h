@@ -34,8 +34,13 @@ bool ParseArguments(const std::vector<std::string>& arguments,
                     std::initializer_list<std::string_view> valueOptions, TArguments& parsed);
 
 // Reports a usage or command error on standard error, whole, NUL bytes
-// included.
+// included. The latest one is kept for the JSON record of a file that
+// failed.
 void ReportError(const std::string& text);
+
+// Prints the one JSON record of an input file that failed:
+// {"file": path, "error": the message reported latest}.
+void PrintFileError(const std::string& path);
 
 // Prints one JSON document (what a writer on standard output has not yet
 // written of it) as one line on standard output.

@@ -2,14 +2,13 @@
 // measured spacings and the samples the chart draws, as JSON.
 #include <cmath>
 
+#include "ChartDrawing.h"
 #include "CliSupport.h"
 #include "Commands.h"
 #include "Json.h"
 #include "ResondixData.h"
 
 namespace {
-
-constexpr int ChartSampleCount = 31;
 
 void WriteCurve(TJsonWriter& json, TResondixData& document) {
   document.ComputeModelCurve();
@@ -33,8 +32,8 @@ void WriteCurve(TJsonWriter& json, TResondixData& document) {
   }
   json.EndArray();
   json.Key("samples").BeginArray();
-  for (int i = 0; i < ChartSampleCount; ++i) {
-    const double x = i / 10.0;
+  for (int i = 0; i < CurveSampleCount; ++i) {
+    const double x = CurveSampleLogSpacing(i);
     json.BeginObject();
     json.Key("log_spacing").Number(x);
     json.Key("log_rho").Number(document.CurveLogRhoAt(x));
@@ -53,11 +52,12 @@ int RunCurve(const std::vector<std::string>& arguments) {
     TResondixData document;
     document.KeepAnnotations = false;  // the curve has no use for them
     if (!LoadDocument(document, path) || !CheckModelComplete(document, path)) {
+      PrintFileError(path);
       status = ExitFailure;
       continue;
     }
     TJsonWriter json;
-    json.BeginObject();
+    json.BeginObject().Key("file").String(path);
     WriteCurve(json, document);
     json.EndObject();
     PrintJsonLine(json);

@@ -9,12 +9,9 @@
 #include "CliSupport.h"
 #include "Commands.h"
 #include "Json.h"
-#include "Messages.h"
 #include "ResondixData.h"
 
 namespace {
-
-constexpr const char* NoSolutionText = "NO SOLUTION  (improve starting quess)";
 
 struct TNamedUnknown {
   bool IsDepth;
@@ -89,20 +86,6 @@ bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const s
   return true;
 }
 
-// Runs the fit; false with the refusal's text when it refused. Every
-// message still reaches standard error.
-bool FitDocument(TResondixData& document, std::string& refusal) {
-  TMessageHandler previous;
-  previous = SetMessageHandler([&](TMessageKind kind, const std::string& text) {
-    if (kind == TMessageKind::Error) refusal = text;
-    if (previous) previous(kind, text);
-  });
-  FitSucceeded = true;
-  document.Fit();
-  SetMessageHandler(std::move(previous));
-  return FitSucceeded;
-}
-
 // The unknowns in the fit's order with their values and bounds in metres or
 // ohm·m: a depth's bounds are those of its layer's thickness shifted by the
 // layer's top, as in the interval texts. The statistics exist only after a
@@ -163,14 +146,17 @@ bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArgum
   TResondixData document;
   document.KeepAnnotations = arguments.Has("-o");  // only the saved document shows them
   if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
-      !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path))
+      !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path)) {
+    PrintFileError(path);
     return false;
+  }
 
   TJsonWriter json;
   json.BeginObject().Key("file").String(path);
-  std::string refusal;
-  if (!FitDocument(document, refusal)) {
-    json.Key("refused").String(refusal).EndObject();
+  FitSucceeded = true;
+  const TFitOutcome outcome = document.Fit();
+  if (!outcome.Ran) {
+    json.Key("refused").String(outcome.Refusal).EndObject();
     PrintJsonLine(json);
     return false;
   }

@@ -22,8 +22,7 @@ bool ImportDocument(TResondixData& document, const std::string& path, std::strin
     else
       ReportError(text);
   });
-  document.FileName = path;
-  const bool imported = document.ImportDinoloket();
+  const bool imported = document.ImportDinoloket(path);
   SetMessageHandler(std::move(previous));
   return imported;
 }
@@ -38,6 +37,7 @@ int RunImport(const std::vector<std::string>& arguments) {
     TResondixData document;
     std::string warning;
     if (!ImportDocument(document, path, warning)) {
+      PrintFileError(path);
       status = ExitFailure;
       continue;
     }

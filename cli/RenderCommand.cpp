@@ -112,7 +112,6 @@ bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
   ReportError("Option --size takes WIDTHxHEIGHT in pixels, each 1 to " + std::to_string(MaxSide) +
               ", for example 800x600.");
   return false;
-  return true;
 }
 
 // Draws the chart on a device that a painter can begin on.
@@ -189,11 +188,13 @@ int RunRender(const std::vector<std::string>& arguments) {
   TRenderJob job;
   if (!ParseJob(arguments, job)) return ExitFailure;
   TResondixData document;
-  if (!LoadDocument(document, job.Input)) return ExitFailure;
-  // The window draws the layers and the curve once the value rules accept
+  if (!LoadDocument(document, job.Input)) {
+    PrintFileError(job.Input);
+    return ExitFailure;
+  }
+  // As in the window: the layers and the curve once the value rules accept
   // every model cell.
-  int column = 0;
-  document.ModelValid = document.FirstRefusedLayer(column) == 0;
+  document.ValidateDocument();
 
   SelectPlatform();
   qInstallMessageHandler(KeepQtQuiet);
@@ -208,6 +209,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   drawing.DrawHeight = job.Height;
   if (!WriteChart(job, drawing)) {
     ReportError("Could not save " + job.Output + "!");
+    PrintFileError(job.Input);
     return ExitFailure;
   }
 

@@ -10,6 +10,7 @@ int RunShow(const std::vector<std::string>& arguments) {
   for (const std::string& path : parsed.Files) {
     TResondixData document;
     if (!LoadDocument(document, path)) {
+      PrintFileError(path);
       status = ExitFailure;
       continue;
     }

@@ -1,5 +1,6 @@
 // resondix-cli: Resondix on files without a window, for batch work and
-// scripts. One JSON document per input file on standard output, messages on
+// scripts. One JSON document per input file on standard output, in input
+// order, also for a file that failed ({"file", "error"}); messages on
 // standard error; exit status 0 when every file succeeded, 1 otherwise, 2
 // when standard output could not be written.
 #include <cstdio>

@@ -228,12 +228,22 @@ bool PassesIdentification(const std::string& firstLine) {
   return IdentificationLine.find(key) == IdentificationColumn;
 }
 
+// Why a file is refused as a whole, on the second line of its message.
+constexpr const char* NotADataFileReason = "It is not a Resondix data file.";
+constexpr const char* EndsEarlyReason = "The file ends before its last layer line.";
+
 // Reads `count` record lines of two reals each into the slots 1..capacity,
-// passing over the surplus lines.
+// passing over the surplus lines. A line within the capacity that the file
+// does not have is a file cut short (reason set).
 template <typename TArray>
-bool ReadPairs(TTextReader& reader, long long count, int capacity, TArray& first, TArray& second) {
+bool ReadPairs(TTextReader& reader, long long count, int capacity, TArray& first, TArray& second,
+               std::string& reason) {
   for (long long i = 1; i <= count; ++i) {
     if (i <= capacity) {
+      if (reader.Eof()) {
+        reason = EndsEarlyReason;
+        return false;
+      }
       if (!reader.ReadReal(first[static_cast<int>(i)]) || !reader.ReadReal(second[static_cast<int>(i)]))
         return false;
     } else if (reader.Eof()) {
@@ -244,36 +254,49 @@ bool ReadPairs(TTextReader& reader, long long count, int capacity, TArray& first
   return true;
 }
 
-// The reader proper, into a document that is thrown away when it fails.
-// annotationsComplete: false when annotations were left out or cut.
-bool ReadDocument(TResondixData& d, TTextReader& reader, bool& annotationsComplete) {
-  const std::string firstLine = reader.ReadLine(TInfoText::capacity());
-  const bool identified = PassesIdentification(firstLine);
-  int layerCount = d.LayerCount;
-
-  if (identified) {
-    for (int i = 1; i <= InfoLineCount; ++i) d.Info[i] = reader.ReadLine(TInfoText::capacity());
-    if (firstLine.size() < PresentLayoutWidth) MoveOlderLayout(d);
-    d.SetSoundingType(d.SoundingTypeText() != " Wenner");
-
-    std::int32_t measurementCount = 0;
-    if (!reader.ReadInteger(measurementCount) || !reader.ReadInteger(layerCount)) return false;
-    reader.SkipLine();
-    if (!ReadPairs(reader, measurementCount, MaxMeasurements, d.HalfSpacing, d.ApparentRho)) return false;
-    d.MeasurementCount = std::clamp(measurementCount, 1, MaxMeasurements);
-
-    std::int32_t reserved = 0;
-    if (!reader.ReadInteger(reserved)) return false;
-    reader.SkipLine();
+// Reads an integer from a line the file must have.
+bool ReadRequiredInteger(TTextReader& reader, std::int32_t& value, std::string& reason) {
+  if (reader.Eof()) {
+    reason = EndsEarlyReason;
+    return false;
   }
+  return reader.ReadInteger(value);
+}
 
-  if (!ReadPairs(reader, layerCount, MaxLayers, d.LayerRho, d.LayerDepth)) return false;
+// The reader proper, into a document that is thrown away when it fails. A
+// file is whole when it passes the identification test and has every line
+// up to its last layer line; the annotation section may be missing. reason
+// says why a file that is not whole was refused; it stays empty for a value
+// that cannot be read. annotationsComplete: false when annotations were left
+// out or cut.
+bool ReadDocument(TResondixData& d, TTextReader& reader, std::string& reason, bool& annotationsComplete) {
+  const std::string firstLine = reader.ReadLine(TInfoText::capacity());
+  if (!PassesIdentification(firstLine)) {
+    reason = NotADataFileReason;
+    return false;
+  }
+  for (int i = 1; i <= InfoLineCount; ++i) d.Info[i] = reader.ReadLine(TInfoText::capacity());
+  if (firstLine.size() < PresentLayoutWidth) MoveOlderLayout(d);
+  d.SetSoundingType(d.SoundingTypeText() != " Wenner");
+
+  std::int32_t measurementCount = 0;
+  std::int32_t layerCount = 0;
+  if (!ReadRequiredInteger(reader, measurementCount, reason) || !reader.ReadInteger(layerCount)) return false;
+  reader.SkipLine();
+  if (!ReadPairs(reader, measurementCount, MaxMeasurements, d.HalfSpacing, d.ApparentRho, reason)) return false;
+  d.MeasurementCount = std::clamp(measurementCount, 1, MaxMeasurements);
+
+  std::int32_t reserved = 0;
+  if (!ReadRequiredInteger(reader, reserved, reason)) return false;
+  reader.SkipLine();
+
+  if (!ReadPairs(reader, layerCount, MaxLayers, d.LayerRho, d.LayerDepth, reason)) return false;
   d.LayerCount = std::clamp(layerCount, 1, MaxLayers);
   // The last layer is the half-space, also when the file listed more layers
   // than fit or none at all.
   if (layerCount != d.LayerCount) d.LayerDepth[d.LayerCount] = HalfSpaceDepth;
 
-  if (identified && d.KeepAnnotations) annotationsComplete = ReadAnnotations(reader, d.Annotations);
+  if (d.KeepAnnotations) annotationsComplete = ReadAnnotations(reader, d.Annotations);
   return !reader.InputError();
 }
 
@@ -314,8 +337,13 @@ std::string TResondixData::DataFileText() const {
   return text;
 }
 
-bool TResondixData::SaveToFile() {
-  DataFileName() = FileName;
+bool TResondixData::SaveToFile() { return SaveToFile(std::string(FileName)); }
+
+bool TResondixData::SaveToFile(const std::string& fileName) {
+  // The file records its own name; a file that was not written leaves the
+  // document as it was.
+  const TInfoText previousDataFileName = DataFileName();
+  DataFileName() = fileName;
   const auto write = [this](std::FILE* file) {
     bool written = true;
     PutDataFileText(*this, [&](std::string_view piece) {
@@ -323,33 +351,43 @@ bool TResondixData::SaveToFile() {
     });
     return written;
   };
-  if (!WriteFileAtomically(FileName, write)) {
-    ShowMessage(TMessageKind::Error, "Could not save " + FileName + "!");
+  if (!WriteFileAtomically(fileName, write)) {
+    DataFileName() = previousDataFileName;
+    ShowMessage(TMessageKind::Error, "Could not save " + fileName + "!");
     return false;
   }
+  FileName = fileName;
   Saved = true;
   return true;
 }
 
-bool TResondixData::LoadFromFile() { return ReadNamedFile(&TResondixData::LoadFrom); }
+bool TResondixData::LoadFromFile(const std::string& fileName) {
+  return ReadNamedFile(fileName, &TResondixData::LoadFrom);
+}
 
 bool TResondixData::LoadFromText(std::string_view text) {
   TTextReader reader;
   reader.OpenText(text);
-  return LoadFrom(reader);
+  return LoadFrom(reader, FileName);
 }
 
-bool TResondixData::LoadFrom(TTextReader& reader) {
+bool TResondixData::LoadFrom(TTextReader& reader, const std::string& fileName) {
+  // Read as a data file, UTF-16 text would be refused as something else.
   const bool utf16 = reader.StartsLikeUtf16();
   bool annotationsComplete = true;
   const bool loaded = ReplaceContent([&](TResondixData& staged) {
-    if (!ReadDocument(staged, reader, annotationsComplete)) {
-      ShowMessage(TMessageKind::Error, CouldNotOpenText(FileName) + (utf16 ? Utf16Reason("open") : ""));
+    std::string reason;
+    if (!ReadDocument(staged, reader, reason, annotationsComplete)) {
+      if (utf16) reason = Utf16Reason("open");
+      const bool withReason = !reason.empty() && !reader.InputError();
+      ShowMessage(TMessageKind::Error, CouldNotOpenText(fileName) + (withReason ? "\n" + reason : ""));
       return false;
     }
-    staged.Saved = true;  // already so when the notifications arrive
+    // Already so when the notifications arrive.
+    staged.FileName = fileName;
+    staged.Saved = true;
     return true;
   });
-  if (loaded && !annotationsComplete) ShowMessage(TMessageKind::Warning, AnnotationsLeftOut(FileName));
+  if (loaded && !annotationsComplete) ShowMessage(TMessageKind::Warning, AnnotationsLeftOut(fileName));
   return loaded;
 }

@@ -172,6 +172,14 @@ int TResondixData::FirstRefusedMeasurement(int& column) const {
   return 0;
 }
 
+void TResondixData::ValidateDocument() {
+  bool spacingsEntered = true;
+  for (int i = 1; i <= MeasurementCount; ++i) spacingsEntered &= HalfSpacing[i] != 0;
+  int column = 0;
+  MeasurementsValid = spacingsEntered && FirstRefusedMeasurement(column) == 0;
+  ModelValid = FirstRefusedLayer(column) == 0;
+}
+
 int TResondixData::FirstRefusedLayer(int& column) const {
   for (int i = 1; i <= LayerCount; ++i) {
     column = 0;

@@ -6,7 +6,8 @@
 //                 coordinates, surface height in NAP), 9 the date, 11 the
 //                 direction, 13 the configuration ("SCHLUMB" or another
 //                 text), 14 the last half spacing of the sounding
-//   line 26 on    one measurement per line, L/2 in field 1 and the apparent
+//   line 26 on    one measurement per line, L/2 in field 1, the electrode
+//                 distance a of a Wenner sounding in field 2 and the apparent
 //                 resistivity in field 5, up to the last half spacing
 //   "Kop VES interpretatie;"   the header of the interpreted model, searched
 //                 for; 15 lines later one layer per line follows, the depth
@@ -22,6 +23,7 @@
 //
 // The import reads into a copy of the document (TResondixData::
 // ReplaceContent), so a file that cannot be read changes nothing.
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,7 +50,12 @@ constexpr std::string_view ModelHeader = "Kop VES interpretatie;";
 constexpr int LinesBeforeModel = 15;
 
 constexpr int HalfSpacingField = 1;
+constexpr int ElectrodeDistanceField = 2;
 constexpr int ApparentRhoField = 5;
+// A Wenner sounding's L/2 is 1.5 a; field 1 and field 2 agree when they are
+// within this fraction of each other.
+constexpr double WennerRatio = 1.5;
+constexpr double WennerAgreement = 0.01;
 constexpr int DepthField = 2;
 constexpr int LayerRhoField = 3;
 
@@ -77,7 +84,7 @@ std::string EndsBeforeMeasurements(const std::string& fileName) {
   return "Could not import " + fileName + "! The file ends before its first measurement (line 26).";
 }
 
-std::string IsUtf16(const std::string& fileName) { return "Could not import " + fileName + "!" + Utf16Reason("import"); }
+std::string IsUtf16(const std::string& fileName) { return "Could not import " + fileName + "! " + Utf16Reason("import"); }
 
 // A line without its closing ";". A line that lacks it keeps all of its
 // text: its last character is part of the value.
@@ -98,6 +105,12 @@ std::string_view Field(std::string_view line, int n) {
   }
   const std::size_t end = line.find(';', start);
   return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+// A field's number; a text longer than any number is not one, also when
+// only its kept beginning is at hand.
+std::optional<double> NumberOf(std::string_view text) {
+  return text.size() <= MaxNumberLength ? StrToFloatDot(text) : std::nullopt;
 }
 
 bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
@@ -131,7 +144,7 @@ private:
   }
 
   bool ToNumber(std::string_view text, double& value) {
-    const auto number = text.size() <= MaxNumberLength ? StrToFloatDot(text) : std::nullopt;
+    const auto number = NumberOf(text);
     if (!number) return Fail(NotANumber(text));
     value = *number;
     return true;
@@ -166,17 +179,31 @@ private:
     return ToNumber(endSpacingText, endSpacing);
   }
 
-  // One line per measurement up to the end spacing; the end of the file
-  // also ends the measurements (the header made sure there is a first one).
+  // The program's spacing of a measurement line with L/2 halfSpacing: for
+  // Wenner the electrode distance a, which the chart and the model curve
+  // use, when field 2 holds it (L/2 = 1.5 a); otherwise L/2 as it stands.
+  double SpacingOf(std::string_view line, double halfSpacing) const {
+    if (D.IsSchlumberger) return halfSpacing;
+    const auto a = NumberOf(Field(line, ElectrodeDistanceField));
+    if (!a || !(*a > 0)) return halfSpacing;
+    const double expected = WennerRatio * *a;
+    return std::abs(halfSpacing - expected) <= WennerAgreement * expected ? *a : halfSpacing;
+  }
+
+  // One line per measurement up to the end spacing (an L/2); the end of the
+  // file also ends the measurements (the header made sure there is a first
+  // one).
   bool ReadMeasurements(double endSpacing) {
     int count = 0;
     while (count < MaxMeasurements && !Reader.Eof()) {
       const std::string line = Reader.ReadFields(';', ApparentRhoField, FieldKeep);
       ++count;
-      if (!ToNumber(Field(line, HalfSpacingField), D.HalfSpacing[count]) ||
+      double halfSpacing = 0;
+      if (!ToNumber(Field(line, HalfSpacingField), halfSpacing) ||
           !ToNumber(Field(line, ApparentRhoField), D.ApparentRho[count]))
         return false;
-      if (D.HalfSpacing[count] == endSpacing) break;
+      D.HalfSpacing[count] = SpacingOf(line, halfSpacing);
+      if (halfSpacing == endSpacing) break;
     }
     D.MeasurementCount = count;
     return true;
@@ -234,14 +261,20 @@ private:
 
 }  // namespace
 
-bool TResondixData::ImportDinoloket() { return ReadNamedFile(&TResondixData::ImportFrom); }
+bool TResondixData::ImportDinoloket(const std::string& fileName) {
+  return ReadNamedFile(fileName, &TResondixData::ImportFrom);
+}
 
 bool TResondixData::ImportFromText(std::string_view text) {
   TTextReader reader;
   reader.OpenText(text);
-  return ImportFrom(reader);
+  return ImportFrom(reader, FileName);
 }
 
-bool TResondixData::ImportFrom(TTextReader& reader) {
-  return ReplaceContent([&](TResondixData& staged) { return TDinoloketReader(reader, staged, FileName).Read(); });
+bool TResondixData::ImportFrom(TTextReader& reader, const std::string& fileName) {
+  return ReplaceContent([&](TResondixData& staged) {
+    if (!TDinoloketReader(reader, staged, fileName).Read()) return false;
+    staged.FileName = fileName;
+    return true;
+  });
 }

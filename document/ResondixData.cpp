@@ -7,7 +7,6 @@
 #include "TextReader.h"
 
 std::string LastErrorMessage;
-bool FitSucceeded = false;
 
 namespace {
 
@@ -25,7 +24,7 @@ double DefaultHalfSpacing(int i) {
 std::string CouldNotOpenText(const std::string& fileName) { return "Could not open " + fileName + "!"; }
 
 std::string Utf16Reason(const std::string& verb) {
-  return " The file looks like UTF-16 text; save it as UTF-8 text and " + verb + " it again.";
+  return "The file looks like UTF-16 text; save it as UTF-8 text and " + verb + " it again.";
 }
 
 TResondixData::TResondixData() { New(); }
@@ -139,11 +138,12 @@ bool TResondixData::ReplaceContent(const std::function<bool(TResondixData& stage
   return true;
 }
 
-bool TResondixData::ReadNamedFile(bool (TResondixData::*read)(TTextReader& reader)) {
+bool TResondixData::ReadNamedFile(const std::string& fileName,
+                                  bool (TResondixData::*read)(TTextReader& reader, const std::string& fileName)) {
   TTextReader reader;
-  if (!reader.Open(FileName)) {
-    ShowMessage(TMessageKind::Error, CouldNotOpenText(FileName));
+  if (!reader.Open(fileName)) {
+    ShowMessage(TMessageKind::Error, CouldNotOpenText(fileName));
     return false;
   }
-  return (this->*read)(reader);
+  return (this->*read)(reader, fileName);
 }

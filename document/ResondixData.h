@@ -85,8 +85,20 @@ struct TAnnotation {
 // check that returned false.
 extern std::string LastErrorMessage;
 
-// Program-wide: set by the Fit command, cleared by Fit() when it refuses.
+// Program-wide: set by the Fit command, cleared by Fit() when it refuses
+// (engine/Optimisation.cpp).
 extern bool FitSucceeded;
+
+// What the window and the command line report for a fit that ended with
+// FitStatus 1.
+constexpr const char* NoSolutionText = "NO SOLUTION  (improve starting quess)";
+
+// What Fit() did: refused with its message, or ran to its FitStatus.
+struct TFitOutcome {
+  bool Ran = false;
+  int Status = 0;
+  std::string Refusal;
+};
 
 // The message of a file that cannot be opened or read.
 std::string CouldNotOpenText(const std::string& fileName);
@@ -249,28 +261,38 @@ public:
   // The same for the model: every resistivity (column 0) and every depth
   // above the half-space (column 1).
   int FirstRefusedLayer(int& column) const;
+  // Sets MeasurementsValid and ModelValid from the value rules applied to
+  // the whole tables. An L/2 of 0 is a value not entered here: the rules
+  // accept it, but a table with one cannot be fitted.
+  void ValidateDocument();
   bool InsertMeasurements(int first, int count);
   bool DeleteMeasurements(int first, int count);
   bool InsertLayers(int first, int count);
   bool DeleteLayers(int first, int count);
 
-  // The data file named by FileName. Errors are shown through ShowMessage;
-  // a failed load leaves the document exactly as it was, a failed save
-  // leaves the previous file untouched. Both return whether they succeeded.
+  // The data file. Errors are shown through ShowMessage; a failed load
+  // leaves the document exactly as it was, its FileName included, a failed
+  // save leaves the previous file and the document untouched. All return
+  // whether they succeeded.
+  // Writes the file named by FileName.
   bool SaveToFile();
-  bool LoadFromFile();
+  // Writes the file fileName and, once it is written, takes that name.
+  bool SaveToFile(const std::string& fileName);
+  // Reads the file fileName and, once it is read, takes that name.
+  bool LoadFromFile(const std::string& fileName);
   // LoadFromFile on text held in memory instead of the file (tests and
-  // fuzzing); messages still name FileName.
+  // fuzzing); messages name FileName, which stays.
   bool LoadFromText(std::string_view text);
   // The whole file text as SaveToFile writes it.
   std::string DataFileText() const;
 
-  // DINOloket sounding text file named by FileName. Errors and the warning
-  // about a missing model are shown through ShowMessage; a failed import
-  // leaves the document exactly as it was.
-  bool ImportDinoloket();
+  // DINOloket sounding text file fileName, whose name the document takes
+  // once it is read. Errors and the warning about a missing model are shown
+  // through ShowMessage; a failed import leaves the document exactly as it
+  // was.
+  bool ImportDinoloket(const std::string& fileName);
   // ImportDinoloket on text held in memory (tests and fuzzing); messages
-  // still name FileName.
+  // name FileName, which stays.
   bool ImportFromText(std::string_view text);
 
   // --- Engine ---------------------------------------------------------------
@@ -279,7 +301,9 @@ public:
   double ResistivityTransform(double u) const;
   double CurveLogRhoAt(double x) const;
 
-  void Fit();
+  // Refuses (clearing FitSucceeded, the message shown) or runs the fit to
+  // its end; says which, and the refusal's message.
+  TFitOutcome Fit();
   void Optimise();
   bool ApplyParameters();
   void ComputeJacobian();
@@ -297,11 +321,14 @@ public:
   void RaiseChange();
 
 private:
-  bool LoadFrom(TTextReader& reader);
-  bool ImportFrom(TTextReader& reader);
-  // Runs read on the file named by FileName; when it cannot be opened,
-  // shows CouldNotOpenText and returns false.
-  bool ReadNamedFile(bool (TResondixData::*read)(TTextReader& reader));
+  // Read a whole new content from reader, named fileName (which the
+  // document takes with the content, and messages name).
+  bool LoadFrom(TTextReader& reader, const std::string& fileName);
+  bool ImportFrom(TTextReader& reader, const std::string& fileName);
+  // Runs read on the file fileName; when the file cannot be opened, shows
+  // CouldNotOpenText and returns false.
+  bool ReadNamedFile(const std::string& fileName,
+                     bool (TResondixData::*read)(TTextReader& reader, const std::string& fileName));
   // Reads a whole new content through read() into a copy of this document
   // that starts without annotations, and takes the copy over only when
   // read() succeeds (read() shows its own message when it fails). Then the

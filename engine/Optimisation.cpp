@@ -16,12 +16,21 @@
 #include "Messages.h"
 #include "ResondixData.h"
 
+bool FitSucceeded = false;
+
 namespace {
 
 // The messages of the fit, in the program's words (doubled blanks included).
 constexpr const char* TooManyUnknownsText = "Too  Many  Unknown  Parameters  !";
 constexpr const char* NoUnknownsText = "No  Unknown  Parameters  Specified  !";
 constexpr const char* OutOfRangeText = "The fit stopped: a parameter left its admissible range.";
+
+// A fit that ended with layers the value rules refuse (a depth clamped onto
+// its neighbour) says which value it is.
+std::string RefusedLayerText(int layer, int column) {
+  return std::string(OutOfRangeText) + "\nThe " + (column == 0 ? "resistivity" : "depth") + " of layer " +
+         std::to_string(layer) + " is refused: " + LastErrorMessage;
+}
 
 std::string SpacingRefusalText(int measurement) {
   return "Spacing of measurement " + std::to_string(measurement) + " must be greater than 0!";
@@ -86,9 +95,10 @@ int FirstNonPositiveSpacing(const TResondixData& d) {
   return 0;
 }
 
-void Refuse(const std::string& text) {
+TFitOutcome Refuse(const std::string& text) {
   ShowMessage(TMessageKind::Error, text);
   FitSucceeded = false;
+  return {false, 0, text};
 }
 
 // Where the iteration ended: Finish (status 0, 1 at the evaluation limit, 4)
@@ -293,7 +303,7 @@ void TResondixData::Optimise() {
   FitStatus = end.Status;
 }
 
-void TResondixData::Fit() {
+TFitOutcome TResondixData::Fit() {
   CollectUnknowns(*this);
   if (UnknownCount > MeasurementCount || UnknownCount > MaxUnknowns) return Refuse(TooManyUnknownsText);
   if (UnknownCount == 0) return Refuse(NoUnknownsText);
@@ -306,6 +316,11 @@ void TResondixData::Fit() {
   RelativeTolerance = FitRelativeTolerance;
   AbsoluteTolerance = FitAbsoluteTolerance;
   Optimise();
+  // The fit must leave a model the program accepts; one it would refuse
+  // did not end where the iteration says.
+  int column = 0;
+  const int refusedLayer = FitStatus == 0 || FitStatus == 4 ? FirstRefusedLayer(column) : 0;
+  if (refusedLayer != 0) FitStatus = 2;
 
   Saved = false;
   StructureChanged = true;
@@ -321,5 +336,7 @@ void TResondixData::Fit() {
   Rmse = std::sqrt((norm * norm / (Ln10 * Ln10)) / MeasurementCount);
   RaiseChange();
   if (FitStatus == 0) ComputeFitStatistics();
-  if (FitStatus == 2) ShowMessage(TMessageKind::Warning, OutOfRangeText);
+  if (FitStatus == 2)
+    ShowMessage(TMessageKind::Warning, refusedLayer ? RefusedLayerText(refusedLayer, column) : OutOfRangeText);
+  return {true, static_cast<int>(FitStatus), {}};
 }

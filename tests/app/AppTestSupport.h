@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "FileNames.h"
 #include "Main.h"
+#include "Settings.h"
 #include "TestSupport.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -35,14 +37,15 @@ struct TScriptedMessages : TMessageService {
 // File dialogs answered by the test: each records what it was offered and
 // takes the next scripted path (an empty one, or none left, cancels).
 struct TScriptedFileDialogs : TFileDialogService {
-  QStringList Paths, Filters, ProposedNames;
-  QString GetOpenFileName(const QString& filter) override {
+  QStringList Paths, Folders, Filters, ProposedNames;
+  QString GetOpenFileName(const QString& folder, const QString& filter) override {
+    Folders << folder;
     Filters << filter;
     return Paths.isEmpty() ? QString() : Paths.takeFirst();
   }
-  QString GetSaveFileName(const QString& proposedName, const QString& filter) override {
+  QString GetSaveFileName(const QString& folder, const QString& proposedName, const QString& filter) override {
     ProposedNames << proposedName;
-    return GetOpenFileName(filter);
+    return GetOpenFileName(folder, filter);
   }
 };
 
@@ -71,6 +74,14 @@ protected:
   TScriptedMessages Messages;
   TScriptedFileDialogs FileDialogs;
 };
+
+// A part of the window found by its name, as an automated check finds it.
+template <class T>
+T* Child(const QObject& window, const char* name) {
+  T* child = window.findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << "no " << name;
+  return child;
+}
 
 inline QString Example(const std::string& name) { return QString::fromStdString(ExamplePath(name)); }
 inline QString Title(const QString& fileName) { return "Resondix for Windows - " + fileName; }

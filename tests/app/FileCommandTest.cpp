@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "AppTestSupport.h"
 
@@ -13,7 +14,7 @@ namespace {
 using TFileCommandTest = TWindowTest;
 
 // An unsaved change of the fourth apparent resistivity.
-void Change(TMainForm& window, double rho) { window.ResondixData.SetValue(1, 4, false, rho); }
+void Change(TMainForm& window, double rho) { window.Document().SetValue(1, 4, false, rho); }
 
 struct TPromptCase {
   const char* Name;
@@ -32,9 +33,9 @@ TEST_P(TSavePrompt, TheCommandFollowsTheAnswer) {
   const TPromptCase& c = GetParam();
   auto window = MakeWindow();
   const QString target = File(c.Writable ? "kept.rxd" : "no-such-folder/kept.rxd");
-  if (c.Titled) window->ResondixData.FileName = target.toStdString();
+  if (c.Titled) window->Document().FileName = target.toStdString();
   Change(*window, 61.25);
-  QStringList shown = {"Prompt: Save changes to " + QString::fromStdString(window->ResondixData.FileName) + "?"};
+  QStringList shown = {"Prompt: Save changes to " + QString::fromStdString(window->Document().FileName) + "?"};
   if (!c.Writable) shown << "Error: Could not save " + target + "!";
   Messages.Answers = {c.Answer};
   if (!c.Titled && c.Answer == TSaveAnswer::Yes) FileDialogs.Paths = {c.SaveAsCancelled ? "" : File("chosen.rxd")};
@@ -46,11 +47,11 @@ TEST_P(TSavePrompt, TheCommandFollowsTheAnswer) {
   EXPECT_EQ(std::filesystem::exists(Folder.File(c.Titled ? "kept.rxd" : "chosen.rxd")), written);
   // The command goes on unless it was cancelled or its save did not happen.
   const bool goesOn = c.Answer == TSaveAnswer::No || written;
-  EXPECT_EQ(window->ResondixData.ApparentRho[4], goesOn ? 0 : 61.25);
-  EXPECT_EQ(window->ResondixData.Saved, goesOn);
+  EXPECT_EQ(window->Document().ApparentRho[4], goesOn ? 0 : 61.25);
+  EXPECT_EQ(window->Document().Saved, goesOn);
   if (goesOn) {  // New names and dates the new document
     EXPECT_EQ(window->windowTitle(), Title("untitled.rxd"));
-    EXPECT_EQ(QString::fromStdString(window->ResondixData.FileDate().str()), TodayText());
+    EXPECT_EQ(QString::fromStdString(window->Document().FileDate().str()), TodayText());
   }
 }
 
@@ -85,26 +86,28 @@ TEST_F(TFileCommandTest, FailedLoadsLeaveDocumentNameAndTitle) {
   const struct {
     void (TMainForm::*Command)();
     const char* FileName;
-    std::string Content;  // empty: the file does not exist
+    bool Exists;
+    std::string Content;
     const char* Message;  // %1: the path
   } failures[] = {
-      {Open, "unreadable-count.rxd", Damaged("three-layer-schlumberger.rxd", "\r\n15 3\r\n", "\r\nnot a count\r\n"),
+      {Open, "unreadable-count.rxd", true, Damaged("three-layer-schlumberger.rxd", "\r\n15 3\r\n", "\r\nnot a count\r\n"),
        "Could not open %1!"},
-      {Import, "missing.txt", "", "File %1 not found!"},
-      {Import, "field-not-a-number.txt", Damaged("ves-schlumberger-dinoloket.txt", ";169.15;", ";12,5;"),
+      {Open, "empty.rxd", true, "", "Could not open %1!\nIt is not a Resondix data file."},
+      {Import, "missing.txt", false, "", "File %1 not found!"},
+      {Import, "field-not-a-number.txt", true, Damaged("ves-schlumberger-dinoloket.txt", ";169.15;", ";12,5;"),
        "'12,5' is not a valid floating point value"},
   };
   window->MeasurementsGridSelectCell(7);
   for (const auto& c : failures) {
     const QString path = File(c.FileName);
-    if (!c.Content.empty()) WriteWholeFile(path.toStdString(), c.Content);
+    if (c.Exists) WriteWholeFile(path.toStdString(), c.Content);
     Messages.Shown.clear();
     FileDialogs.Paths = {path};
     (window.get()->*c.Command)();
     EXPECT_EQ(Messages.Shown, QStringList{"Error: " + QString(c.Message).replace("%1", path)});
-    EXPECT_EQ(window->ResondixData.FileName, example.toStdString()) << c.FileName;
+    EXPECT_EQ(window->Document().FileName, example.toStdString()) << c.FileName;
     EXPECT_EQ(window->windowTitle(), Title(example)) << c.FileName;
-    EXPECT_EQ(window->ResondixData.ApparentRho[1], 138.17) << c.FileName;
+    EXPECT_EQ(window->Document().ApparentRho[1], 138.17) << c.FileName;
     EXPECT_EQ(window->MeasurementsRow(), 7) << c.FileName;
   }
 }
@@ -114,7 +117,7 @@ TEST_F(TFileCommandTest, OpenSaveAsAndSave) {
   auto window = MakeWindow();
   const QString example = Example("four-layer-wenner.rxd"), saved = File("data.old/sounding.rxd");
   FileDialogs.Paths = {example, File("data.old/sounding"), File("absent/x.rxd")};
-  window->ResondixData.ProjectName() = "Survey";  // information alone: no save prompt below
+  window->Document().ProjectName() = "Survey";  // information alone: no save prompt below
   window->FileOpenClick();
   EXPECT_EQ(FileDialogs.Filters.first(), "Resondix data files (*.rxd)|*.rxd|All files (*.*)|*.*");
   EXPECT_EQ(window->windowTitle(), Title(example));
@@ -131,9 +134,18 @@ TEST_F(TFileCommandTest, OpenSaveAsAndSave) {
   window->FileSaveAsClick();
   EXPECT_EQ(FileDialogs.ProposedNames, (QStringList{"four-layer-wenner.rxd", "sounding.rxd"}));
   EXPECT_EQ(Messages.Shown, QStringList{"Error: Could not save " + File("absent/x.rxd") + "!"});
-  EXPECT_EQ(window->ResondixData.FileName, saved.toStdString());
+  EXPECT_EQ(window->Document().FileName, saved.toStdString());
   EXPECT_EQ(window->windowTitle(), Title(saved));
-  EXPECT_FALSE(window->ResondixData.Saved);
+  EXPECT_FALSE(window->Document().Saved);
+  // Each dialog starts in the folder of the document's file; an untitled
+  // document's in the folder of the latest file read or written, never in
+  // one a failed Save As chose.
+  Messages.Answers = {TSaveAnswer::No, TSaveAnswer::No};
+  window->FileOpenClick();
+  window->FileNewClick();
+  window->FileImportClick();
+  const QString examples = QFileInfo(example).absolutePath(), dataOld = QFileInfo(saved).absolutePath();
+  EXPECT_EQ(FileDialogs.Folders, (QStringList{"", examples, dataOld, dataOld, dataOld}));
 }
 
 TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheImportedFileAndNeverSavesOverIt) {
@@ -145,13 +157,14 @@ TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheImportedFileAndNeverSave
   FileDialogs.Paths = {imported};
   window->FileImportClick();
   EXPECT_TRUE(Messages.Shown.isEmpty());
-  EXPECT_EQ(window->ResondixData.FileName, dataFile.toStdString());
-  EXPECT_EQ(window->ResondixData.DataFileName(), dataFile.toStdString());
-  EXPECT_EQ(QString::fromStdString(window->ResondixData.FileDate().str()), TodayText());
+  EXPECT_EQ(window->Document().FileName, dataFile.toStdString());
+  EXPECT_EQ(window->Document().DataFileName(), dataFile.toStdString());
+  EXPECT_EQ(QString::fromStdString(window->Document().FileDate().str()), TodayText());
   EXPECT_EQ(window->windowTitle(), Title(imported)) << "the title shows the imported file";
 
   window->FileSaveClick();
   EXPECT_EQ(FileDialogs.Filters, QStringList{"TNO dinoloket files (*.txt)|*.txt|All files (*.*)|*.*"}) << "no Save As";
+  EXPECT_EQ(window->windowTitle(), Title(dataFile)) << "once saved, the title shows the data file";
   EXPECT_EQ(ReadWholeFile(imported.toStdString()), original);
   EXPECT_NE(ReadWholeFile(dataFile.toStdString()).find("169.15"), std::string::npos);
 }
@@ -179,7 +192,7 @@ TEST_F(TFileCommandTest, AFifoIsRefusedAtOnceAndAnnotationsLeftOutAreNamed) {
                                         " were read: the program keeps at most 1000 annotations of 65536 bytes of "
                                         "text each."});
   EXPECT_EQ(window->windowTitle(), Title(many));
-  EXPECT_EQ(window->ResondixData.Annotations.size(), 1000u);
+  EXPECT_EQ(window->Document().Annotations.size(), 1000u);
 }
 
 }  // namespace

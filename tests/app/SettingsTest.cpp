@@ -1,6 +1,9 @@
 // The settings between runs: the first start sets itself up, the Desktop key
 // is read at start and written at close, damaged settings show the registry
-// error and keep the design values for what could not be read.
+// error and keep the design values for what could not be read; where a first
+// start finds the help topics.
+#include <QAction>
+#include <QDir>
 #include <QToolBar>
 
 #include "AppTestSupport.h"
@@ -23,7 +26,7 @@ TEST_F(TSettingsTest, TheWindowStartsAsItWasClosed) {
   // Ended in the reverse order of making: each hands the messages back to the one before.
   auto first = showAt({131, 77});
   first->move(205, 166);
-  first->ResondixData.SetValue(1, 4, false, 7.5);
+  first->Document().SetValue(1, 4, false, 7.5);
   Messages.Answers = {TSaveAnswer::Cancel, TSaveAnswer::No};
   EXPECT_FALSE(first->close()) << "Cancel keeps the window open";
   ASSERT_TRUE(first->close());
@@ -33,8 +36,8 @@ TEST_F(TSettingsTest, TheWindowStartsAsItWasClosed) {
   ASSERT_TRUE(second->close());
   auto third = MakeWindow();
   EXPECT_TRUE(third->windowState() & Qt::WindowMaximized);
-  EXPECT_TRUE(third->ToolBar->isHidden());
-  EXPECT_FALSE(third->ViewToolbar->isChecked());
+  EXPECT_TRUE(Child<QToolBar>(*third, "ToolBar")->isHidden());
+  EXPECT_FALSE(Child<QAction>(*third, "ViewToolbar")->isChecked());
   EXPECT_EQ(Messages.Shown, QStringList(2, "Prompt: Save changes to untitled.rxd?"));
 }
 
@@ -57,7 +60,7 @@ TEST_P(TDamagedSettings, ShowTheErrorAndKeepTheRest) {
   c.Value ? Settings()->setValue(c.Key, c.Value) : Settings()->remove(c.Key);
   auto window = MakeWindow();
   EXPECT_EQ(window->pos(), c.Position);
-  EXPECT_EQ(!window->ToolBar->isHidden(), c.ToolbarVisible);
+  EXPECT_EQ(!Child<QToolBar>(*window, "ToolBar")->isHidden(), c.ToolbarVisible);
   ASSERT_TRUE(window->close());
   EXPECT_EQ(Messages.Shown, QStringList(c.Errors, "Error: Unable to access registry values. Run setup again."));
   EXPECT_EQ(Settings()->childGroups().contains("Desktop"), c.Errors < 2) << "close writes into an existing key only";
@@ -75,5 +78,35 @@ const TDamage Damages[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Settings, TDamagedSettings, ::testing::ValuesIn(Damages),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// The build copies the help topics beside the program; an installation keeps
+// them in its data folder. Beside the program wins; with neither, the
+// program's own folder is recorded all the same.
+TEST(HelpFolder, BesideTheProgramFirstThenTheInstalledDataFolder) {
+#ifdef Q_OS_MACOS
+  const QString programFolder = "Resondix.app/Contents/MacOS", installedHelp = "Resondix.app/Contents/Resources/help";
+#else
+  const QString programFolder = "bin", installedHelp = "share/resondix/help";
+#endif
+  const struct {
+    const char* Name;
+    bool Beside, Installed;
+    bool FindsInstalled;
+  } cases[] = {
+      {"build folder", true, false, false},
+      {"installed", false, true, true},
+      {"both", true, true, false},
+      {"neither", false, false, false},
+  };
+  for (const auto& c : cases) {
+    const TTemporaryFolder prefix;
+    const QDir root(QString::fromStdString(prefix.Folder().string()));
+    const QString program = root.filePath(programFolder);
+    ASSERT_TRUE(root.mkpath(programFolder));
+    ASSERT_TRUE(!c.Beside || root.mkpath(programFolder + "/help"));
+    ASSERT_TRUE(!c.Installed || root.mkpath(installedHelp));
+    EXPECT_EQ(FindHelpFolder(program), c.FindsInstalled ? root.filePath(installedHelp) : program + "/help") << c.Name;
+  }
+}
 
 }  // namespace

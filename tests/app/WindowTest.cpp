@@ -2,14 +2,17 @@
 // handler and the views, the current rows, help, the general error report
 // and the Fit command.
 #include <QLabel>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
 #include <stdexcept>
 
+#include "About.h"
 #include "Application.h"
 #include "Results.h"
 #include "ValuesTable.h"
+#include <QAction>
 
 #include "AppTestSupport.h"
 
@@ -23,10 +26,14 @@ TEST_F(TMainWindowTest, AMissingCommandLineFileLeavesTheStartUpState) {
   EXPECT_EQ(Messages.Shown, QStringList{"Error: File " + missing + " not found!"});
   EXPECT_EQ(window->windowTitle(), Title("untitled.rxd"));
   QStringList panels;
-  for (const QLabel* panel : window->StatusPanels) panels << panel->text();
+  for (const char* panel : {"StatusPanel0", "StatusPanel1", "StatusPanel2", "StatusPanel3"})
+    panels << Child<QLabel>(*window, panel)->text();
   EXPECT_EQ(panels, (QStringList{"", "1/15", "1/3", "Schlumberger"}));
+  QStringList menus;  // each opens with Alt and its letter
+  for (const QAction* menu : window->menuBar()->actions()) menus << menu->text();
+  EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Data", "&Help"}));
   window->DataClick();  // opening the Data menu
-  EXPECT_FALSE(window->FitButton->isEnabled() || window->DataFit->isEnabled());
+  EXPECT_FALSE(Child<QAction>(*window, "FitButton")->isEnabled() || Child<QAction>(*window, "DataFit")->isEnabled());
   // A Save therefore asks for a name instead of writing the missing path.
   FileDialogs.Paths = {QString()};
   window->FileSaveClick();
@@ -35,40 +42,49 @@ TEST_F(TMainWindowTest, AMissingCommandLineFileLeavesTheStartUpState) {
 
 TEST_F(TMainWindowTest, OnlyAChangeOfStructureRebuildsTheViewsAndTheRowsFollowHoverAndSelection) {
   auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
-  EXPECT_EQ(window->ModelView->item(2, 1)->text(), "-") << "the half-space has no depth";
-  window->PageControl->setCurrentWidget(window->ModelPage);  // the hover works on either page
+  auto* measurements = Child<TValuesTable>(*window, "MeasurementsGrid");
+  auto* model = Child<TValuesTable>(*window, "ModelGrid");
+  auto* panel1 = Child<QLabel>(*window, "StatusPanel1");
+  EXPECT_EQ(model->item(2, 1)->text(), "-") << "the half-space has no depth";
+  // The hover works on either page.
+  Child<QTabWidget>(*window, "PageControl")->setCurrentWidget(Child<QWidget>(*window, "ModelPage"));
   window->PlaatjeOverMeasurement(11);
   window->PlaatjeOverMeasurement(0);  // nothing under the mouse
-  EXPECT_EQ(window->StatusPanels[1]->text(), "11/15");
-  EXPECT_EQ(window->MeasurementsView->currentRow(), 10);
-  window->ModelView->setCurrentCell(1, 0);
-  EXPECT_EQ(window->StatusPanels[2]->text(), "2/3");
+  EXPECT_EQ(panel1->text(), "11/15");
+  EXPECT_EQ(measurements->currentRow(), 10);
+  model->setCurrentCell(1, 0);
+  EXPECT_EQ(Child<QLabel>(*window, "StatusPanel2")->text(), "2/3");
 
-  const QTableWidgetItem* before = window->MeasurementsView->item(2, 1);
+  const QTableWidgetItem* before = measurements->item(2, 1);
   ASSERT_EQ(before->text(), "134.25");
-  window->ResondixData.SetValue(1, 3, false, 0);
-  EXPECT_EQ(window->MeasurementsView->item(2, 1), before) << "not rebuilt";
-  EXPECT_EQ(window->StatusPanels[1]->text(), "11/15");
+  window->Document().SetValue(1, 3, false, 0);
+  EXPECT_EQ(measurements->item(2, 1), before) << "not rebuilt";
+  EXPECT_EQ(panel1->text(), "11/15");
   // Rebuilt: a value not entered is an empty cell; the current row stays in range.
-  window->ResondixData.SetMeasurementCount(4);
-  EXPECT_EQ(window->MeasurementsView->item(2, 1)->text(), "");
-  EXPECT_EQ(window->StatusPanels[1]->text(), "4/4");
+  window->Document().SetMeasurementCount(4);
+  EXPECT_EQ(measurements->item(2, 1)->text(), "");
+  EXPECT_EQ(panel1->text(), "4/4");
 }
 
-TEST_F(TMainWindowTest, HelpOpensTheTopicOfTheFocusedControlAndABrowserFailureIsReported) {
+TEST_F(TMainWindowTest, HelpOpensTheTopicOfTheFocusedControlAndEveryBrowserFailureIsReported) {
   auto window = MakeWindow();
   QStringList opened;
-  window->OpenUrl = [&opened](const QUrl& url) { opened << url.toString(); return false; };  // no browser
+  window->Help().OpenUrl = [&opened](const QUrl& url) { opened << url.toString(); return false; };  // no browser
   window->show();
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  window->MeasurementsView->setFocus();
+  Child<QWidget>(*window, "MeasurementsGrid")->setFocus();
   for (auto command : {&TMainForm::WMHelp, &TMainForm::HelpIndexClick, &TMainForm::HelpResondixhomepageClick})
     (window.get()->*command)();
   // A first start finds the help topics beside the program.
   const QString folder = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/").toString();
   EXPECT_EQ(opened.mid(0, 2), (QStringList{folder + "6.html", folder + "1002.html"}));
-  EXPECT_EQ(Messages.Shown, QStringList{"Error: Unable to launch the default browser."});
+  EXPECT_EQ(Messages.Shown, QStringList(3, "Error: Unable to launch the default browser."));
+}
+
+TEST(AboutBox, ShowsTheVersionOfTheBuild) {
+  const TAboutBox about(nullptr);
+  EXPECT_EQ(about.findChild<QLabel*>("Version")->text(), "Version 2.20");
 }
 
 TEST(ErrorReport, AnUnhandledFailureIsShownAndTheProgramGoesOn) {
@@ -90,9 +106,9 @@ TEST_F(TMainWindowTest, FitIsAvailableExactlyWhenBothTablesAreValid) {
     auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
     for (const bool valid : {true, false}) {
       window->DataClick();  // opening the Data menu
-      EXPECT_EQ(window->FitButton->isEnabled(), valid) << "row " << row;
-      EXPECT_EQ(window->DataFit->isEnabled(), valid) << "row " << row;
-      window->ResondixData.SetValue(column, row, isDepth, value);
+      EXPECT_EQ(Child<QAction>(*window, "FitButton")->isEnabled(), valid) << "row " << row;
+      EXPECT_EQ(Child<QAction>(*window, "DataFit")->isEnabled(), valid) << "row " << row;
+      window->Document().SetValue(column, row, isDepth, value);
     }
   }
 }
@@ -125,19 +141,40 @@ TEST_F(TMainWindowTest, FitShowsTheResultsOrTheRefusal) {
     SCOPED_TRACE(c.Name);
     const bool succeeds = !*c.Refusal;
     auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
-    c.Prepare(window->ResondixData);
-    const double startRho = window->ResondixData.LayerRho[2];
+    c.Prepare(window->Document());
+    const double startRho = window->Document().LayerRho[2];
     Messages.Shown.clear();
     window->DataFitClick();
     if (succeeds) window->DataFitClick();  // a second fit leaves the results window open
     EXPECT_EQ(Messages.Shown, succeeds ? QStringList() : QStringList{QString("Error: ") + c.Refusal});
     EXPECT_EQ(FitSucceeded, succeeds);
-    EXPECT_EQ(window->ResondixData.FitStatus, 0);
-    EXPECT_EQ(window->ResultsForm->isVisible() && window->ViewResults->isChecked(), succeeds);
-    EXPECT_EQ(window->ResondixData.LayerRho[2] != startRho, succeeds) << "the layers were fitted";
-    EXPECT_EQ(window->ModelView->item(1, 0)->text(), QString::number(window->ResondixData.LayerRho[2], 'f', 2))
+    EXPECT_EQ(window->Document().FitStatus, 0);
+    EXPECT_EQ(Child<TResultsForm>(*window, "ResultsForm")->isVisible() &&
+                  Child<QAction>(*window, "ViewResults")->isChecked(),
+              succeeds);
+    EXPECT_EQ(window->Document().LayerRho[2] != startRho, succeeds) << "the layers were fitted";
+    EXPECT_EQ(Child<TValuesTable>(*window, "ModelGrid")->item(1, 0)->text(), QString::number(window->Document().LayerRho[2], 'f', 2))
         << "the model page follows the fit";
   }
+}
+
+}  // namespace
+
+namespace {
+
+// At its smallest the window still shows the chart's labels and the tables' headings whole.
+TEST_F(TMainWindowTest, TheSmallestWindowKeepsTheChartAndTheHeadingsWhole) {
+  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
+  window->show();
+  window->resize(1, 1);
+  const auto* chart = Child<QWidget>(*window, "Plaatje");
+  const auto* pages = Child<QWidget>(*window, "PageControl");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() == window->minimumSize(); }));
+  EXPECT_TRUE(chart->width() >= 460 && chart->height() >= 300) << chart->width() << " x " << chart->height();
+  EXPECT_GE(pages->width(), 170);
+  const QLabel* configuration = Child<QLabel>(*window, "StatusPanel3");
+  EXPECT_GE(configuration->contentsRect().width(), configuration->fontMetrics().horizontalAdvance("Schlumberger"));
+  if (qEnvironmentVariableIsSet("RESONDIX_SHOT")) window->grab().save(qEnvironmentVariable("RESONDIX_SHOT"));
 }
 
 }  // namespace

@@ -172,14 +172,15 @@ TEST(Plaatje, ShowsTheChartAndReportsTheMeasurementUnderTheMouse) {
   TChartDrawing direct;  // the offscreen image has the standard resolution
   EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32), Render(direct, &document, 800, 600));
   std::vector<int> reported;
-  widget.OnOverMeasurement = [&](TPlaatje& sender) { reported.push_back(sender.MeasurementUnderMouse); };
+  widget.OnOverMeasurement = [&](TPlaatje& sender) { reported.push_back(sender.MeasurementUnderMouse()); };
   const auto move = [&](QPoint at) {
     QMouseEvent event(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&widget, &event);
   };
-  const QPoint hot(widget.SpacingToX(40) - 1, widget.RhoToY(90) + 4);  // 1 pixel left of the centre, 4 below
+  const TChartDrawing& layout = widget.ScreenDrawing();
+  const QPoint hot(layout.SpacingToX(40) - 1, layout.RhoToY(90) + 4);  // 1 pixel left of the centre, 4 below
   for (const QPoint at : {hot, hot + QPoint(2, -3), QPoint(400, 60)}) move(at);  // on it twice, then off
-  EXPECT_TRUE(reported == std::vector<int>({2, 2}) && widget.MeasurementUnderMouse == 0 && widget.LastMouseY == 60);
+  EXPECT_TRUE(reported == std::vector<int>({2, 2}) && widget.MeasurementUnderMouse() == 0);
   widget.SetData(nullptr);
   move(hot);
   EXPECT_TRUE(reported.size() == 2 && widget.hasMouseTracking()) << "no document, no report; reports without a button";

@@ -49,8 +49,7 @@ const std::string Example = ExamplePath("three-layer-schlumberger.rxd");
 
 TResondixData Loaded(const std::string& path) {
   TResondixData d;
-  d.FileName = path;
-  EXPECT_TRUE(d.LoadFromFile()) << path;
+  EXPECT_TRUE(d.LoadFromFile(path)) << path;
   return d;
 }
 
@@ -62,26 +61,37 @@ std::string ChangedExample(const TTemporaryFolder& folder, const std::string& na
   return Quoted(folder.File(name));
 }
 
+// The one JSON record of a file that failed.
+std::string ErrorLine(const std::string& path, const std::string& message) {
+  return "{\"file\":\"" + path + "\",\"error\":\"" + message + "\"}\n";
+}
+
 TEST(Cli, ShowAndCurvePrintOneJsonLinePerFileAndFailuresGoToStandardError) {
   TTemporaryFolder folder;
   const std::string missing = folder.File("missing.rxd");
   const TRun show = RunCli("show " + Quoted(missing) + " " + Quoted(Example));
   EXPECT_EQ(show.Status, 1);  // one file failed
   EXPECT_EQ(show.Err, "Could not open " + missing + "!\n");
-  ASSERT_EQ(Count(show.Out, "\n"), 1);  // the good file is still shown
-  EXPECT_EQ(show.Out.rfind("{\"file\":\"" + Example + "\",\"info\":[\"Groundwater survey Drentsche Aa\",", 0), 0u);
+  ASSERT_EQ(Count(show.Out, "\n"), 2);  // a record for each file, in their order
+  const std::string failedLine = ErrorLine(missing, "Could not open " + missing + "!");
+  EXPECT_EQ(show.Out.rfind(failedLine + "{\"file\":\"" + Example + "\",\"info\":[\"Groundwater survey Drentsche Aa\",", 0),
+            0u);
   EXPECT_NE(show.Out.find("\"configuration\":\"Schlumberger\",\"measurements\":[{\"spacing\":1.5,\"rho\":138.17},"),
             std::string::npos);
   EXPECT_NE(show.Out.find("{\"rho\":500,\"depth\":10000}],\"annotations\":[{\"x\":430,\"y\":60,\"width\":130,"
                           "\"height\":36,\"text\":\"Clay layer\\u000abelow 3 m\"}]}\n"), std::string::npos);
   const TRun curve = RunCli("curve " + Quoted(Example));
   ASSERT_EQ(curve.Status, 0) << curve.Err;
-  EXPECT_EQ(curve.Out.rfind("{\"configuration\":\"Schlumberger\",\"nodes\":[{\"log_spacing\":0,", 0), 0u) << curve.Out;
+  EXPECT_EQ(curve.Out.rfind("{\"file\":\"" + Example + "\",\"configuration\":\"Schlumberger\",\"nodes\":[{\"log_spacing\":0,",
+                            0),
+            0u)
+      << curve.Out;
   EXPECT_EQ(Count(curve.Out, "\"log_spacing\":"), 22 + 31);  // the table's nodes and the chart's samples
   // Without a first layer resistivity the model has no curve.
   const TRun incomplete = RunCli("curve " + ChangedExample(folder, "empty.rxd", "      150.00", " 0.000E+0000"));
-  EXPECT_TRUE(incomplete.Status == 1 && incomplete.Out.empty());
-  EXPECT_NE(incomplete.Err.find("empty.rxd: layer 1, Rho: Value must be greater than 0!"), std::string::npos);
+  const std::string refusal = folder.File("empty.rxd") + ": layer 1, Rho: Value must be greater than 0!";
+  EXPECT_TRUE(incomplete.Status == 1 && incomplete.Out == ErrorLine(folder.File("empty.rxd"), refusal));
+  EXPECT_EQ(incomplete.Err, refusal + "\n");
   for (const char* arguments : {"frobnicate x", "show", "show a.rxd b.rxd -o c.rxd", "show a.rxd --bogus", "import"})
     EXPECT_EQ(RunCli(arguments).Status, 1) << arguments;
   EXPECT_EQ(RunCli("--help").Status, 0);
@@ -164,26 +174,28 @@ TEST(CliFit, RefusalsInputThatCannotBeFittedAndAFitWithoutStatistics) {
   const struct {
     const char* Name;
     std::string Arguments;
-    bool Refused;         // by the fit itself: printed as {"file", "refused"}, else nothing is printed
+    const char* Record;   // "refused" by the fit itself, "error" for a file that failed, "" for a wrong command
     std::string Message;  // on standard error
   } rows[] = {
-      {"too many", few + " --unknowns all", true, "Too  Many  Unknown  Parameters  !"},
-      {"none", Quoted(Example) + " --unknowns ''", true, "No  Unknown  Parameters  Specified  !"},
-      {"spacing 0", ChangedExample(folder, "zero.rxd", "        4.00", "        0.00") + " --unknowns rho2", true,
+      {"too many", few + " --unknowns all", "refused", "Too  Many  Unknown  Parameters  !"},
+      {"none", Quoted(Example) + " --unknowns ''", "refused", "No  Unknown  Parameters  Specified  !"},
+      {"spacing 0", ChangedExample(folder, "zero.rxd", "        4.00", "        0.00") + " --unknowns rho2", "refused",
        "Spacing of measurement 5 must be greater than 0!"},
-      {"no list", Quoted(Example), false, "Option --unknowns is required"},
-      {"unknown name", Quoted(Example) + " --unknowns rho1,bogus", false, "Unknown parameter \"bogus\" in --unknowns"},
-      {"layer beyond the model", Quoted(Example) + " --unknowns rho4", false, ": rho4 does not exist."},
-      {"half-space", Quoted(Example) + " --unknowns depth3", false, ": depth3 is the half-space, which has no depth."},
-      {"measurement without value", noRho + " --unknowns all", false,
+      {"no list", Quoted(Example), "", "Option --unknowns is required"},
+      {"unknown name", Quoted(Example) + " --unknowns rho1,bogus", "", "Unknown parameter \"bogus\" in --unknowns"},
+      {"layer beyond the model", Quoted(Example) + " --unknowns rho4", "error", ": rho4 does not exist."},
+      {"half-space", Quoted(Example) + " --unknowns depth3", "error", ": depth3 is the half-space, which has no depth."},
+      {"measurement without value", noRho + " --unknowns all", "error",
        "no-rho.rxd: measurement 9, Rho: Value must be greater than 0!"},
   };
   for (const auto& row : rows) {
     const TRun run = RunCli("fit " + row.Arguments);
     EXPECT_EQ(run.Status, 1) << row.Name;
     EXPECT_NE(run.Err.find(row.Message), std::string::npos) << row.Name << ": " << run.Err;
-    EXPECT_EQ(Text(run.Json()["refused"]), row.Refused ? row.Message : "") << row.Name;
-    EXPECT_EQ(run.Json().size(), row.Refused ? 2 : 0) << row.Name;
+    EXPECT_EQ(run.Json().size(), *row.Record ? 2 : 0) << row.Name;
+    if (*row.Record) {
+      EXPECT_NE(Text(run.Json()[row.Record]).find(row.Message), std::string::npos) << row.Name;
+    }
   }
   // A refused file fails the run; the others are still fitted.
   const TRun both = RunCli("fit " + few + " " + Quoted(Example) + " --unknowns all");
@@ -235,7 +247,10 @@ TEST(CliImport, PrintsTheImportedDocumentAsShowDoesSavesItAndReportsFailures) {
   const TRun failed = RunCli("import " + Quoted(missing) + " " + Quoted(damaged) + " " + Quoted(schlumberger));
   EXPECT_EQ(failed.Status, 1);
   EXPECT_EQ(failed.Err, "Could not open " + missing + "!\n'130,67' is not a valid floating point value\n");
-  EXPECT_EQ(Count(failed.Out, "\n"), 1);  // the good file is still imported
+  EXPECT_EQ(Count(failed.Out, "\n"), 3);  // the good file is still imported
+  EXPECT_EQ(failed.Out.rfind(ErrorLine(missing, "Could not open " + missing + "!") +
+                             ErrorLine(damaged, "'130,67' is not a valid floating point value") + "{\"file\":\"" +
+                             schlumberger + "\",", 0), 0u) << failed.Out;
   EXPECT_EQ(RunCli("import " + Quoted(damaged) + " -o " + Quoted(folder.File("out.rxd"))).Status, 1);
   EXPECT_FALSE(std::filesystem::exists(folder.File("out.rxd")));
 }
@@ -276,14 +291,17 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
   // Refusals write nothing.
   const std::string refused = folder.File("refused.png"), jpg = folder.File("c.jpg"), absent = folder.File("no.rxd");
   const std::string sizes = "Option --size takes WIDTHxHEIGHT in pixels, each 1 to 10000, for example 800x600.\n";
-  const std::pair<std::string, std::string> rows[] = {  // arguments, message
+  const std::pair<std::string, std::string> rows[] = {  // arguments, output and message
       {Quoted(Example), "render takes one input file and one output file.\n"},
       {Quoted(Example) + " " + Quoted(jpg), "Unknown output format of " + jpg + ": use .png, .svg or .pdf.\n"},
       {Quoted(Example) + " " + Quoted(refused) + " --size 800", sizes},
       {Quoted(Example) + " " + Quoted(refused) + " --size 10001x600",
        "A chart of 10001x600 pixels is too large: --size allows at most 10000x10000.\n"},
-      {Quoted(absent) + " " + Quoted(refused), "Could not open " + absent + "!\n"},
-      {Quoted(Example) + " " + Quoted(folder.File("no/a.png")), "Could not save " + folder.File("no/a.png") + "!\n"},
+      {Quoted(absent) + " " + Quoted(refused),
+       ErrorLine(absent, "Could not open " + absent + "!") + "Could not open " + absent + "!\n"},
+      {Quoted(Example) + " " + Quoted(folder.File("no/a.png")),
+       ErrorLine(Example, "Could not save " + folder.File("no/a.png") + "!") + "Could not save " +
+           folder.File("no/a.png") + "!\n"},
   };
   for (const auto& [arguments, message] : rows) {
     const TRun run = RunCli("render " + arguments);

@@ -36,12 +36,16 @@ struct DataFile : ::testing::Test {
   int Changes = 0;
 
   bool Load(const std::string& text) {
-    Document.FileName = Folder.File("in.rxd");
-    WriteWholeFile(Document.FileName, text);
+    const std::string path = Folder.File("in.rxd");
+    WriteWholeFile(path, text);
     Document.OnChange = [this](TResondixData&) { ++Changes; };
     Changes = 0;
     Recorder.Texts.clear();
-    return Document.LoadFromFile();
+    const bool loaded = Document.LoadFromFile(path);
+    if (loaded) {
+      EXPECT_EQ(Document.FileName, path) << "a loaded document takes the file's name";
+    }
+    return loaded;
   }
 };
 
@@ -77,19 +81,18 @@ TEST_F(DataFile, ASaveReplacesTheFileWholeOrNotAtAll) {
   const std::string path = Folder.File("s.rxd"), missing = Folder.File("no/x.rxd"), occupied = Folder.File("o.rxd");
   std::filesystem::create_directory(occupied);  // a folder with a file in it
   WriteWholeFile(occupied + "/inside", "keep");
+  Document.FileName = Document.DataFileName() = "before.rxd";
   for (const std::string& name : {missing, occupied}) {
-    Document.FileName = name;
     Document.Saved = false;
-    EXPECT_FALSE(Document.SaveToFile());
-    EXPECT_FALSE(Document.Saved);
+    EXPECT_FALSE(Document.SaveToFile(name));
+    EXPECT_TRUE(!Document.Saved && Document.FileName == "before.rxd" && Document.DataFileName() == "before.rxd");
   }
   EXPECT_EQ(Recorder.Texts,
             (std::vector<std::string>{"Could not save " + missing + "!", "Could not save " + occupied + "!"}));
   EXPECT_EQ(ReadWholeFile(occupied + "/inside"), "keep");
   WriteWholeFile(path, "old content");
-  Document.FileName = path;
-  ASSERT_TRUE(Document.SaveToFile());
-  EXPECT_TRUE(Document.Saved && Document.DataFileName() == path);
+  ASSERT_TRUE(Document.SaveToFile(path));
+  EXPECT_TRUE(Document.Saved && Document.FileName == path && Document.DataFileName() == path);
   EXPECT_EQ(ReadWholeFile(path), Document.DataFileText());
   for (const auto& entry : std::filesystem::directory_iterator(Folder.Folder()))
     EXPECT_EQ(entry.path().extension(), ".rxd") << "left behind: " << entry.path();
@@ -106,10 +109,12 @@ TEST_F(DataFile, ReadsAnyLineEndAndClearsTheFitState) {
     EXPECT_TRUE(Document.Saved && Document.StructureChanged);
     EXPECT_EQ(Changes, 2);  // the configuration step, then the end
   }
-  // Character 26 ends the text: the second layer line reads as zeros.
+  // Character 26 ends the text: before the second layer line, the file is cut short.
   const std::size_t secondLayer = crlf.find("       50.00");
-  ASSERT_TRUE(Load(crlf.substr(0, secondLayer) + "\x1A" + crlf.substr(secondLayer)));
-  EXPECT_EQ(Tables(Document), "1.5:10 3:20 6:30 | 100/5 0/0");
+  ASSERT_FALSE(Load(crlf.substr(0, secondLayer) + "\x1A" + crlf.substr(secondLayer)));
+  ASSERT_TRUE(Load(crlf.substr(0, crlf.find("\r\n\r\n0")) + "\x1A" + "\r\n\r\n1\r\n1,2,3,4,\"x\""));
+  EXPECT_EQ(Tables(Document), "1.5:10 3:20 6:30 | 100/5 50/10000");
+  EXPECT_TRUE(Document.Annotations.empty()) << "nothing is read past character 26";
   ASSERT_TRUE(Load(File(SmallBody, " Wenner ")));  // only the exact text " Wenner" selects Wenner
   EXPECT_TRUE(Document.IsSchlumberger);
 }
@@ -121,22 +126,23 @@ TEST_F(DataFile, CountsOutsideTheCapacitiesAreHeldInsideWithTheHalfSpaceLast) {
   const std::pair<std::vector<std::string>, std::string> rows[] = {  // body, tables read
       {surplus, "1:101 2:102 3:103 4:104 5:105 6:106 7:107 8:108 9:109 10:110 11:111 12:112 13:113 14:114 15:115 "
                 "| 10/1 20/2 30/3 40/10000"},
-      {{"0 -3", "0"}, "1.5:0 | 0/10000"},
-      // Huge counts: what lies past the end of the file reads as 0.
-      {{"2147483647 2147483647", "2 20"},
-       "2:20 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 0:0 | 0/0 0/0 0/0 0/10000"}};
+      {{"0 -3", "0"}, "1.5:0 | 0/10000"}};
   for (const auto& [body, tables] : rows) {
     Document = TResondixData();
     ASSERT_TRUE(Load(File(body)));
     EXPECT_EQ(Tables(Document), tables);
   }
+  // Huge counts: the file ends long before the lines they announce.
+  EXPECT_FALSE(Load(File({"2147483647 2147483647", "2 20"})));
+  EXPECT_EQ(Recorder.Texts.size(), 1u);
 }
 
 TEST_F(DataFile, TheOlderLayoutMovesTheDescriptionLines) {
   // A first line of 50 characters: the older order of the description lines;
   // old 7 fills in for a blank old 11, old 12 for a blank old 14.
   ASSERT_TRUE(Load(JoinLines({Identification.substr(0, 50), "Name", "Place", "Position", "Direction", "Date", " Wenner",
-                              "Old7", "8", "9", "Old10", " ", "Old12", "Old13", "", "1 1", "1.5 10"})));
+                              "Old7", "8", "9", "Old10", " ", "Old12", "Old13", "", "1 1", "1.5 10", "0",
+                              "100 10000"})));
   std::vector<std::string> info;
   for (int i = 1; i <= InfoLineCount; ++i) info.push_back(Document.Info[i].str());
   EXPECT_EQ(info, (std::vector<std::string>{"Name", "Place", "Date", " ", " Wenner", "Position", "Direction", " ",
@@ -148,26 +154,42 @@ TEST_F(DataFile, AFailedLoadChangesNothingAndReportsTheFile) {
   badLayer.replace(badLayer.find("      100.00"), 12, "    1,00.00 ");
   badCount.replace(badCount.find("3 2"), 3, "2147483648 2");
   badMeasurement.replace(badMeasurement.find("        3.00"), 12, "       1e999");
-  std::vector<std::string> paths = {Folder.File("absent.rxd"), Folder.Folder().string()};
-  for (const std::string& text : {badLayer, badCount, badMeasurement, std::string("not a data file\nat all\n"),
-                                  Identification + std::string(15, '\n') + std::string(3'000'000, '1')}) {
-    paths.push_back(Folder.File("bad" + std::to_string(paths.size()) + ".rxd"));
-    WriteWholeFile(paths.back(), text);
+  const auto cutAfter = [](int lines) {  // the first lines of a whole file
+    std::vector<std::string> all = {Identification};
+    for (int i = 1; i <= 14; ++i) all.push_back("D" + std::to_string(i));
+    all.insert(all.end(), SmallBody.begin(), SmallBody.end());
+    all.resize(lines);
+    return JoinLines(all, "\n");
+  };
+  const std::string notData = "\nIt is not a Resondix data file.", endsEarly = "\nThe file ends before its last layer line.";
+  // The path, and what the message adds to "Could not open <path>!".
+  std::vector<std::pair<std::string, std::string>> files = {{Folder.File("absent.rxd"), ""},
+                                                            {Folder.Folder().string(), ""}};
+  for (const auto& [text, reason] : std::vector<std::pair<std::string, std::string>>{
+           {badLayer, ""}, {badCount, ""}, {badMeasurement, ""}, {"", notData}, {"not a data file\nat all\n", notData},
+           {Identification + std::string(15, '\n') + std::string(3'000'000, '1'), ""}, {cutAfter(1), endsEarly},
+           {cutAfter(12), endsEarly}, {cutAfter(16), endsEarly}, {cutAfter(18), endsEarly},
+           {cutAfter(20), endsEarly}, {cutAfter(21), endsEarly}}) {
+    files.emplace_back(Folder.File("bad" + std::to_string(files.size()) + ".rxd"), reason);
+    WriteWholeFile(files.back().first, text);
   }
   Document.ProjectName() = "Keep me";
   Document.Annotations.push_back({1, 2, 3, 4, "keep"});
   Document.RhoUnknown[1] = Document.HasFitResult = true;
   Document.Saved = false;
   Document.OnChange = [this](TResondixData&) { ++Changes; };
-  for (const std::string& path : paths) {
-    Document.FileName = path;
+  Document.FileName = Folder.File("current.rxd");
+  for (const auto& [path, reason] : files) {
     const TResondixData before = Document;
     Recorder.Texts.clear();
-    EXPECT_FALSE(Document.LoadFromFile()) << path;
+    EXPECT_FALSE(Document.LoadFromFile(path)) << path;  // the name too stays
     ExpectUnchanged(before, Document);
-    EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + path + "!"});
+    EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + path + "!" + reason});
   }
   EXPECT_EQ(Changes, 0);
+  // Whole to its last layer line: the annotation section may be missing.
+  ASSERT_TRUE(Load(cutAfter(22)));
+  EXPECT_TRUE(Document.LayerCount == 2 && Document.LayerRho[2] == 50 && Document.Annotations.empty());
 }
 
 TEST_F(DataFile, AnnotationTextsAreWrittenAndReadInOnePassWithinTheirBounds) {
@@ -260,11 +282,10 @@ TEST_F(DataFile, OnlyRegularFilesAreReadAndUtf16TextIsNamed) {
   Document.ProjectName() = "Keep me";
   for (const std::string& path : {fifo, folder, std::string("/dev/null")}) {
     for (const bool import : {false, true}) {
-      Document.FileName = path;
       const TResondixData before = Document;
       Recorder.Texts.clear();
       const TBlockingGuard guard;
-      EXPECT_FALSE(import ? Document.ImportDinoloket() : Document.LoadFromFile()) << path;
+      EXPECT_FALSE(import ? Document.ImportDinoloket(path) : Document.LoadFromFile(path)) << path;
       ExpectUnchanged(before, Document);
       EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + path + "!"});
     }
@@ -274,9 +295,9 @@ TEST_F(DataFile, OnlyRegularFilesAreReadAndUtf16TextIsNamed) {
   for (char c : Document.DataFileText()) utf16 += std::string{c, '\0'};
   for (const std::string& text : {"\xFF\xFE" + utf16, utf16}) {
     EXPECT_FALSE(Load(text));
-    EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + Document.FileName +
-                                                       "! The file looks like UTF-16 text; save it as UTF-8 text and "
-                                                       "open it again."});
+    EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + Folder.File("in.rxd") +
+                                                       "!\nThe file looks like UTF-16 text; save it as UTF-8 text "
+                                                       "and open it again."});
   }
 }
 

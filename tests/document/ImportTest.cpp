@@ -170,4 +170,34 @@ TEST_F(Import, AFailedImportChangesNothingAndSaysWhy) {
   }
 }
 
+// A Wenner line gives L/2 = 1.5 a in field 1 and a in field 2: the program's
+// spacing is a. Field 2 that does not agree within 1 % leaves L/2, and the
+// end spacing is still an L/2.
+TEST_F(Import, AWennerSoundingKeepsItsElectrodeDistance) {
+  const auto line = [](const std::string& halfSpacing, const std::string& a) {
+    return halfSpacing + ";" + a + ";12.5;40;" + "80;";
+  };
+  const struct {
+    const char* Name;
+    const char* Type;
+    std::string SecondField;  // of the second line, L/2 = 3
+    double SecondSpacing;
+  } rows[] = {{"Wenner, a given", "WENNER;", "2", 2},
+              {"Wenner, a within 1 %", "WENNER;", "2.0199", 2.0199},
+              {"Wenner, a 1 % off", "WENNER;", "2.0304", 3},
+              {"Wenner, MN/2 instead of a", "WENNER;", "1", 3},
+              {"Wenner, field 2 not a number", "WENNER;", "n.b.", 3},
+              {"Wenner, field 2 empty", "WENNER;", "", 3},
+              {"Schlumberger, whatever field 2 holds", "SCHLUMB;", "2", 3}};
+  for (const auto& row : rows) {
+    std::vector<std::string> lines =
+        Sounding({}, "6;", {line("1.5", "1"), line("3", row.SecondField), line("6", "4"), line("9", "6")});
+    lines[12] = row.Type;
+    ASSERT_TRUE(ImportText(lines)) << row.Name;
+    EXPECT_EQ(Document.MeasurementCount, 3) << row.Name << ": the end spacing 6 is an L/2";
+    EXPECT_EQ(Document.HalfSpacing[2], row.SecondSpacing) << row.Name;
+    EXPECT_EQ(Document.HalfSpacing[3], Document.IsSchlumberger ? 6 : 4) << row.Name;
+  }
+}
+
 }  // namespace

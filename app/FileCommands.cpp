@@ -1,0 +1,102 @@
+#include "FileCommands.h"
+
+#include <QFileInfo>
+
+#include "FileNames.h"
+#include "ResondixData.h"
+#include "Services.h"
+
+namespace {
+
+constexpr const char* DataFileFilter = "Resondix data files (*.rxd)|*.rxd|All files (*.*)|*.*";
+constexpr const char* ImportFilter = "TNO dinoloket files (*.txt)|*.txt|All files (*.*)|*.*";
+
+QString FileNotFoundText(const QString& path) { return "File " + path + " not found!"; }
+
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+TFileCommands::TFileCommands(TResondixData& document, TMessageService& messages, TFileDialogService& fileDialogs)
+    : Document(document), Messages(messages), FileDialogs(fileDialogs) {}
+
+bool TFileCommands::QuerySaveChanges() {
+  if (Document.Saved) return true;
+  switch (Messages.AskSaveChanges("Save changes to " + ToQString(Document.FileName) + "?")) {
+    case TSaveAnswer::Yes:
+      // Going on after a save that did not happen would lose the changes.
+      return Save();
+    case TSaveAnswer::No: return true;
+    case TSaveAnswer::Cancel: return false;
+  }
+  return false;
+}
+
+void TFileCommands::StampFileDetails() {
+  Document.DataFileName() = Document.FileName;
+  Document.FileDate() = TodayText().toStdString();
+}
+
+bool TFileCommands::New() {
+  if (!QuerySaveChanges()) return false;
+  if (OnNewDocument) OnNewDocument();
+  Document.New();
+  StampFileDetails();
+  return true;
+}
+
+bool TFileCommands::Open() {
+  if (!QuerySaveChanges()) return false;
+  const QString path = FileDialogs.GetOpenFileName(DialogFolder(), DataFileFilter);
+  return !path.isEmpty() && OpenNamedFile(path);
+}
+
+bool TFileCommands::OpenNamedFile(const QString& path) { return ReadFile(path, &TResondixData::LoadFromFile); }
+
+bool TFileCommands::ReadFile(const QString& path, bool (TResondixData::*read)(const std::string& fileName)) {
+  if (!QFileInfo::exists(path)) {
+    Messages.ShowMessage(TMessageKind::Error, FileNotFoundText(path));
+    return false;
+  }
+  if (!(Document.*read)(path.toStdString())) return false;
+  RememberFolder(path);
+  if (OnFileRead) OnFileRead(path);
+  return true;
+}
+
+bool TFileCommands::Save() {
+  if (Document.FileName == UntitledFileName) return SaveAs();
+  if (!Document.SaveToFile()) return false;
+  // After an import the title still shows the imported file; from now on it
+  // shows the data file written.
+  if (OnSaved) OnSaved(ToQString(Document.FileName));
+  return true;
+}
+
+QString TFileCommands::DialogFolder() const {
+  if (Document.FileName == UntitledFileName) return LatestFolder;
+  return QFileInfo(ToQString(Document.FileName)).absolutePath();
+}
+
+void TFileCommands::RememberFolder(const QString& path) { LatestFolder = QFileInfo(path).absolutePath(); }
+
+bool TFileCommands::SaveAs() {
+  const QString chosen =
+      FileDialogs.GetSaveFileName(DialogFolder(), NamePart(ToQString(Document.FileName)), DataFileFilter);
+  if (chosen.isEmpty()) return false;
+  const QString path = WithDataFileExtension(chosen);
+  if (!Document.SaveToFile(path.toStdString())) return false;
+  RememberFolder(path);
+  if (OnSaved) OnSaved(path);
+  return true;
+}
+
+bool TFileCommands::Import() {
+  if (!QuerySaveChanges()) return false;
+  const QString path = FileDialogs.GetOpenFileName(DialogFolder(), ImportFilter);
+  if (path.isEmpty() || !ReadFile(path, &TResondixData::ImportDinoloket)) return false;
+  // A later Save writes the data file beside the imported one, never over it.
+  Document.FileName = ImportedDataFileName(path).toStdString();
+  StampFileDetails();
+  return true;
+}

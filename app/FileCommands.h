@@ -1,0 +1,65 @@
+// TFileCommands: the main window's File commands on its document: the
+// save-changes prompt, New, Open (also of a named file), Save, Save As and
+// Import, with the message boxes and file dialogs of the window's services.
+//
+// The window forwards its File commands here and hears back through two
+// events: OnFileRead after a file's content replaced the document (Open,
+// Import; the window resets its edit state and shows the file in its
+// title), and OnSaved after the document was written (the title shows the
+// data file).
+//
+// Every command that fails leaves the document, its FileName and the title
+// as they were; the document's own messages (Could not open ..., Could not
+// save ...) come through the core's message handler.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class TFileDialogService;
+class TMessageService;
+class TResondixData;
+
+class TFileCommands {
+public:
+  TFileCommands(TResondixData& document, TMessageService& messages, TFileDialogService& fileDialogs);
+
+  // The path of a file whose content now is the document, as the title
+  // shows it.
+  std::function<void(const QString& path)> OnFileRead;
+  // The document was saved under a new name.
+  std::function<void(const QString& path)> OnSaved;
+  // Before New replaces the document: a pending edit of the old one is
+  // dropped.
+  std::function<void()> OnNewDocument;
+
+  // The save-changes prompt: true when the command may go on.
+  bool QuerySaveChanges();
+
+  // Each returns whether it changed the document or its file.
+  bool New();
+  bool Open();
+  // Opens path (a chosen file, or the one named on the command line).
+  bool OpenNamedFile(const QString& path);
+  // True when the document ended saved.
+  bool Save();
+  bool SaveAs();
+  bool Import();
+
+private:
+  // Open and Import: a missing file is reported; otherwise read (the
+  // document's LoadFromFile or ImportDinoloket) replaces the content.
+  bool ReadFile(const QString& path, bool (TResondixData::*read)(const std::string& fileName));
+  // A new document's own file name and date: those of today's file.
+  void StampFileDetails();
+  // Where a file dialog starts: the folder of the document's file, or for
+  // an untitled document the folder of the latest file a command read or
+  // wrote.
+  QString DialogFolder() const;
+  void RememberFolder(const QString& path);
+
+  TResondixData& Document;
+  TMessageService& Messages;
+  TFileDialogService& FileDialogs;
+  QString LatestFolder;
+};
