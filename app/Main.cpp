@@ -447,9 +447,10 @@ void TMainForm::FileExitClick() { close(); }
 
 TEditTarget* TMainForm::ActiveEditTarget() const {
   // A result window that is active takes the commands for its focused grid;
-  // otherwise they go to the control with the focus in this window.
+  // otherwise they go to the control with the focus in this window. (Styles
+  // that share activation call a tool window active while its owner is.)
   for (QWidget* resultWindow : {static_cast<QWidget*>(ResultsForm), static_cast<QWidget*>(StatisticsForm)})
-    if (resultWindow && resultWindow->isVisible() && resultWindow->isActiveWindow())
+    if (resultWindow && resultWindow->isVisible() && QApplication::activeWindow() == resultWindow)
       return EditTargetOf(resultWindow->focusWidget());
   return EditTargetOf(focusWidget());
 }
@@ -475,12 +476,12 @@ void TMainForm::ViewToolbarClick() {
 }
 
 void TMainForm::ViewResultsClick() {
-  ResultsForm->setVisible(!ResultsForm->isVisible());
+  ResultsForm->Toggle(ResondixData);
   ViewResults->setChecked(ResultsForm->isVisible());
 }
 
 void TMainForm::ViewStatisticsClick() {
-  StatisticsForm->setVisible(!StatisticsForm->isVisible());
+  StatisticsForm->Toggle(ResondixData);
   ViewStatistics->setChecked(StatisticsForm->isVisible());
 }
 
@@ -513,6 +514,9 @@ void TMainForm::ResondixDataChange() {
     CurrentMeasurementsRow = std::clamp(CurrentMeasurementsRow, 1, int(ResondixData.MeasurementCount));
     CurrentModelRow = std::clamp(CurrentModelRow, 1, int(ResondixData.LayerCount));
     SetColumnWidths();
+    // The result windows are made after the first changes.
+    if (ResultsForm) ResultsForm->RefreshIfVisible();
+    if (StatisticsForm) StatisticsForm->RefreshIfVisible();
   }
   ValidateDocument();
   Plaatje->update();

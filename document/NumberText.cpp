@@ -164,11 +164,25 @@ std::string FormatFixed2(double value) {
   return std::string(ToChars(value, std::chars_format::fixed, 2).view());
 }
 
-std::string FormatFixed2Local(double value) {
-  std::string text = FormatFixed2(value);
+namespace {
+
+std::string WithLocalSeparator(std::string text) {
   const std::size_t point = text.find('.');
   if (point != std::string::npos) text.replace(point, 1, DecimalSeparatorText);
   return text;
+}
+
+}  // namespace
+
+std::string FormatFixed2Local(double value) { return WithLocalSeparator(FormatFixed2(value)); }
+
+std::string FormatScientificLocal(double value) {
+  // to_chars writes the exponent as printf's %e does: sign and two digits at
+  // least.
+  std::string text(ToChars(value, std::chars_format::scientific, 4).view());
+  const std::size_t e = text.find('e');
+  if (e != std::string::npos) text[e] = 'E';
+  return WithLocalSeparator(std::move(text));
 }
 
 std::string FormatFileReal(double value) {

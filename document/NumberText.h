@@ -30,6 +30,11 @@ std::string FormatFixed2(double value);
 // The same with the user's decimal separator (value messages, result views).
 std::string FormatFixed2Local(double value);
 
+// Scientific form of the result views: five significant digits, "E", the
+// exponent's sign and at least two exponent digits ("3.4500E-02"), with the
+// user's decimal separator.
+std::string FormatScientificLocal(double value);
+
 // The real form of the data file: fixed with two decimals right-aligned in 12
 // characters above 0.1, else " d.dddE+dddd" in exactly 12 characters.
 std::string FormatFileReal(double value);

@@ -88,6 +88,14 @@ void CollectUnknowns(TResondixData& d) {
     if (d.DepthUnknown[i]) AddUnknown(d, std::log(d.LayerDepth[i] - d.LayerDepth[i - 1]), "Depth", i);
 }
 
+// How many unknowns the flags mark, counted without touching the fit's
+// arrays.
+int MarkedUnknownCount(const TResondixData& d) {
+  int n = 0;
+  for (int i = 1; i <= d.LayerCount; ++i) n += d.RhoUnknown[i] + (i < d.LayerCount && d.DepthUnknown[i]);
+  return n;
+}
+
 // The first measurement whose L/2 has no logarithm, or 0.
 int FirstNonPositiveSpacing(const TResondixData& d) {
   for (int i = 1; i <= d.MeasurementCount; ++i)
@@ -298,18 +306,24 @@ void TResondixData::Optimise() {
   // which shares its storage, when it decomposed a Jacobian: that of the
   // last decomposition.
   if (end.Finished || end.Decomposed) ComputeCovariance(*this);
+  // One that stops before its first decomposition has no covariance of these
+  // unknowns; what the storage held belongs to another fit.
+  else Covariance().Fill({});
   if (end.Finished) ResidualNorm = std::sqrt(end.SumOfSquares);
   EvaluationCount = end.Evaluations;
   FitStatus = end.Status;
 }
 
 TFitOutcome TResondixData::Fit() {
-  CollectUnknowns(*this);
-  if (UnknownCount > MeasurementCount || UnknownCount > MaxUnknowns) return Refuse(TooManyUnknownsText);
-  if (UnknownCount == 0) return Refuse(NoUnknownsText);
+  // A refused fit leaves the unknowns, their names and the covariance of the
+  // last fit together: the result views still show that fit.
+  const int unknowns = MarkedUnknownCount(*this);
+  if (unknowns > MeasurementCount || unknowns > MaxUnknowns) return Refuse(TooManyUnknownsText);
+  if (unknowns == 0) return Refuse(NoUnknownsText);
   // Checked last, like the unknowns above it before anything is changed: a
   // spacing without a logarithm would make every residual undefined.
   if (const int i = FirstNonPositiveSpacing(*this)) return Refuse(SpacingRefusalText(i));
+  CollectUnknowns(*this);
 
   InitialDamping = FitInitialDamping;
   MaxEvaluations = FitMaxEvaluations;

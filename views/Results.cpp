@@ -1,5 +1,10 @@
 #include "Results.h"
 
-TResultsForm::TResultsForm(QWidget* owner) : TResultWindow(owner, "Optimization results", QPoint(360, 240)) {
+#include "StatisticsGrid.h"
+
+TResultsForm::TResultsForm(QWidget* owner)
+    : TResultWindow(owner, "Optimization results", QPoint(360, 240), /*absStats=*/false) {
   setObjectName("ResultsForm");
 }
+
+void TResultsForm::ArrangeGrids() { resize(StatisticsGrid->width(), ArrangeStatisticsGrids()); }

@@ -11,4 +11,6 @@ class TResultsForm : public TResultWindow {
 
 public:
   explicit TResultsForm(QWidget* owner);
+
+  void ArrangeGrids() override;
 };

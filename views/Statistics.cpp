@@ -1,5 +1,18 @@
 #include "Statistics.h"
 
-TStatisticsForm::TStatisticsForm(QWidget* owner) : TResultWindow(owner, "Statistics", QPoint(360, 420)) {
+#include <algorithm>
+
+#include "CorrelationGrid.h"
+#include "StatisticsGrid.h"
+
+TStatisticsForm::TStatisticsForm(QWidget* owner)
+    : TResultWindow(owner, "Statistics", QPoint(360, 420), /*absStats=*/true) {
   setObjectName("StatisticsForm");
+  CorrelationGrid = new TCorrelationGrid;
+  AddGrid(CorrelationGrid, "CorrelationGrid");
+}
+
+void TStatisticsForm::ArrangeGrids() {
+  const int bottom = PlaceBelow(*CorrelationGrid, ArrangeStatisticsGrids());
+  resize(std::max(CorrelationGrid->width(), StatisticsGrid->width()), bottom);
 }

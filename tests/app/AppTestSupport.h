@@ -83,5 +83,11 @@ T* Child(const QObject& window, const char* name) {
   return child;
 }
 
+// Every layer value an unknown of the next fit (the half-space has no depth).
+inline void MarkAllUnknown(TResondixData& d) {
+  for (int i = 1; i <= d.LayerCount; ++i) d.RhoUnknown[i] = true;
+  for (int i = 1; i < d.LayerCount; ++i) d.DepthUnknown[i] = true;
+}
+
 inline QString Example(const std::string& name) { return QString::fromStdString(ExamplePath(name)); }
 inline QString Title(const QString& fileName) { return "Resondix for Windows - " + fileName; }

@@ -113,11 +113,6 @@ TEST_F(TMainWindowTest, FitIsAvailableExactlyWhenBothTablesAreValid) {
   }
 }
 
-void MarkAllUnknown(TResondixData& d) {
-  for (int i = 1; i <= d.LayerCount; ++i) d.RhoUnknown[i] = true;
-  for (int i = 1; i < d.LayerCount; ++i) d.DepthUnknown[i] = true;  // the half-space has no depth
-}
-
 TEST_F(TMainWindowTest, FitShowsTheResultsOrTheRefusal) {
   const struct {
     const char* Name;

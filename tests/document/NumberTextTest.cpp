@@ -43,8 +43,13 @@ TEST(NumberText, GeneralFixedAndLocalForms) {
   // Two decimals, rounding the binary value (0.125 is a tie, to even).
   for (const TFormatRow& row : {TFormatRow{0.125, "0.12"}, {0.375, "0.38"}, {-2.5, "-2.50"}, {1e15, "1E15"}})
     EXPECT_EQ(FormatFixed2(row.first), row.second) << row.first;
+  // Five significant digits, the exponent signed and of two digits at least.
+  for (const TFormatRow& row : {TFormatRow{0.0345, "3.4500E-02"}, {0, "0.0000E+00"}, {123456, "1.2346E+05"},
+                                {-2.5e-123, "-2.5000E-123"}, {6.02214076e23, "6.0221E+23"}})
+    EXPECT_EQ(FormatScientificLocal(row.first), row.second) << row.first;
   SetDecimalSeparator(",");
   EXPECT_EQ(FormatFixed2Local(10000), "10000,00");
+  EXPECT_EQ(FormatScientificLocal(0.0345), "3,4500E-02");
   EXPECT_EQ(FormatFixed2(5), "5.00");  // the grids keep "."
   SetDecimalSeparator(".");
 }

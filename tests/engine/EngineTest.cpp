@@ -201,6 +201,8 @@ TEST(Fit, RefusesWithoutTouchingTheDocument) {
     TResondixData d = Sounding(true, ThreeLayers, ThreeLayersStart, 0.02, row.Unknowns, row.Unknowns);
     d.SetMeasurementCount(row.Measurements);
     d.HalfSpacing[row.ZeroSpacing] = 0, d.Rmse = 0.123;
+    // An earlier fit's unknowns, which its covariance belongs to.
+    d.UnknownCount = 1, d.ParameterNames[1] = "Rho 2";
     const std::string before = Tables(d);
     d.OnChange = [](TResondixData&) { ADD_FAILURE() << "notified"; };
     TMessageRecorder recorder;
@@ -209,6 +211,7 @@ TEST(Fit, RefusesWithoutTouchingTheDocument) {
     EXPECT_TRUE(!outcome.Ran && outcome.Refusal == row.Message) << row.Name;
     EXPECT_EQ(recorder.Texts, std::vector<std::string>{row.Message}) << row.Name;
     EXPECT_TRUE(!FitSucceeded && Tables(d) == before && d.Saved && d.Rmse == 0.123) << row.Name;
+    EXPECT_TRUE(d.UnknownCount == 1 && d.ParameterNames[1] == "Rho 2" && d.ParameterNames[2].empty()) << row.Name;
   }
 }
 
@@ -326,6 +329,7 @@ TEST(Fit, EveryEndingReportsItsStatusAndTheRmseOfTheLayersItLeft) {
   for (auto& row : rows) {
     TResondixData& d = row.Document;
     TMessageRecorder recorder;
+    d.Covariance()[1][1] = d.Covariance()[2][2] = d.Covariance()[1][2] = 4;  // an earlier fit's
     d.Fit();
     EXPECT_EQ(d.FitStatus, row.Status) << row.Name;
     EXPECT_TRUE(row.Evaluations < 0 || d.EvaluationCount == row.Evaluations) << row.Name << ": " << d.EvaluationCount;
@@ -335,6 +339,8 @@ TEST(Fit, EveryEndingReportsItsStatusAndTheRmseOfTheLayersItLeft) {
               "\nThe depth of layer 1 is refused: Value must be between 0.00 and 7.40!" : stopped)) << row.Name;
     for (int k = 1; k <= d.UnknownCount; ++k)
       for (int l = 1; l <= d.UnknownCount; ++l) EXPECT_TRUE(std::isfinite(d.Covariance()[k][l])) << row.Name;
+    // Stopped at its start, before any decomposition: no figures rather than the earlier fit's.
+    EXPECT_TRUE(row.Evaluations != 1 || d.CorrelationText(2, 1) + d.CorrelationText(1, 1) == "") << row.Name;
   }
   EXPECT_EQ(rows[0].Document.LayerDepth[1], 7.4);
   EXPECT_EQ(rows[0].Document.Parameters[4], std::log(7.4));  // rewritten to the depth it stopped at
