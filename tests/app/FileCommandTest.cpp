@@ -1,9 +1,6 @@
 // The file commands as a user meets them: the save-changes prompt with each
 // answer, New, Open, Save, Save As, Import and the command-line file, with
 // the title, the file name and the messages they leave.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFileInfo>
 
@@ -167,32 +164,6 @@ TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheImportedFileAndNeverSave
   EXPECT_EQ(window->windowTitle(), Title(dataFile)) << "once saved, the title shows the data file";
   EXPECT_EQ(ReadWholeFile(imported.toStdString()), original);
   EXPECT_NE(ReadWholeFile(dataFile.toStdString()).find("169.15"), std::string::npos);
-}
-
-TEST_F(TFileCommandTest, AFifoIsRefusedAtOnceAndAnnotationsLeftOutAreNamed) {
-  auto window = MakeWindow();
-  const QString fifo = File("fifo.rxd"), many = File("many.rxd");
-  ASSERT_EQ(mkfifo(fifo.toStdString().c_str(), 0600), 0);
-  for (const auto command : {Open, Import}) {
-    Messages.Shown.clear();
-    FileDialogs.Paths = {fifo};
-    alarm(60);  // an open that waits for a writer ends the test program instead of hanging it
-    (window.get()->*command)();
-    alarm(0);
-    EXPECT_EQ(Messages.Shown, QStringList{"Error: Could not open " + fifo + "!"});
-  }
-  std::string text = ReadWholeFile(ExamplePath("three-layer-schlumberger.rxd"));
-  text = text.substr(0, text.rfind("\r\n1\r\nTE,")) + "\r\n1001\r\n";
-  for (int i = 1; i <= 1001; ++i) text += "TE,1,2,3,4,box\r\n";
-  WriteWholeFile(many.toStdString(), text);
-  Messages.Shown.clear();
-  FileDialogs.Paths = {many};
-  window->FileOpenClick();
-  EXPECT_EQ(Messages.Shown, QStringList{"Warning: Not all annotations of " + many +
-                                        " were read: the program keeps at most 1000 annotations of 65536 bytes of "
-                                        "text each."});
-  EXPECT_EQ(window->windowTitle(), Title(many));
-  EXPECT_EQ(window->Document().Annotations.size(), 1000u);
 }
 
 }  // namespace
