@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -74,6 +75,7 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
                      QWidget* parent)
     : QMainWindow(parent),
       Messages(messages),
+      FileDialogs(fileDialogs),
       FileCommands(ResondixData, messages, fileDialogs),
       HelpTopics(messages) {
   setObjectName("MainForm");
@@ -140,8 +142,8 @@ void TMainForm::CreateActions() {
   make(FileExit, "FileExit", "E&xit", &TMainForm::FileExitClick);
   make(EditCut, "EditCut", "Cu&t", &TMainForm::EditCutClick, Qt::CTRL | Qt::Key_X);
   make(EditCopy, "EditCopy", "&Copy", &TMainForm::EditCopyClick, Qt::CTRL | Qt::Key_C);
-  make(EditCopyChartAsMetafile, "EditCopyChartAsMetafile", "As Metafile", nullptr);
-  make(EditCopyChartAsBitmap, "EditCopyChartAsBitmap", "As Bitmap", nullptr);
+  make(EditCopyChartAsMetafile, "EditCopyChartAsMetafile", "As Metafile", &TMainForm::EditCopyChartAsMetafileClick);
+  make(EditCopyChartAsBitmap, "EditCopyChartAsBitmap", "As Bitmap", &TMainForm::EditCopyChartAsBitmapClick);
   make(EditPaste, "EditPaste", "&Paste", &TMainForm::EditPasteClick, Qt::CTRL | Qt::Key_V);
   make(EditClear, "EditClear", "Cle&ar", &TMainForm::EditClearClick, Qt::CTRL | Qt::Key_Delete);
   make(EditSelectAll, "EditSelectAll", "Se&lect All", &TMainForm::EditSelectAllClick, Qt::CTRL | Qt::Key_A);
@@ -153,6 +155,8 @@ void TMainForm::CreateActions() {
   for (QAction* action : {ViewToolbar, ViewResults, ViewStatistics}) action->setCheckable(true);
   ViewToolbar->setChecked(true);
   make(DataFit, "DataFit", "&Fit", &TMainForm::DataFitClick, Qt::CTRL | Qt::Key_T);
+  make(DataAccurateForward, "DataAccurateForward", "Accurate forward model", &TMainForm::DataAccurateForwardClick);
+  DataAccurateForward->setCheckable(true);
   make(HelpContents, "HelpContents", "&Contents...", &TMainForm::HelpContentsClick);
   make(HelpIndex, "HelpIndex", "&License agreement", &TMainForm::HelpIndexClick);
   make(HelpResondixhomepage, "HelpResondixhomepage", "Resondix homepage", &TMainForm::HelpResondixhomepageClick);
@@ -235,6 +239,8 @@ void TMainForm::CreateMenus() {
   QMenu* data = menuBar()->addMenu("&Data");
   data->setObjectName("Data");
   data->addAction(DataFit);
+  data->addSeparator();
+  data->addAction(DataAccurateForward);
   connect(data, &QMenu::aboutToShow, this, &TMainForm::DataClick);
 
   QMenu* help = menuBar()->addMenu("&Help");
@@ -358,6 +364,10 @@ void TMainForm::ReadWindowSettings() {
   const TStoredSettings stored = ReadSettings();
   ApplySettings(stored);
   if (!stored.Complete) ShowError(RegistryErrorText);
+  const bool accurate = ReadAccurateForwardModel();
+  DataAccurateForward->setChecked(accurate);
+  ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
+  StatusPanels[0]->setText(IdleStatusText());
 }
 
 // What could be read is applied in the order it was read; the rest keeps
@@ -403,7 +413,16 @@ bool TMainForm::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-void TMainForm::ShowHint(const QString& hint) { StatusPanels[0]->setText(hint.mid(hint.indexOf('|') + 1)); }
+void TMainForm::ShowHint(const QString& hint) {
+  const QString text = hint.mid(hint.indexOf('|') + 1);
+  StatusPanels[0]->setText(text.isEmpty() ? IdleStatusText() : text);
+}
+
+// While the accurate forward model is on, the hint panel names it whenever
+// no hint is shown: the only panel wide enough at the window's design width.
+QString TMainForm::IdleStatusText() const {
+  return ResondixData.ForwardModel == TForwardModel::Accurate ? DataAccurateForward->text() : QString();
+}
 
 // --- File and Edit commands ---------------------------------------------------
 
@@ -441,7 +460,10 @@ void TMainForm::EditInformation() {
   SetTitle(ToQString(ResondixData.FileName));
 }
 
-void TMainForm::FilePrintClick() {}
+void TMainForm::FilePrintClick() {
+  QPrinter printer;
+  if (FileDialogs.ChoosePrinter(printer)) Plaatje->Print(printer);
+}
 
 void TMainForm::FileExitClick() { close(); }
 
@@ -464,6 +486,8 @@ void TMainForm::EditCopyClick() { SendToEditTarget(&TEditTarget::CopySelection);
 void TMainForm::EditPasteClick() { SendToEditTarget(&TEditTarget::PasteFromClipboard); }
 void TMainForm::EditClearClick() { SendToEditTarget(&TEditTarget::ClearSelection); }
 void TMainForm::EditSelectAllClick() { SendToEditTarget(&TEditTarget::SelectAll); }
+void TMainForm::EditCopyChartAsMetafileClick() { Plaatje->CopyToClipboard(true); }
+void TMainForm::EditCopyChartAsBitmapClick() { Plaatje->CopyToClipboard(false); }
 void TMainForm::EditPreferencesClick() {
   if (PreferencesForm->exec() == QDialog::Accepted) QApplication::beep();
 }
@@ -498,6 +522,14 @@ void TMainForm::DataFitClick() {
   if (FitSucceeded && !ResultsForm->isVisible()) ViewResultsClick();
 }
 
+void TMainForm::DataAccurateForwardClick() {
+  const bool accurate = DataAccurateForward->isChecked();
+  ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
+  if (!WriteAccurateForwardModel(accurate)) ShowError(RegistryErrorText);
+  Plaatje->update();
+  StatusPanels[0]->setText(IdleStatusText());
+}
+
 void TMainForm::HelpContentsClick() { HelpTopics.ShowTopic(HelpContentsTopic); }
 void TMainForm::HelpIndexClick() { HelpTopics.ShowTopic(LicenseTopic); }
 void TMainForm::HelpResondixhomepageClick() { HelpTopics.OpenHomePage(ResondixHomePage); }
@@ -519,6 +551,8 @@ void TMainForm::ResondixDataChange() {
     if (StatisticsForm) StatisticsForm->RefreshIfVisible();
   }
   ValidateDocument();
+  // New, Open and Import replace the annotations; the chart's boxes follow.
+  Plaatje->ShowAnnotations();
   Plaatje->update();
   WriteStatusPanels();
 }

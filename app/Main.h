@@ -77,11 +77,16 @@ public:
   void EditPasteClick();
   void EditClearClick();
   void EditSelectAllClick();
+  void EditCopyChartAsMetafileClick();
+  void EditCopyChartAsBitmapClick();
   void EditPreferencesClick();
   void ViewToolbarClick();
   void ViewResultsClick();
   void ViewStatisticsClick();
   void DataFitClick();
+  // Data > Accurate forward model: the chart and the fit follow the model
+  // checked, which the user's settings keep.
+  void DataAccurateForwardClick();
   void HelpContentsClick();
   void HelpIndexClick();
   void HelpResondixhomepageClick();
@@ -134,6 +139,7 @@ private:
   void ResetEditState();
   void ValidateDocument();
   void WriteStatusPanels();
+  QString IdleStatusText() const;
   void SetColumnWidths();
   void ActiveWindowChanged(QWindow* window);
   // The design geometry of the window: client area 745 x 545 at 344, 207.
@@ -144,6 +150,7 @@ private:
 
   TResondixData ResondixData;
   TMessageService& Messages;
+  TFileDialogService& FileDialogs;
   TMessageHandler PreviousMessageHandler;
   TFileCommands FileCommands;
   THelpTopics HelpTopics;
@@ -188,6 +195,7 @@ private:
   QAction* ViewResults = nullptr;
   QAction* ViewStatistics = nullptr;
   QAction* DataFit = nullptr;
+  QAction* DataAccurateForward = nullptr;
   QAction* HelpContents = nullptr;
   QAction* HelpIndex = nullptr;
   QAction* HelpResondixhomepage = nullptr;

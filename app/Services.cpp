@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 
@@ -11,6 +12,8 @@ namespace {
 QString BoxTitle() { return QApplication::applicationName(); }
 
 }  // namespace
+
+bool TFileDialogService::ChoosePrinter(QPrinter&) { return false; }
 
 QStringList NameFilters(const QString& filter) {
   const QStringList parts = filter.split('|');
@@ -63,4 +66,9 @@ QString TQtFileDialogService::GetSaveFileName(const QString& folder, const QStri
   dialog.selectFile(proposedName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return QDir::toNativeSeparators(dialog.selectedFiles().first());
+}
+
+bool TQtFileDialogService::ChoosePrinter(QPrinter& printer) {
+  QPrintDialog dialog(&printer, Parent);
+  return dialog.exec() == QDialog::Accepted;
 }

@@ -1,5 +1,5 @@
-// The window's seams to the user's modal dialogs: every message box and both
-// file dialogs go through these interfaces, so that the commands can be run
+// The window's seams to the user's modal dialogs: every message box, both
+// file dialogs and the print dialog go through these interfaces, so that the commands can be run
 // and checked without a person at the screen. The program uses the Qt
 // implementations below; the tests answer with scripted ones.
 #pragma once
@@ -8,6 +8,7 @@
 
 #include "Messages.h"
 
+class QPrinter;
 class QWidget;
 
 enum class TSaveAnswer { Yes, No, Cancel };
@@ -31,6 +32,10 @@ public:
   virtual QString GetOpenFileName(const QString& folder, const QString& filter) = 0;
   // The chosen target, or an empty text when cancelled; no overwrite prompt.
   virtual QString GetSaveFileName(const QString& folder, const QString& proposedName, const QString& filter) = 0;
+  // The print dialog with its default options: false when cancelled,
+  // otherwise printer is set up as the user chose. Without a dialog it is
+  // cancelled.
+  virtual bool ChoosePrinter(QPrinter& printer);
 };
 
 class TMessageBoxService : public TMessageService {
@@ -50,6 +55,7 @@ public:
   void SetParent(QWidget* parent) { Parent = parent; }
   QString GetOpenFileName(const QString& folder, const QString& filter) override;
   QString GetSaveFileName(const QString& folder, const QString& proposedName, const QString& filter) override;
+  bool ChoosePrinter(QPrinter& printer) override;
 
 private:
   QWidget* Parent;

@@ -16,6 +16,7 @@ constexpr const char* ValueHeight = "Height";
 constexpr const char* ValueWidth = "Width";
 constexpr const char* ValueWindowState = "WindowState";
 constexpr const char* ValueViewToolbar = "View toolbar";
+constexpr const char* ValueAccurateForwardModel = "AccurateForwardModel";
 
 bool KeyExists(QSettings& settings, const char* key) {
   return settings.status() == QSettings::NoError && settings.childGroups().contains(key);
@@ -131,6 +132,24 @@ bool SetUpFirstStart(const QString& installDir, const TDesktopSettings& design) 
   settings->endGroup();
   settings->beginGroup(DesktopKey);
   WriteValues(*settings, design);
+  settings->endGroup();
+  settings->sync();
+  return settings->status() == QSettings::NoError;
+}
+
+bool ReadAccurateForwardModel() {
+  const std::unique_ptr<QSettings> settings = OpenSettingsRoot();
+  settings->beginGroup(OptionsKey);
+  int value = 0;
+  const bool on = ReadInteger(*settings, ValueAccurateForwardModel, value) && value != 0;
+  settings->endGroup();
+  return on;
+}
+
+bool WriteAccurateForwardModel(bool on) {
+  const std::unique_ptr<QSettings> settings = OpenSettingsRoot();
+  settings->beginGroup(OptionsKey);
+  settings->setValue(ValueAccurateForwardModel, on ? 1 : 0);
   settings->endGroup();
   settings->sync();
   return settings->status() == QSettings::NoError;

@@ -55,6 +55,16 @@ struct TStoredSettings {
 
 TStoredSettings ReadSettings();
 
+// The Data menu's "Accurate forward model", kept as the value
+// "AccurateForwardModel" (1 on, 0 off) of the key "Options", apart from the
+// set-up's keys: it is written when the user changes it, and a missing or
+// unreadable value means off without an error, so that settings made before
+// the option existed still read as they did.
+constexpr const char* OptionsKey = "Options";
+bool ReadAccurateForwardModel();
+// False when the value could not be written.
+bool WriteAccurateForwardModel(bool on);
+
 // Writes the Desktop values into the existing Desktop key; false when the
 // key does not exist or a value could not be written.
 bool WriteDesktopSettings(const TDesktopSettings& settings);

@@ -1,7 +1,8 @@
 // The whole fit as the Fit command runs it: a three-layer Schlumberger
 // sounding with five unknowns and a four-layer Wenner sounding with seven,
 // 15 measurements each, from a starting model off by a factor of 2 in every
-// value. Reports the fit's evaluation counter and allocations per fit.
+// value; and the bundled three-layer example by both forward models.
+// Reports the fit's evaluation counter and allocations per fit.
 #include <cmath>
 #include <vector>
 
@@ -65,6 +66,35 @@ void WennerFourLayers(benchmark::State& state) {
       {{126.2, 1.065}, {93.7, 13.42}, {48.6, 39.2}, {155.85, 0}});
 }
 BENCHMARK(WennerFourLayers)->Unit(benchmark::kMicrosecond);
+
+// The bundled three-layer example, every value unknown, from the model the
+// file holds, by each forward model.
+void ThreeLayerExample(benchmark::State& state) {
+  TResondixData d;
+  if (!d.LoadFromFile(RESONDIX_SOURCE_DIR "/examples/three-layer-schlumberger.rxd")) {
+    state.SkipWithError("the example cannot be read");
+    return;
+  }
+  d.ForwardModel = state.range(0) != 0 ? TForwardModel::Accurate : TForwardModel::Filter;
+  for (int i = 1; i <= d.LayerCount; ++i) {
+    d.RhoUnknown[i] = true;
+    d.DepthUnknown[i] = i < d.LayerCount;
+  }
+  const auto rho = d.LayerRho;
+  const auto depth = d.LayerDepth;
+  d.ComputeModelCurve();  // the accurate model designs its filter at first use
+  TAllocationProbe probe;
+  for (auto _ : state) {
+    d.LayerRho = rho;
+    d.LayerDepth = depth;
+    d.Fit();
+    benchmark::DoNotOptimize(d.Rmse);
+  }
+  state.counters["allocations"] = probe.PerIteration(state.iterations());
+  state.counters["evaluations"] = d.EvaluationCount;
+  state.counters["status"] = d.FitStatus;
+}
+BENCHMARK(ThreeLayerExample)->ArgName("accurate")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -1,8 +1,10 @@
-// The forward model: one curve table per repaint and per trial of a fit, and
-// the interpolation at a spacing. Reports allocations per iteration.
+// The forward models: one curve table per repaint and per trial of a fit, and
+// the interpolation at a spacing, for the filter model and the accurate one.
+// Reports allocations per iteration.
 #include <benchmark/benchmark.h>
 
 #include "AllocationCounter.h"
+#include "ChartDrawing.h"
 #include "ResondixData.h"
 
 namespace {
@@ -46,6 +48,25 @@ void CurveLogRhoAt(benchmark::State& state) {
   state.counters["allocations"] = probe.PerIteration(state.iterations());
 }
 BENCHMARK(CurveLogRhoAt);
+
+// What one repaint and one trial of a fit ask of a forward model: the table,
+// then the curve at the 15 default spacings and at the chart's 31 samples.
+void CurveAtSpacingsAndChartSamples(benchmark::State& state) {
+  TResondixData d = Model(state.range(0) != 0, static_cast<int>(state.range(2)));
+  d.ForwardModel = state.range(1) != 0 ? TForwardModel::Accurate : TForwardModel::Filter;
+  d.ComputeModelCurve();  // the accurate model designs its filter at first use
+  TAllocationProbe probe;
+  for (auto _ : state) {
+    d.ComputeModelCurve();
+    for (int i = 1; i <= MaxMeasurements; ++i) benchmark::DoNotOptimize(d.CurveLogRhoAt(DecimalLog(DefaultHalfSpacing(i))));
+    for (int i = 0; i < CurveSampleCount; ++i) benchmark::DoNotOptimize(d.CurveLogRhoAt(CurveSampleLogSpacing(i)));
+  }
+  state.counters["allocations"] = probe.PerIteration(state.iterations());
+}
+BENCHMARK(CurveAtSpacingsAndChartSamples)
+    ->ArgNames({"schlumberger", "accurate", "layers"})
+    ->ArgsProduct({{1, 0}, {0, 1}, {3, 4}})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

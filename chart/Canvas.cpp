@@ -5,6 +5,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPolygonF>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -51,6 +52,13 @@ QImage NewCanvasImage(int width, int height, int dotsPerInch) {
   return image;
 }
 
+QFont CanvasFont(const QString& family, int pointSize) {
+  QFont font(family);
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(pointSize);
+  return font;
+}
+
 TCanvas::TCanvas(QPainter& painter) : Target(painter) {
   QPaintDevice* device = painter.device();
   const QPaintEngine* engine = painter.paintEngine();
@@ -67,12 +75,7 @@ TCanvas::TCanvas(QPainter& painter) : Target(painter) {
   painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void TCanvas::SetFont(const QString& family, int pointSize) {
-  QFont font(family);
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(pointSize);
-  Target.setFont(font);
-}
+void TCanvas::SetFont(const QString& family, int pointSize) { Target.setFont(CanvasFont(family, pointSize)); }
 
 QFont TCanvas::Font() const { return Target.font(); }
 
@@ -147,8 +150,12 @@ void TCanvas::GeometricLine(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-  if (x2 <= x1 || y2 <= y1) return;
   FillRect(x1, y1, x2, y2);
+  FrameRect(x1, y1, x2, y2);
+}
+
+void TCanvas::FrameRect(int x1, int y1, int x2, int y2) {
+  if (x2 <= x1 || y2 <= y1) return;
   if (Exact) {
     Target.fillRect(QRect(x1, y1, x2 - x1, 1), Qt::black);
     Target.fillRect(QRect(x1, y2 - 1, x2 - x1, 1), Qt::black);
@@ -177,3 +184,29 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
 int TCanvas::TextWidth(const QString& text) const { return Target.fontMetrics().horizontalAdvance(text); }
 
 int TCanvas::TextHeight(const QString&) const { return Target.fontMetrics().height(); }
+
+void TCanvas::TextRect(int x1, int y1, int x2, int y2, const QString& text) {
+  if (x2 <= x1 || y2 <= y1 || text.isEmpty()) return;
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  Target.save();
+  Target.setClipRect(QRect(x1, y1, x2 - x1, y2 - y1), Qt::IntersectClip);
+  // Each line is drawn as a text of its own, so that vector pictures keep
+  // the words as text.
+  qreal top = y1;
+  bool full = false;
+  for (const QString& paragraph : text.split('\n')) {
+    QTextLayout layout(paragraph, Target.font(), Target.device());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid() && !full; line = layout.createLine()) {
+      line.setLineWidth(x2 - x1);
+      full = top + line.height() > y2;
+      if (!full) Target.drawText(QPointF(x1, top + line.ascent()), paragraph.mid(line.textStart(), line.textLength()));
+      top += line.height();
+    }
+    layout.endLayout();
+    if (full) break;
+  }
+  Target.restore();
+}

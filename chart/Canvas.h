@@ -47,6 +47,10 @@ constexpr int StandardDotsPerInch = 96;
 // font given in points).
 QImage NewCanvasImage(int width, int height, int dotsPerInch = StandardDotsPerInch);
 
+// The font of the chart's texts: family at pointSize, or a sans-serif one
+// where the family is missing.
+QFont CanvasFont(const QString& family, int pointSize);
+
 class TCanvas {
 public:
   // Takes over the painter's state for the drawing: black 1-pixel pen, white
@@ -77,12 +81,19 @@ public:
   void Rectangle(int x1, int y1, int x2, int y2);
   // The brush alone, no outline.
   void FillRect(int x1, int y1, int x2, int y2);
+  // The outline alone, 1 pixel wide, in black.
+  void FrameRect(int x1, int y1, int x2, int y2);
   void SetPixel(int x, int y);
 
   // Text with its top-left corner at (x, y), in the current font.
   void TextOut(int x, int y, const QString& text);
   int TextWidth(const QString& text) const;
   int TextHeight(const QString& text) const;
+  // Text in the rectangle (x1, y1, x2, y2) as a multi-line edit control
+  // shows it: from the top-left corner, its lines broken at "\n" and
+  // wrapped at word boundaries (inside a word too long for a line), clipped
+  // to the rectangle; a last line that does not fit entirely is left out.
+  void TextRect(int x1, int y1, int x2, int y2, const QString& text);
 
 private:
   void ExactLine(int x1, int y1, int x2, int y2);

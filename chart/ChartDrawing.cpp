@@ -53,10 +53,9 @@ private:
 
 }  // namespace
 
-TChartDrawing::TChartDrawing() : CurrentFont(ChartFontName) {
-  CurrentFont.setStyleHint(QFont::SansSerif);
-  CurrentFont.setPointSize(ScreenPointSize);
-}
+TChartDrawing::TChartDrawing() : CurrentFont(ScreenFont()) {}
+
+QFont TChartDrawing::ScreenFont() { return CanvasFont(ChartFontName, ScreenPointSize); }
 
 // --- Drawing -------------------------------------------------------------
 
@@ -284,9 +283,61 @@ void TChartDrawing::DrawModelCurve() {
 }
 
 void TChartDrawing::DrawAnnotations() {
-  // The text annotations come last, over everything else. Until the chart
-  // has its annotation boxes, the document's annotation records are not
-  // shown.
+  // Last, over everything else, in the order they were made.
+  for (int i = 0; i < static_cast<int>(Data->Annotations.size()); ++i)
+    DrawOnCanvas(Data->Annotations[i], i == FocusedAnnotation);
+}
+
+void TChartDrawing::DrawOnCanvas(const TAnnotation& annotation, bool hasFocus) {
+  const bool copyOrPrint = Copying || Printing;
+  if (copyOrPrint || !AnnotationWidgets) DrawBox(annotation);
+  if (hasFocus && !copyOrPrint) {
+    const int x = annotation.ChartX, y = annotation.ChartY;
+    TargetCanvas->FrameRect(x - 1, y - 1, x + annotation.Width + 1, y + annotation.Height + 1);
+  }
+}
+
+void TChartDrawing::DrawBox(const TAnnotation& annotation) {
+  TCanvas& canvas = *TargetCanvas;
+  QPainter& painter = canvas.Painter();
+  double scale = 1;
+  const QRect box = Printing ? PrintedBox(annotation, scale)
+                             : QRect(annotation.ChartX, annotation.ChartY, annotation.Width, annotation.Height);
+  const QBrush brush = painter.brush();
+  painter.setBrush(Qt::white);
+  canvas.FillRect(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
+  painter.setBrush(brush);
+
+  const QFont font = painter.font();
+  QFont boxFont = ScreenFont();
+  // A printed box keeps its lines: its text grows with it, from the pixels
+  // of the screen to those of the page.
+  if (scale != 1)
+    boxFont.setPointSizeF(boxFont.pointSizeF() * scale * AnnotationDotsPerInch / painter.device()->logicalDpiY());
+  painter.setFont(boxFont);
+  const int inset = RoundPixel(AnnotationTextInset * scale);
+  canvas.TextRect(box.left() + inset, box.top(), box.left() + box.width() - inset, box.top() + box.height(),
+                  QString::fromStdString(annotation.Text));
+  painter.setFont(font);
+}
+
+QRect TChartDrawing::PrintedBox(const TAnnotation& annotation, double& scale) const {
+  scale = 1;
+  QRect box(annotation.ChartX, annotation.ChartY, annotation.Width, annotation.Height);
+  if (AnnotationPlot.width() <= 0 || AnnotationPlot.height() <= 0) return box;
+  // The place follows the plot frame along each axis, so that a label stays
+  // on the curve or layer it names; the size follows the frame's width, so
+  // that the text keeps its lines.
+  scale = 3.0 * DecadeWidth / AnnotationPlot.width();
+  const double vertical = PlotHeight / AnnotationPlot.height();
+  const int width = RoundPixel(annotation.Width * scale);
+  const int height = RoundPixel(annotation.Height * scale);
+  const int x = RoundPixel(LeftMargin + (annotation.ChartX - AnnotationPlot.left()) * scale);
+  const int y = RoundPixel(TopMargin + (annotation.ChartY - AnnotationPlot.top()) * vertical);
+  // The margins of a print are not scaled: a box beside the plot is held on
+  // the page.
+  return QRect(std::clamp(x, 0, std::max(0, DrawWidth - width)), std::clamp(y, 0, std::max(0, DrawHeight - height)),
+               width, height);
 }
 
 // --- Mapping ---------------------------------------------------------------

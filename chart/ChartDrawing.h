@@ -17,6 +17,13 @@
 // values of the latest drawing until the next one; the measurement hit test
 // relies on them.
 //
+// The text annotations are records of the document placed in the pixels of
+// the screen chart. On the screen they are live edit boxes over the drawing
+// (TPlaatje), and the drawing adds only a frame around the one with the
+// focus; every other drawing (copies, prints, image files) draws each box as
+// a white rectangle with its text. A print moves the boxes with the plot
+// frame onto the page and scales them with it.
+//
 // The pixel arithmetic is fixed: every logarithm is ln v / 2.3026
 // (DecimalLog), every pixel coordinate is rounded to the nearest integer
 // with exact halves to the even one, and integer divisions of pixel sizes
@@ -27,16 +34,23 @@
 #include <cstdint>
 
 #include <QFont>
+#include <QRectF>
 #include <QString>
 
+#include "Canvas.h"
+
 class QPainter;
-class TCanvas;
 class TResondixData;
+struct TAnnotation;
 
 // The model curve is drawn through this many samples of the document's curve
 // table, at log10 spacings 0, 0.1, ..., 3.0 (1 m to 1000 m).
 constexpr int CurveSampleCount = 31;
 constexpr double CurveSampleLogSpacing(int i) { return i / 10.0; }
+
+// The text of an annotation box stands this far in from its left and right
+// edges, on the screen and in copies.
+constexpr int AnnotationTextInset = 3;
 
 class TChartDrawing {
 public:
@@ -69,6 +83,20 @@ public:
   TResondixData* Data = nullptr;  // the document shown; not owned
   std::int32_t MeasurementUnderMouse = 0;  // 1-based, 0 for none
 
+  // --- Annotations -------------------------------------------------------
+
+  // The boxes are live widgets over this drawing (the screen): it draws
+  // only the focus frame, around box FocusedAnnotation (0-based, -1 for
+  // none). Otherwise, and always while copying or printing, it draws the
+  // boxes themselves.
+  bool AnnotationWidgets = false;
+  int FocusedAnnotation = -1;
+  // For a print: the plot frame of the screen layout the boxes were placed
+  // on and that screen's resolution. Empty: the boxes stand at their own
+  // pixels.
+  QRectF AnnotationPlot;
+  int AnnotationDotsPerInch = StandardDotsPerInch;
+
   // --- Drawing -----------------------------------------------------------
 
   // The complete chart for DrawWidth x DrawHeight on the painter's device.
@@ -82,6 +110,15 @@ public:
 
   // The font of the latest drawing; "Arial", 10 points before the first.
   QFont Font() const { return CurrentFont; }
+  // The chart's font on the screen, "Arial" 10 points; the annotation
+  // boxes have it everywhere.
+  static QFont ScreenFont();
+
+  // One annotation box on TargetCanvas: a white rectangle with its text
+  // when the boxes are not live widgets or the drawing is a copy or a
+  // print; on the screen a 1-pixel frame just outside it when it has the
+  // focus.
+  void DrawOnCanvas(const TAnnotation& annotation, bool hasFocus);
 
   // --- Mapping from values to pixels, with the latest layout ---------------
 
@@ -121,6 +158,11 @@ private:
   // Left end of the symbol of measurement i.
   int SymbolLeft(int i) const;
   int SpacingColumn(double spacing, int offset) const;
+  // The box as a white rectangle with its text.
+  void DrawBox(const TAnnotation& annotation);
+  // Where a box placed on the screen stands on the printed page, and by how
+  // much it grows.
+  QRect PrintedBox(const TAnnotation& annotation, double& scale) const;
 
   QFont CurrentFont;
 };

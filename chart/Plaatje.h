@@ -6,15 +6,51 @@
 // widget, so the screen never shows a half-drawn chart, and it reports the
 // measurement under the mouse. It reads the document at every paint; the
 // main window calls update() after every change of the document.
+//
+// It also carries the text annotations: one edit box (TTextEdit) over the
+// chart for each of the document's annotation records, in the same order.
+// The chart inserts and deletes them, moves them by their top edge and
+// sizes them by their top-left and bottom-right corners, and writes every
+// change into the record and marks the document unsaved. Its context menu
+// (TPlaatjePopupMenu) copies the chart to the clipboard and inserts or
+// deletes a box.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include <QImage>
+#include <QMenu>
 #include <QWidget>
 
 #include "ChartDrawing.h"
+
+class QPaintDevice;
+class TPlaatje;
+class TTextEdit;
+
+class TPlaatjePopupMenu : public QMenu {
+  Q_OBJECT
+
+public:
+  explicit TPlaatjePopupMenu(TPlaatje& chart);
+
+  // The caption of poInsertText follows the focus when the menu pops up.
+  void PopupMenuPopup();
+
+  QAction* poCopyBmp = nullptr;
+  QAction* poCopyMeta = nullptr;
+  QAction* poSeparator1 = nullptr;
+  QAction* poInsertText = nullptr;
+
+private:
+  // Deletes the box with the focus, or inserts an empty one where the mouse
+  // stands now.
+  void poInsertTextClick();
+
+  TPlaatje& Chart;
+};
 
 class TPlaatje : public QWidget {
   Q_OBJECT
@@ -25,7 +61,7 @@ public:
 
   explicit TPlaatje(QWidget* owner = nullptr);
 
-  // The document to show (not owned); repaints.
+  // The document to show (not owned); shows its annotations and repaints.
   void SetData(TResondixData* data);
 
   // Published beside OnOverMeasurement; the chart has no layer hit test, so
@@ -37,8 +73,32 @@ public:
 
   // The measurement under the mouse at the latest move, 1-based; 0 for none.
   int MeasurementUnderMouse() const { return Drawing.MeasurementUnderMouse; }
-  // The latest drawing on the screen: its layout and mapping.
+  // The latest drawing: its layout and mapping.
   const TChartDrawing& ScreenDrawing() const { return Drawing; }
+
+  // --- Annotations -----------------------------------------------------------
+
+  // A new box with text at (X, Y) in the chart's pixels, width x height,
+  // focused so that typing goes into it at once; the document is marked
+  // unsaved. Nothing without a document.
+  void InsertAnnotation(const QString& text, int X, int Y, int width, int height);
+  // Removes box from the chart and its record from the document.
+  void DeleteAnnotation(TTextEdit* box);
+  // Makes the boxes match the document's records again once the document
+  // replaced them (New, Open, Import); otherwise leaves them alone.
+  void ShowAnnotations();
+  // The boxes in the order of the document's records.
+  const std::vector<TTextEdit*>& Annotations() const { return Boxes; }
+  // The box that is the focused control of the chart's window, or none.
+  TTextEdit* FocusedAnnotation() const;
+
+  // --- Copy and print --------------------------------------------------------
+
+  // The chart at its size on the screen, as a bitmap or as a vector picture.
+  void CopyToClipboard(bool asMetafile);
+  // The chart as a square as wide as printer's page; false when the print
+  // job failed.
+  bool Print(QPaintDevice& printer);
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -46,17 +106,41 @@ public:
 protected:
   // Draws the chart into OffscreenBitmap and copies it onto the widget.
   void Paint(QPainter& screen);
-  // The measurement hit test for a mouse at (X, Y) in widget pixels.
+  // A press of any button at (X, Y) in the chart's pixels: picks up the
+  // grip of a box under it.
+  void MouseDown(int X, int Y);
+  // The measurement hit test, the drag of a picked-up box and the cursor
+  // shape for a mouse at (X, Y).
   void MouseMove(int X, int Y);
+  // Ends a drag; a release elsewhere takes the focus from a box.
+  void MouseUp();
 
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+  // The handler of every box's change of text: the record takes the text,
+  // the document becomes unsaved.
+  void AnnotationChanged(TTextEdit& box);
+  // A box for record index of the document, shown over the chart.
+  TTextEdit* NewBox(int index);
+  // Moves and sizes box index and its record together.
+  void PlaceBox(int index, int x, int y, int width, int height);
+  void Drag(int X, int Y);
+  void SetCursorShape(int X, int Y);
+  int IndexOf(const QWidget* box) const;
+  bool BoxesShowRecords() const;
+  void DeleteBoxes();
+
   TChartDrawing Drawing;
   // The image the screen is drawn into, resized to the widget at every paint.
   QImage OffscreenBitmap;
   // The mouse position at the previous mouse move.
   std::int32_t LastMouseX = 0;
   std::int32_t LastMouseY = 0;
+  std::vector<TTextEdit*> Boxes;
+  TPlaatjePopupMenu* PopupMenu = nullptr;
 };

@@ -17,9 +17,11 @@ void ReportError(const std::string& text) {
   std::fputc('\n', stderr);
 }
 
-void PrintFileError(const std::string& path) {
+void PrintFileError(const std::string& path, std::optional<TForwardModel> forward) {
   TJsonWriter json;
-  json.BeginObject().Key("file").String(path).Key("error").String(LatestError).EndObject();
+  json.BeginObject().Key("file").String(path).Key("error").String(LatestError);
+  if (forward) WriteForwardMember(json, *forward);
+  json.EndObject();
   PrintJsonLine(json);
 }
 
@@ -61,6 +63,23 @@ bool ParseArguments(const std::vector<std::string>& arguments,
     return false;
   }
   return true;
+}
+
+bool ParseForwardModel(const TArguments& arguments, TForwardModel& model) {
+  model = TForwardModel::Filter;
+  if (!arguments.Has("--forward")) return true;
+  const std::string& name = arguments.Value("--forward");
+  if (name == "accurate")
+    model = TForwardModel::Accurate;
+  else if (name != "filter") {
+    ReportError("Option --forward takes accurate or filter.");
+    return false;
+  }
+  return true;
+}
+
+void WriteForwardMember(TJsonWriter& json, TForwardModel model) {
+  json.Key("forward").String(model == TForwardModel::Accurate ? "accurate" : "filter");
 }
 
 bool CheckSingleOutput(const TArguments& arguments) {

@@ -6,12 +6,14 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class TJsonWriter;
 class TResondixData;
+enum class TForwardModel;
 
 // Exit statuses: every file succeeded, or not, or standard output could not
 // be written (whatever the files gave).
@@ -40,7 +42,8 @@ void ReportError(const std::string& text);
 
 // Prints the one JSON record of an input file that failed:
 // {"file": path, "error": the message reported latest}.
-void PrintFileError(const std::string& path);
+// A command that computes a curve adds "forward": the model it was to use.
+void PrintFileError(const std::string& path, std::optional<TForwardModel> forward = std::nullopt);
 
 // Prints one JSON document (what a writer on standard output has not yet
 // written of it) as one line on standard output.
@@ -65,6 +68,13 @@ void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document);
 // or every measurement; otherwise reports the first value refused and why.
 bool CheckModelComplete(const TResondixData& document, const std::string& path);
 bool CheckMeasurementsComplete(const TResondixData& document, const std::string& path);
+
+// The forward model that --forward names: "filter" (also without the option)
+// or "accurate"; false, with a message, for any other name.
+bool ParseForwardModel(const TArguments& arguments, TForwardModel& model);
+// "forward": "filter" or "accurate", the last member of every JSON line of a
+// command that computes a curve.
+void WriteForwardMember(TJsonWriter& json, TForwardModel model);
 
 // The output option -o is only meaningful with one input file.
 bool CheckSingleOutput(const TArguments& arguments);

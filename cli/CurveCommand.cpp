@@ -1,5 +1,6 @@
-// resondix-cli curve FILE.rxd...: the model curve table, the curve at the
-// measured spacings and the samples the chart draws, as JSON.
+// resondix-cli curve FILE.rxd... [--forward accurate|filter]: the model curve
+// table, the curve at the measured spacings and the samples the chart draws,
+// as JSON, from the forward model chosen (the filter model by default).
 #include <cmath>
 
 #include "ChartDrawing.h"
@@ -10,17 +11,28 @@
 
 namespace {
 
+// The nodes of the table of the forward model in use.
+void WriteNodes(TJsonWriter& json, const TResondixData& document) {
+  const auto node = [&json](double logSpacing, double logRho) {
+    json.BeginObject();
+    json.Key("log_spacing").Number(logSpacing);
+    json.Key("log_rho").Number(logRho);
+    json.EndObject();
+  };
+  json.Key("nodes").BeginArray();
+  if (document.ForwardModel == TForwardModel::Accurate) {
+    for (int m = AccurateFirstNode; m <= AccurateLastNode; ++m)
+      node(double(m) / AccurateNodesPerDecade, document.AccurateLogRho[m]);
+  } else {
+    for (int j = 1; j <= document.FilterCount + 2; ++j) node(document.CurveLogSpacing[j], document.CurveLogRho[j]);
+  }
+  json.EndArray();
+}
+
 void WriteCurve(TJsonWriter& json, TResondixData& document) {
   document.ComputeModelCurve();
   json.Key("configuration").String(document.IsSchlumberger ? "Schlumberger" : "Wenner");
-  json.Key("nodes").BeginArray();
-  for (int j = 1; j <= document.FilterCount + 2; ++j) {
-    json.BeginObject();
-    json.Key("log_spacing").Number(document.CurveLogSpacing[j]);
-    json.Key("log_rho").Number(document.CurveLogRho[j]);
-    json.EndObject();
-  }
-  json.EndArray();
+  WriteNodes(json, document);
   json.Key("at_spacings").BeginArray();
   for (int i = 1; i <= document.MeasurementCount; ++i) {
     const double spacing = document.HalfSpacing[i];
@@ -40,22 +52,25 @@ void WriteCurve(TJsonWriter& json, TResondixData& document) {
     json.EndObject();
   }
   json.EndArray();
+  WriteForwardMember(json, document.ForwardModel);
 }
 
 }  // namespace
 
 int RunCurve(const std::vector<std::string>& arguments) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {}, parsed)) return ExitFailure;
+  TForwardModel model;
+  if (!ParseArguments(arguments, {"--forward"}, parsed) || !ParseForwardModel(parsed, model)) return ExitFailure;
   int status = ExitSuccess;
   for (const std::string& path : parsed.Files) {
     TResondixData document;
     document.KeepAnnotations = false;  // the curve has no use for them
     if (!LoadDocument(document, path) || !CheckModelComplete(document, path)) {
-      PrintFileError(path);
+      PrintFileError(path, model);
       status = ExitFailure;
       continue;
     }
+    document.ForwardModel = model;
     TJsonWriter json;
     json.BeginObject().Key("file").String(path);
     WriteCurve(json, document);

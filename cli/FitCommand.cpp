@@ -1,6 +1,7 @@
-// resondix-cli fit FILE.rxd... --unknowns LIST [-o OUT.rxd]: fits the layer
-// values named in LIST to the measurements, as the window's Fit command
-// does, and prints the result with its statistics as JSON.
+// resondix-cli fit FILE.rxd... --unknowns LIST [-o OUT.rxd] [--forward
+// accurate|filter]: fits the layer values named in LIST to the measurements
+// with the forward model chosen, as the window's Fit command does, and prints
+// the result with its statistics as JSON.
 #include <cmath>
 #include <string>
 #include <utility>
@@ -142,21 +143,24 @@ void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
 }
 
 // One file; false when it could not be fitted.
-bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArguments& arguments) {
+bool FitFile(const std::string& path, const TUnknownList& unknowns, TForwardModel model, const TArguments& arguments) {
   TResondixData document;
   document.KeepAnnotations = arguments.Has("-o");  // only the saved document shows them
   if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
       !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path)) {
-    PrintFileError(path);
+    PrintFileError(path, model);
     return false;
   }
 
+  document.ForwardModel = model;
   TJsonWriter json;
   json.BeginObject().Key("file").String(path);
   FitSucceeded = true;
   const TFitOutcome outcome = document.Fit();
   if (!outcome.Ran) {
-    json.Key("refused").String(outcome.Refusal).EndObject();
+    json.Key("refused").String(outcome.Refusal);
+    WriteForwardMember(json, model);
+    json.EndObject();
     PrintJsonLine(json);
     return false;
   }
@@ -167,6 +171,7 @@ bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArgum
   WriteUnknowns(json, document);
   WriteLayers(json, document);
   WriteCorrelation(json, document);
+  WriteForwardMember(json, model);
   json.EndObject();
   PrintJsonLine(json);
   return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
@@ -176,7 +181,10 @@ bool FitFile(const std::string& path, const TUnknownList& unknowns, const TArgum
 
 int RunFit(const std::vector<std::string>& arguments) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"--unknowns", "-o"}, parsed) || !CheckSingleOutput(parsed)) return ExitFailure;
+  TForwardModel model;
+  if (!ParseArguments(arguments, {"--unknowns", "-o", "--forward"}, parsed) || !CheckSingleOutput(parsed) ||
+      !ParseForwardModel(parsed, model))
+    return ExitFailure;
   if (!parsed.Has("--unknowns")) {
     ReportError("Option --unknowns is required: all, or names such as rho1,rho3,depth2.");
     return ExitFailure;
@@ -185,6 +193,6 @@ int RunFit(const std::vector<std::string>& arguments) {
   if (!ParseUnknownList(parsed.Value("--unknowns"), unknowns)) return ExitFailure;
   int status = ExitSuccess;
   for (const std::string& path : parsed.Files)
-    if (!FitFile(path, unknowns, parsed)) status = ExitFailure;
+    if (!FitFile(path, unknowns, model, parsed)) status = ExitFailure;
   return status;
 }

@@ -1,7 +1,9 @@
-// resondix-cli render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]: the
-// chart of a sounding as the window shows it at that size, with the model
-// curve when every layer value is set, as a PNG image, an SVG drawing or a
-// one-page PDF. The format follows the extension of OUT. The output file is
+// resondix-cli render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]
+// [--forward accurate|filter]: the chart of a sounding as the window shows it
+// at that size, with the model curve of the forward model chosen when every
+// layer value is set and the text annotations drawn as the window's copies
+// draw them, as a PNG image, an SVG drawing or a one-page PDF. The format
+// follows the extension of OUT. The output file is
 // replaced only when it was written completely.
 //
 // Only this command starts Qt's GUI layer, so the other commands stay fast;
@@ -16,13 +18,12 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 
 #include "Canvas.h"
 #include "ChartDrawing.h"
+#include "ChartExport.h"
 #include "CliSupport.h"
 #include "Commands.h"
 #include "Json.h"
@@ -44,6 +45,7 @@ struct TRenderJob {
   TOutputFormat Format = TOutputFormat::Png;
   int Width = DefaultWidth;
   int Height = DefaultHeight;
+  TForwardModel Forward = TForwardModel::Filter;
 };
 
 bool EndsWithNoCase(std::string_view text, std::string_view ending) {
@@ -87,7 +89,8 @@ TSide ParseSize(std::string_view text, int& width, int& height) {
 
 bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"--size"}, parsed)) return false;
+  if (!ParseArguments(arguments, {"--size", "--forward"}, parsed) || !ParseForwardModel(parsed, job.Forward))
+    return false;
   if (parsed.Files.size() != 2) {
     ReportError("render takes one input file and one output file.");
     return false;
@@ -114,27 +117,9 @@ bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
   return false;
 }
 
-// Draws the chart on a device that a painter can begin on.
-bool DrawOn(QPaintDevice& device, TChartDrawing& drawing) {
-  QPainter painter;
-  if (!painter.begin(&device)) return false;
-  drawing.DrawChart(painter);
-  return painter.end();
-}
-
 bool WritePng(QSaveFile& file, TChartDrawing& drawing) {
   QImage image = NewCanvasImage(drawing.DrawWidth, drawing.DrawHeight);
-  return !image.isNull() && DrawOn(image, drawing) && image.save(&file, "PNG");
-}
-
-bool WriteSvg(QSaveFile& file, TChartDrawing& drawing) {
-  QSvgGenerator generator;
-  generator.setOutputDevice(&file);
-  generator.setSize(QSize(drawing.DrawWidth, drawing.DrawHeight));
-  generator.setViewBox(QRect(0, 0, drawing.DrawWidth, drawing.DrawHeight));
-  generator.setResolution(StandardDotsPerInch);
-  generator.setTitle(QStringLiteral("Resondix sounding chart"));
-  return DrawOn(generator, drawing);
+  return !image.isNull() && DrawChartOn(image, drawing) && image.save(&file, "PNG");
 }
 
 bool WritePdf(QSaveFile& file, TChartDrawing& drawing) {
@@ -147,7 +132,7 @@ bool WritePdf(QSaveFile& file, TChartDrawing& drawing) {
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
   writer.setTitle(QStringLiteral("Resondix sounding chart"));
   writer.setCreator(QStringLiteral("Resondix"));
-  return DrawOn(writer, drawing);
+  return DrawChartOn(writer, drawing);
 }
 
 bool WriteChart(const TRenderJob& job, TChartDrawing& drawing) {
@@ -159,7 +144,7 @@ bool WriteChart(const TRenderJob& job, TChartDrawing& drawing) {
       written = WritePng(file, drawing);
       break;
     case TOutputFormat::Svg:
-      written = WriteSvg(file, drawing);
+      written = WriteChartSvg(file, drawing, StandardDotsPerInch);
       break;
     case TOutputFormat::Pdf:
       written = WritePdf(file, drawing);
@@ -189,9 +174,10 @@ int RunRender(const std::vector<std::string>& arguments) {
   if (!ParseJob(arguments, job)) return ExitFailure;
   TResondixData document;
   if (!LoadDocument(document, job.Input)) {
-    PrintFileError(job.Input);
+    PrintFileError(job.Input, job.Forward);
     return ExitFailure;
   }
+  document.ForwardModel = job.Forward;
   // As in the window: the layers and the curve once the value rules accept
   // every model cell.
   document.ValidateDocument();
@@ -209,7 +195,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   drawing.DrawHeight = job.Height;
   if (!WriteChart(job, drawing)) {
     ReportError("Could not save " + job.Output + "!");
-    PrintFileError(job.Input);
+    PrintFileError(job.Input, job.Forward);
     return ExitFailure;
   }
 
@@ -221,6 +207,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   json.Key("model_curve").Bool(document.ModelValid);
   json.Key("first_decade").Integer(drawing.FirstDecade);
   json.Key("decade_count").Integer(drawing.DecadeCount);
+  WriteForwardMember(json, job.Forward);
   json.EndObject();
   PrintJsonLine(json);
   return ExitSuccess;

@@ -22,16 +22,18 @@ struct TCommand {
 
 const TCommand Commands[] = {
     {"show", RunShow, "show FILE.rxd... [-o OUT.rxd]      the document as JSON"},
-    {"curve", RunCurve, "curve FILE.rxd...                  model curve nodes and values at the spacings"},
-    {"fit", RunFit, "fit FILE.rxd... --unknowns LIST [-o OUT.rxd]   fit; LIST is all or e.g. rho1,rho3,depth2"},
+    {"curve", RunCurve, "curve FILE.rxd... [--forward F]    model curve nodes and values at the spacings"},
+    {"fit", RunFit, "fit FILE.rxd... --unknowns LIST [-o OUT.rxd] [--forward F]   fit; LIST is all or e.g. rho1,rho3,depth2"},
     {"import", RunImport, "import FILE.txt... [-o OUT.rxd]    DINOloket sounding files as documents"},
     {"render", RunRender,
-     "render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH]   the chart (default 800x600, at most 10000x10000)"},
+     "render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH] [--forward F]   the chart (default 800x600, at most "
+     "10000x10000)"},
 };
 
 void PrintUsage(std::FILE* out) {
   std::fprintf(out, "Usage: resondix-cli COMMAND ARGUMENTS\n\nCommands:\n");
   for (const TCommand& command : Commands) std::fprintf(out, "  %s\n", command.Usage);
+  std::fprintf(out, "\nF, the forward model of the curve: filter (the default) or accurate.\n");
   std::fprintf(out, "\nExit status: 0 when every file succeeded, 1 otherwise, 2 when standard output\n"
                     "could not be written.\n");
 }

@@ -19,7 +19,7 @@
 //
 // Sources: ResondixData.cpp (state, setters), DataFile.cpp (the .rxd file),
 // Editing.cpp (insert, delete, value rules), Import.cpp (DINOloket files),
-// and under engine/: ForwardModel.cpp, Optimisation.cpp,
+// and under engine/: ForwardModel.cpp, AccurateForwardModel.cpp, Optimisation.cpp,
 // SingularValueDecomposition.cpp, FitStatistics.cpp.
 #pragma once
 
@@ -42,6 +42,24 @@ constexpr double HalfSpaceDepth = 10000.0;
 constexpr int MaxUnknowns = 20;
 constexpr int MaxFilterCount = 20;
 constexpr int InfoLineCount = 14;
+
+// Which forward model fills the curve table that the chart draws and the fit
+// uses: the short filters of the program's design (the default, whose figures
+// every stored fit rests on), or the accurate one of AccurateForwardModel.cpp.
+// A user setting: it is not part of the data file.
+enum class TForwardModel { Filter, Accurate };
+
+// The accurate model's curve table: nodes every 1/20 decade of spacing, node
+// m at log10 spacing m/20, from 0.1 m to 31.6 km; its filter weights
+// k = AccurateFirstWeight..AccurateLastWeight, and the transform samples
+// n = k − m that the nodes share.
+constexpr int AccurateNodesPerDecade = 20;
+constexpr int AccurateFirstNode = -20;
+constexpr int AccurateLastNode = 90;
+constexpr int AccurateFirstWeight = -48;
+constexpr int AccurateLastWeight = 46;
+constexpr int AccurateFirstSample = AccurateFirstWeight - AccurateLastNode;
+constexpr int AccurateLastSample = AccurateLastWeight - AccurateFirstNode;
 
 // The program's natural logarithm of 10. Every decimal logarithm, in the
 // engine and on the chart alike, is ln v / 2.3026 (not the exact ln 10): the
@@ -190,6 +208,12 @@ public:
   TFixedArray<double, -1, MaxFilterCount + 3> CurveSegmentSlope;
   TFixedArray<double, 0, MaxFilterCount + 2> CurveNodeSlope;
 
+  // The forward model in use, and the accurate model's table.
+  TForwardModel ForwardModel = TForwardModel::Filter;
+  TFixedArray<double, AccurateFirstSample, AccurateLastSample> AccurateTransformSamples;
+  TFixedArray<double, AccurateFirstNode, AccurateLastNode> AccurateLogRho;
+  TFixedArray<double, AccurateFirstNode, AccurateLastNode> AccurateNodeSlope;  // d log ρa / d log s
+
   int ActiveAnnotation = -1;  // index into Annotations, -1 for none
   std::int32_t DragMode = 0;
   std::vector<TAnnotation> Annotations;
@@ -297,9 +321,15 @@ public:
 
   // --- Engine ---------------------------------------------------------------
 
+  // The curve table of the forward model in use, and its interpolant at
+  // x = log10 spacing (DecimalLog), in log10 apparent resistivity.
   void ComputeModelCurve();
   double ResistivityTransform(double u) const;
   double CurveLogRhoAt(double x) const;
+  // The accurate model's table and interpolant, which the two above call
+  // when ForwardModel is Accurate.
+  void ComputeAccurateCurve();
+  double AccurateLogRhoAt(double x) const;
 
   // Refuses (clearing FitSucceeded, the message shown) or runs the fit to
   // its end; says which, and the refusal's message.

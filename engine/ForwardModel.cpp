@@ -5,10 +5,13 @@
 // samples (six per decade for Schlumberger, three for Wenner), tabulated as
 // log10 apparent resistivity at fixed nodes from 1 m upward; and Akima node
 // slopes on that table, so that a cubic Hermite segment interpolates it at
-// any spacing. Everything works in the document's fixed arrays.
+// any spacing. Everything works in the document's fixed arrays. When the
+// document's ForwardModel is Accurate, the table and its interpolation are
+// those of AccurateForwardModel.cpp instead.
 #include <cmath>
 #include <limits>
 
+#include "CurveSegment.h"
 #include "ResondixData.h"
 
 namespace {
@@ -67,6 +70,7 @@ void TResondixData::ComputeModelCurve() {
   const int layers = LayerCount;
   const int n = FilterCount;
   for (int i = 1; i <= layers; ++i) LayerThickness[i] = LayerDepth[i] - LayerDepth[i - 1];
+  if (ForwardModel == TForwardModel::Accurate) return ComputeAccurateCurve();
 
   double u = FilterSet(IsSchlumberger).FirstAbscissa;
   for (int k = 1; k <= n - 1; ++k) {
@@ -103,6 +107,7 @@ void TResondixData::ComputeModelCurve() {
 }
 
 double TResondixData::CurveLogRhoAt(double x) const {
+  if (ForwardModel == TForwardModel::Accurate) return AccurateLogRhoAt(x);
   const int last = FilterCount + 2;
   const auto& nodes = CurveLogSpacing;
   // Below 1 m and from the last node on, the curve goes on as a straight
@@ -119,8 +124,5 @@ double TResondixData::CurveLogRhoAt(double x) const {
   const double t = x - nodes[j];
   const double h = nodes[j + 1] - nodes[j];
   const double q = t / h;
-  const double sj = CurveNodeSlope[j];
-  const double sNext = CurveNodeSlope[j + 1];
-  const double dj = CurveSegmentSlope[j];
-  return CurveLogRho[j] + sj * t + (3 * dj - 2 * sj - sNext) * t * q + (sj + sNext - 2 * dj) * t * q * q;
+  return HermiteSegment(CurveLogRho[j], CurveNodeSlope[j], CurveNodeSlope[j + 1], CurveSegmentSlope[j], t, q);
 }

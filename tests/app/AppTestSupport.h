@@ -3,6 +3,7 @@
 // program makes it.
 #pragma once
 
+#include <QPrinter>
 #include <QSettings>
 #include <QTest>
 #include <memory>
@@ -35,9 +36,17 @@ struct TScriptedMessages : TMessageService {
 };
 
 // File dialogs answered by the test: each records what it was offered and
-// takes the next scripted path (an empty one, or none left, cancels).
+// takes the next scripted path (an empty one, or none left, cancels). The
+// print dialog chooses a PDF file when PrintFile names one.
 struct TScriptedFileDialogs : TFileDialogService {
   QStringList Paths, Folders, Filters, ProposedNames;
+  QString PrintFile;
+  bool ChoosePrinter(QPrinter& printer) override {
+    if (PrintFile.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(PrintFile);
+    return true;
+  }
   QString GetOpenFileName(const QString& folder, const QString& filter) override {
     Folders << folder;
     Filters << filter;

@@ -1,9 +1,13 @@
 // The settings between runs: the first start sets itself up, the Desktop key
 // is read at start and written at close, damaged settings show the registry
 // error and keep the design values for what could not be read; where a first
-// start finds the help topics.
+// start finds the help topics; the forward model chosen in the Data menu is
+// kept apart.
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QStatusTipEvent>
 #include <QToolBar>
 
 #include "AppTestSupport.h"
@@ -39,6 +43,50 @@ TEST_F(TSettingsTest, TheWindowStartsAsItWasClosed) {
   EXPECT_TRUE(Child<QToolBar>(*third, "ToolBar")->isHidden());
   EXPECT_FALSE(Child<QAction>(*third, "ViewToolbar")->isChecked());
   EXPECT_EQ(Messages.Shown, QStringList(2, "Prompt: Save changes to untitled.rxd?"));
+}
+
+// The Data menu's forward model: off at first (no value, no error), on for the chart, the fit,
+// the status bar and the next run, and off again.
+TEST_F(TSettingsTest, TheAccurateForwardModelIsKeptAndShownWhileItIsOn) {
+  WriteSettings(131, 77, 633, 812, 0, 1);
+  const QString example = Example("three-layer-schlumberger.rxd");
+  auto window = MakeWindow({example});
+  auto* accurate = Child<QAction>(*window, "DataAccurateForward");
+  auto* panel = Child<QLabel>(*window, "StatusPanel0");
+  ASSERT_TRUE(accurate->isCheckable() && !accurate->isChecked());
+  EXPECT_EQ(accurate->text(), "Accurate forward model");
+  EXPECT_EQ(window->Document().ForwardModel, TForwardModel::Filter);
+  EXPECT_EQ(panel->text(), "");
+
+  accurate->trigger();
+  EXPECT_EQ(window->Document().ForwardModel, TForwardModel::Accurate);
+  EXPECT_EQ(panel->text(), "Accurate forward model");
+  // A hint takes the panel for as long as it is shown.
+  QStatusTipEvent hint("Fit curve|Click this button to start the parameter optimization."), none("");
+  QApplication::sendEvent(window.get(), &hint);
+  EXPECT_EQ(panel->text(), "Click this button to start the parameter optimization.");
+  QApplication::sendEvent(window.get(), &none);
+  EXPECT_EQ(panel->text(), "Accurate forward model");
+  EXPECT_EQ(Child<QLabel>(*window, "StatusPanel3")->text(), "Schlumberger");
+  EXPECT_EQ(Settings()->value("Options/AccurateForwardModel").toInt(), 1);
+  // The window's Fit is the accurate fit.
+  TResondixData d;
+  ASSERT_TRUE(d.LoadFromFile(example.toStdString()));
+  d.ForwardModel = TForwardModel::Accurate;
+  for (TResondixData* document : {&d, &window->Document()}) document->RhoUnknown[2] = document->DepthUnknown[1] = true;
+  d.Fit();
+  window->DataFitClick();
+  EXPECT_TRUE(window->Document().LayerRho[2] == d.LayerRho[2] && window->Document().Rmse == d.Rmse);
+
+  auto next = MakeWindow();
+  EXPECT_TRUE(Child<QAction>(*next, "DataAccurateForward")->isChecked());
+  EXPECT_EQ(next->Document().ForwardModel, TForwardModel::Accurate);
+  EXPECT_EQ(Child<QLabel>(*next, "StatusPanel0")->text(), "Accurate forward model");
+  accurate->trigger();
+  EXPECT_EQ(window->Document().ForwardModel, TForwardModel::Filter);
+  EXPECT_EQ(panel->text(), "");
+  EXPECT_EQ(Settings()->value("Options/AccurateForwardModel").toInt(), 0);
+  EXPECT_TRUE(Messages.Shown.isEmpty()) << Messages.Shown.join("; ").toStdString();
 }
 
 struct TDamage {

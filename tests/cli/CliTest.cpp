@@ -62,8 +62,10 @@ std::string ChangedExample(const TTemporaryFolder& folder, const std::string& na
 }
 
 // The one JSON record of a file that failed.
-std::string ErrorLine(const std::string& path, const std::string& message) {
-  return "{\"file\":\"" + path + "\",\"error\":\"" + message + "\"}\n";
+// A command that computes a curve ends the line with the forward model it was to use.
+std::string ErrorLine(const std::string& path, const std::string& message, const std::string& forward = "") {
+  return "{\"file\":\"" + path + "\",\"error\":\"" + message + "\"" +
+         (forward.empty() ? "" : ",\"forward\":\"" + forward + "\"") + "}\n";
 }
 
 TEST(Cli, ShowAndCurvePrintOneJsonLinePerFileAndFailuresGoToStandardError) {
@@ -90,7 +92,7 @@ TEST(Cli, ShowAndCurvePrintOneJsonLinePerFileAndFailuresGoToStandardError) {
   // Without a first layer resistivity the model has no curve.
   const TRun incomplete = RunCli("curve " + ChangedExample(folder, "empty.rxd", "      150.00", " 0.000E+0000"));
   const std::string refusal = folder.File("empty.rxd") + ": layer 1, Rho: Value must be greater than 0!";
-  EXPECT_TRUE(incomplete.Status == 1 && incomplete.Out == ErrorLine(folder.File("empty.rxd"), refusal));
+  EXPECT_TRUE(incomplete.Status == 1 && incomplete.Out == ErrorLine(folder.File("empty.rxd"), refusal, "filter"));
   EXPECT_EQ(incomplete.Err, refusal + "\n");
   for (const char* arguments : {"frobnicate x", "show", "show a.rxd b.rxd -o c.rxd", "show a.rxd --bogus", "import"})
     EXPECT_EQ(RunCli(arguments).Status, 1) << arguments;
@@ -192,7 +194,7 @@ TEST(CliFit, RefusalsInputThatCannotBeFittedAndAFitWithoutStatistics) {
     const TRun run = RunCli("fit " + row.Arguments);
     EXPECT_EQ(run.Status, 1) << row.Name;
     EXPECT_NE(run.Err.find(row.Message), std::string::npos) << row.Name << ": " << run.Err;
-    EXPECT_EQ(run.Json().size(), *row.Record ? 2 : 0) << row.Name;
+    EXPECT_EQ(run.Json().size(), *row.Record ? 3 : 0) << row.Name;  // file, the record, forward
     if (*row.Record) {
       EXPECT_NE(Text(run.Json()[row.Record]).find(row.Message), std::string::npos) << row.Name;
     }
@@ -273,10 +275,13 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
     EXPECT_EQ(ReadWholeFile(output).rfind(signature, 0), 0u) << name;
     // The example's values run from 30 to 500 ohm·m: 10 to 10000.
     EXPECT_EQ(run.Out, "{\"file\":\"" + Example + "\",\"output\":\"" + output + "\",\"width\":321,\"height\":203,"
-                       "\"model_curve\":true,\"first_decade\":1,\"decade_count\":3}\n");
+                       "\"model_curve\":true,\"first_decade\":1,\"decade_count\":3,\"forward\":\"filter\"}\n");
   }
   EXPECT_EQ(PngSize(ReadWholeFile(folder.File("c.png"))), std::make_pair(321, 203));
   EXPECT_NE(ReadWholeFile(folder.File("c.pdf")).find("%%EOF"), std::string::npos);
+  // The example's annotation is drawn as copies draw it: its two lines as text.
+  const std::string svg = ReadWholeFile(folder.File("c.SVG"));
+  EXPECT_TRUE(svg.find(">Clay layer</text>") != std::string::npos && svg.find(">below 3 m</text>") != std::string::npos);
   // The default size, without a display; without the second layer's
   // resistivity there is no staircase and no curve.
   const std::string output = folder.File("chart.png");
@@ -298,9 +303,9 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
       {Quoted(Example) + " " + Quoted(refused) + " --size 10001x600",
        "A chart of 10001x600 pixels is too large: --size allows at most 10000x10000.\n"},
       {Quoted(absent) + " " + Quoted(refused),
-       ErrorLine(absent, "Could not open " + absent + "!") + "Could not open " + absent + "!\n"},
+       ErrorLine(absent, "Could not open " + absent + "!", "filter") + "Could not open " + absent + "!\n"},
       {Quoted(Example) + " " + Quoted(folder.File("no/a.png")),
-       ErrorLine(Example, "Could not save " + folder.File("no/a.png") + "!") + "Could not save " +
+       ErrorLine(Example, "Could not save " + folder.File("no/a.png") + "!", "filter") + "Could not save " +
            folder.File("no/a.png") + "!\n"},
   };
   for (const auto& [arguments, message] : rows) {
@@ -365,3 +370,40 @@ TEST(Cli, AnnotationsAreKeptOnlyWhereTheyAreShownOrSaved) {
 }
 
 }  // namespace
+
+TEST(CliForward, EveryCommandThatComputesACurveTakesTheModelAndSaysWhichItUsed) {
+  TTemporaryFolder folder;
+  for (const std::string forward : {"", "filter", "accurate"}) {
+    const std::string option = forward.empty() ? "" : " --forward " + forward;
+    const std::string named = forward.empty() ? "filter" : forward;
+    TResondixData d = Loaded(Example);  // the same computations in this process
+    d.ForwardModel = named == "accurate" ? TForwardModel::Accurate : TForwardModel::Filter;
+    d.ComputeModelCurve();
+
+    const TRun curve = RunCli("curve " + Quoted(Example) + option);
+    ASSERT_EQ(curve.Status, 0) << curve.Err;
+    EXPECT_EQ(Text(curve.Json()["forward"]), named);
+    EXPECT_EQ(curve.Json()["nodes"].toArray().size(), named == "accurate" ? 111 : 22);
+    const QJsonArray at = curve.Json()["at_spacings"].toArray();
+    for (int i = 1; i <= d.MeasurementCount; ++i)
+      EXPECT_EQ(at[i - 1].toObject()["log_rho"].toDouble(), d.CurveLogRhoAt(DecimalLog(d.HalfSpacing[i]))) << named;
+
+    const TRun fit = RunCli("fit " + Quoted(Example) + " --unknowns rho2,depth1" + option);
+    ASSERT_EQ(fit.Status, 0) << fit.Err;
+    d.RhoUnknown[2] = d.DepthUnknown[1] = true;
+    d.Fit();
+    EXPECT_EQ(Text(fit.Json()["forward"]), named);
+    EXPECT_EQ(fit.Json()["rmse"].toDouble(), d.Rmse) << named;
+
+    const TRun render = RunCli("render " + Quoted(Example) + " " + Quoted(folder.File("chart.png")) + option);
+    ASSERT_EQ(render.Status, 0) << render.Err;
+    EXPECT_EQ(Text(render.Json()["forward"]), named);
+  }
+  // A refusal line names it too; an unknown model is refused before any file is read.
+  const TRun refused = RunCli("fit " + Quoted(Example) + " --unknowns '' --forward accurate");
+  EXPECT_TRUE(refused.Json().contains("refused")) << refused.Out;
+  EXPECT_EQ(Text(refused.Json()["forward"]), "accurate") << refused.Out;
+  const TRun unknown = RunCli("curve " + Quoted(Example) + " --forward exact");
+  EXPECT_TRUE(unknown.Status == 1 && unknown.Out.empty());
+  EXPECT_EQ(unknown.Err, "Option --forward takes accurate or filter.\n");
+}

@@ -1,0 +1,105 @@
+#include "ChartExport.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include "Canvas.h"
+#include "ChartDrawing.h"
+
+namespace {
+
+// Sets a flag of the drawing for as long as it lives.
+class TFlagScope {
+public:
+  explicit TFlagScope(bool& flag) : Flag(flag) { Flag = true; }
+  ~TFlagScope() { Flag = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+  bool& Flag;
+};
+
+void SetSize(TChartDrawing& drawing, int width, int height) {
+  drawing.DrawWidth = width;
+  drawing.DrawHeight = height;
+}
+
+// The plot frame a screen chart of width x height has for the drawing's
+// document.
+QRectF ScreenPlot(const TChartDrawing& drawing, int width, int height) {
+  TChartDrawing screen;
+  screen.Data = drawing.Data;
+  SetSize(screen, width, height);
+  screen.ComputeValueRange();
+  screen.ComputeLayout();
+  return QRectF(screen.LeftMargin, screen.TopMargin, 3.0 * screen.DecadeWidth, screen.PlotHeight);
+}
+
+}  // namespace
+
+bool DrawChartOn(QPaintDevice& device, TChartDrawing& drawing) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  drawing.DrawChart(painter);
+  return painter.end();
+}
+
+bool WriteChartSvg(QIODevice& out, TChartDrawing& drawing, int dotsPerInch) {
+  QSvgGenerator generator;
+  generator.setOutputDevice(&out);
+  generator.setSize(QSize(drawing.DrawWidth, drawing.DrawHeight));
+  generator.setViewBox(QRect(0, 0, drawing.DrawWidth, drawing.DrawHeight));
+  generator.setResolution(dotsPerInch);
+  generator.setTitle(QStringLiteral("Resondix sounding chart"));
+  return DrawChartOn(generator, drawing);
+}
+
+QImage ChartBitmap(TChartDrawing& drawing, int width, int height, int dotsPerInch) {
+  TFlagScope copying(drawing.Copying);
+  SetSize(drawing, width, height);
+  QImage image = NewCanvasImage(width, height, dotsPerInch);
+  DrawChartOn(image, drawing);
+  return image;
+}
+
+QByteArray ChartSvg(TChartDrawing& drawing, int width, int height, int dotsPerInch) {
+  TFlagScope copying(drawing.Copying);
+  SetSize(drawing, width, height);
+  QByteArray svg;
+  QBuffer buffer(&svg);
+  buffer.open(QIODevice::WriteOnly);
+  WriteChartSvg(buffer, drawing, dotsPerInch);
+  return svg;
+}
+
+void CopyToClipboard(TChartDrawing& drawing, int width, int height, int dotsPerInch, bool asMetafile) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  const QImage bitmap = ChartBitmap(drawing, width, height, dotsPerInch);
+  if (!asMetafile) {
+    clipboard->setImage(bitmap);
+    return;
+  }
+  // Qt writes no Windows metafile; SVG is the vector picture that office
+  // and drawing programs take, and the bitmap serves the others.
+  auto* picture = new QMimeData;
+  picture->setData(SvgMimeType, ChartSvg(drawing, width, height, dotsPerInch));
+  picture->setImageData(bitmap);
+  clipboard->setMimeData(picture);
+}
+
+bool PrintChart(TChartDrawing& drawing, QPaintDevice& page, int screenWidth, int screenHeight,
+                int screenDotsPerInch) {
+  drawing.AnnotationPlot = ScreenPlot(drawing, screenWidth, screenHeight);
+  drawing.AnnotationDotsPerInch = screenDotsPerInch;
+  TFlagScope printing(drawing.Printing);
+  // A square as wide as the page.
+  SetSize(drawing, page.width(), page.width());
+  const bool printed = DrawChartOn(page, drawing);
+  drawing.AnnotationPlot = QRectF();
+  return printed;
+}

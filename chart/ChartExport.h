@@ -1,0 +1,45 @@
+// Copies and prints of the chart: the clipboard's bitmap and vector
+// picture, the SVG file, and the printed page.
+//
+// Copies are laid out for the size of the chart on the screen and have no
+// border; prints are a square as wide as the page, with the large font and
+// square decades. Both draw the annotation boxes as white rectangles with
+// their text and never the focus frame. Copying and Printing of the drawing
+// are set only while one copy or print is drawn, and are cleared again
+// also when the drawing fails.
+#pragma once
+
+#include <QImage>
+
+class QIODevice;
+class QPaintDevice;
+class TChartDrawing;
+
+// The clipboard's name of the vector copy.
+constexpr const char* SvgMimeType = "image/svg+xml";
+
+// Draws the chart for the drawing's DrawWidth x DrawHeight on device; false
+// when no painter could be opened or closed on it (a printer or a file that
+// failed).
+bool DrawChartOn(QPaintDevice& device, TChartDrawing& drawing);
+
+// The chart for DrawWidth x DrawHeight as SVG, its texts kept as text, on
+// out; dotsPerInch sets the size of the texts.
+bool WriteChartSvg(QIODevice& out, TChartDrawing& drawing, int dotsPerInch);
+
+// The copy of the chart as the clipboard takes it, width x height pixels at
+// dotsPerInch.
+QImage ChartBitmap(TChartDrawing& drawing, int width, int height, int dotsPerInch);
+// The same as SVG.
+QByteArray ChartSvg(TChartDrawing& drawing, int width, int height, int dotsPerInch);
+
+// Puts the copy of a chart of width x height pixels on the clipboard: as a
+// bitmap, or as a vector picture (SVG) with the bitmap beside it for
+// programs that take only images.
+void CopyToClipboard(TChartDrawing& drawing, int width, int height, int dotsPerInch, bool asMetafile);
+
+// Prints the chart on page, from its top-left corner. The annotation boxes
+// were placed on a screen chart of screenWidth x screenHeight pixels at
+// screenDotsPerInch: they move with the plot frame and grow with it. False
+// when the page could not be drawn on (the print job failed).
+bool PrintChart(TChartDrawing& drawing, QPaintDevice& page, int screenWidth, int screenHeight, int screenDotsPerInch);
