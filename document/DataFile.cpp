@@ -36,18 +36,19 @@ constexpr std::size_t PresentLayoutWidth = 60;
 constexpr std::string_view LineEnd = "\r\n";
 constexpr std::string_view LineBreakMark = "&crnl;";
 
-// Far above any real chart: at most this many annotation lines are read,
-// and each text is cut to this many bytes.
+// Far above any real chart, and still what the chart's boxes take in at
+// once: at most this many annotation lines are read, and their texts are
+// cut to this many bytes in all.
 constexpr int MaxAnnotationCount = 1000;
 constexpr std::size_t MaxAnnotationTextLength = 65536;
-// The longest line such a text gives: every character a line break written
-// as "&crnl;", with the position, the size and the quotes.
+// The longest line a text of that length gives: every character a line
+// break written as "&crnl;", with the position, the size and the quotes.
 constexpr std::size_t MaxAnnotationLineLength = 6 * MaxAnnotationTextLength + 64;
 
 std::string AnnotationsLeftOut(const std::string& fileName) {
   return "Not all annotations of " + fileName + " were read: the program keeps at most " +
-         std::to_string(MaxAnnotationCount) + " annotations of " + std::to_string(MaxAnnotationTextLength) +
-         " bytes of text each.";
+         std::to_string(MaxAnnotationCount) + " annotations with " + std::to_string(MaxAnnotationTextLength) +
+         " bytes of text in all.";
 }
 
 void AppendLine(std::string& text, std::string_view line) {
@@ -163,17 +164,18 @@ bool ParseInt(const std::string& text, int& value) {
   return true;
 }
 
-// One annotation line back into a record; false when the line is not one.
-// lineCut: the line is the beginning of a longer one. textCut: the text
-// was cut to the length the program keeps.
-bool ParseAnnotationLine(std::string_view line, bool lineCut, TAnnotation& annotation, bool& textCut) {
+// One annotation line back into a record, its text cut to keep bytes; false
+// when the line is not one. lineCut: the line is the beginning of a longer
+// one. textCut: the text was cut.
+bool ParseAnnotationLine(std::string_view line, bool lineCut, std::size_t keep, TAnnotation& annotation,
+                         bool& textCut) {
   std::vector<std::string> items;
   if (!SplitItems(WithLineBreaks(line), lineCut, items) || items.size() != 6 || items[0] != "TE") return false;
   if (!ParseInt(items[1], annotation.ChartX) || !ParseInt(items[2], annotation.ChartY) ||
       !ParseInt(items[3], annotation.Width) || !ParseInt(items[4], annotation.Height))
     return false;
   const std::string& text = items[5];
-  const std::size_t kept = CutLength(text, MaxAnnotationTextLength);
+  const std::size_t kept = CutLength(text, keep);
   textCut = kept < text.size();
   annotation.Text.assign(text, 0, kept);  // no spare capacity for a thousand texts
   return true;
@@ -189,14 +191,18 @@ bool ReadAnnotations(TTextReader& reader, std::vector<TAnnotation>& annotations)
   int count = 0;
   if (!ParseInt(countLine, count)) return true;
   bool complete = true;
+  std::size_t textLeft = MaxAnnotationTextLength;
   for (int i = 0; i < count && !reader.Eof(); ++i) {
-    if (i == MaxAnnotationCount) return false;
+    if (i == MaxAnnotationCount || textLeft == 0) return false;
     std::string line = reader.ReadLine(MaxAnnotationLineLength + 1);
     const bool lineCut = line.size() > MaxAnnotationLineLength;
     if (lineCut) line.pop_back();
     TAnnotation annotation;
     bool textCut = false;
-    if (ParseAnnotationLine(line, lineCut, annotation, textCut)) annotations.push_back(std::move(annotation));
+    if (ParseAnnotationLine(line, lineCut, textLeft, annotation, textCut)) {
+      textLeft -= annotation.Text.size();
+      annotations.push_back(std::move(annotation));
+    }
     complete = complete && !lineCut && !textCut;
   }
   return complete;

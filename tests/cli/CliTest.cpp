@@ -354,7 +354,8 @@ TEST(Cli, AnnotationsAreKeptOnlyWhereTheyAreShownOrSaved) {
   const std::string many = folder.File("many.rxd"), fitted = folder.File("fitted.rxd");
   WriteWholeFile(many, text);
   const std::string warning = "Not all annotations of " + many +
-                              " were read: the program keeps at most 1000 annotations of 65536 bytes of text each.\n";
+                              " were read: the program keeps at most 1000 annotations with 65536 bytes of text in "
+                              "all.\n";
   const std::pair<std::string, std::string> rows[] = {  // arguments, standard error
       {"show " + Quoted(many), warning},
       {"curve " + Quoted(many), ""},
