@@ -3,13 +3,15 @@
 #include <QFileInfo>
 
 #include "FileNames.h"
+#include "MRUList.h"
 #include "ResondixData.h"
 #include "Services.h"
 
 namespace {
 
 constexpr const char* DataFileFilter = "Resondix data files (*.rxd)|*.rxd|All files (*.*)|*.*";
-constexpr const char* ImportFilter = "TNO dinoloket files (*.txt)|*.txt|All files (*.*)|*.*";
+constexpr const char* ImportFilter =
+    "TNO dinoloket files (*.txt)|*.txt|Spreadsheet files (*.csv)|*.csv|All files (*.*)|*.*";
 
 QString FileNotFoundText(const QString& path) { return "File " + path + " not found!"; }
 
@@ -17,8 +19,9 @@ QString ToQString(const std::string& text) { return QString::fromStdString(text)
 
 }  // namespace
 
-TFileCommands::TFileCommands(TResondixData& document, TMessageService& messages, TFileDialogService& fileDialogs)
-    : Document(document), Messages(messages), FileDialogs(fileDialogs) {}
+TFileCommands::TFileCommands(TResondixData& document, TMessageService& messages, TFileDialogService& fileDialogs,
+                             TMRUList& recentFiles)
+    : Document(document), Messages(messages), FileDialogs(fileDialogs), RecentFiles(recentFiles) {}
 
 bool TFileCommands::QuerySaveChanges() {
   if (Document.Saved) return true;
@@ -51,13 +54,27 @@ bool TFileCommands::Open() {
   return !path.isEmpty() && OpenNamedFile(path);
 }
 
-bool TFileCommands::OpenNamedFile(const QString& path) { return ReadFile(path, &TResondixData::LoadFromFile); }
+bool TFileCommands::OpenNamedFile(const QString& path) {
+  if (!Exists(path)) return false;
+  RecentFiles.AddFile(path);
+  return ReadFile(path, &TResondixData::LoadFromFile);
+}
+
+bool TFileCommands::Reopen(const QString& path) {
+  if (!QuerySaveChanges()) return false;
+  const bool opened = OpenNamedFile(path);
+  // A listed file that is gone is taken off the list once reported.
+  if (!QFileInfo::exists(path)) RecentFiles.RemoveFile(path);
+  return opened;
+}
+
+bool TFileCommands::Exists(const QString& path) {
+  if (QFileInfo::exists(path)) return true;
+  Messages.ShowMessage(TMessageKind::Error, FileNotFoundText(path));
+  return false;
+}
 
 bool TFileCommands::ReadFile(const QString& path, bool (TResondixData::*read)(const std::string& fileName)) {
-  if (!QFileInfo::exists(path)) {
-    Messages.ShowMessage(TMessageKind::Error, FileNotFoundText(path));
-    return false;
-  }
   if (!(Document.*read)(path.toStdString())) return false;
   RememberFolder(path);
   if (OnFileRead) OnFileRead(path);
@@ -86,6 +103,7 @@ bool TFileCommands::SaveAs() {
   if (chosen.isEmpty()) return false;
   const QString path = WithDataFileExtension(chosen);
   if (!Document.SaveToFile(path.toStdString())) return false;
+  RecentFiles.AddFile(path);
   RememberFolder(path);
   if (OnSaved) OnSaved(path);
   return true;
@@ -94,7 +112,8 @@ bool TFileCommands::SaveAs() {
 bool TFileCommands::Import() {
   if (!QuerySaveChanges()) return false;
   const QString path = FileDialogs.GetOpenFileName(DialogFolder(), ImportFilter);
-  if (path.isEmpty() || !ReadFile(path, &TResondixData::ImportDinoloket)) return false;
+  // The reader follows the file's extension, whichever filter was chosen.
+  if (path.isEmpty() || !Exists(path) || !ReadFile(path, &TResondixData::ImportFile)) return false;
   // A later Save writes the data file beside the imported one, never over it.
   Document.FileName = ImportedDataFileName(path).toStdString();
   StampFileDetails();

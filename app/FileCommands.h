@@ -11,6 +11,10 @@
 // Every command that fails leaves the document, its FileName and the title
 // as they were; the document's own messages (Could not open ..., Could not
 // save ...) come through the core's message handler.
+//
+// The recent-files list hears of every data file opened (before it is read,
+// so a file that exists but cannot be read stays listed) and of every Save
+// As; Reopen of a listed file that no longer exists takes it off the list.
 #pragma once
 
 #include <QString>
@@ -18,11 +22,13 @@
 
 class TFileDialogService;
 class TMessageService;
+class TMRUList;
 class TResondixData;
 
 class TFileCommands {
 public:
-  TFileCommands(TResondixData& document, TMessageService& messages, TFileDialogService& fileDialogs);
+  TFileCommands(TResondixData& document, TMessageService& messages, TFileDialogService& fileDialogs,
+                TMRUList& recentFiles);
 
   // The path of a file whose content now is the document, as the title
   // shows it.
@@ -41,14 +47,18 @@ public:
   bool Open();
   // Opens path (a chosen file, or the one named on the command line).
   bool OpenNamedFile(const QString& path);
+  // Opens path, chosen from the recent-files list, after the prompt.
+  bool Reopen(const QString& path);
   // True when the document ended saved.
   bool Save();
   bool SaveAs();
   bool Import();
 
 private:
-  // Open and Import: a missing file is reported; otherwise read (the
-  // document's LoadFromFile or ImportDinoloket) replaces the content.
+  // Reports a file that does not exist; true when it exists.
+  bool Exists(const QString& path);
+  // Open and Import: read (the document's LoadFromFile or ImportFile)
+  // replaces the content.
   bool ReadFile(const QString& path, bool (TResondixData::*read)(const std::string& fileName));
   // A new document's own file name and date: those of today's file.
   void StampFileDetails();
@@ -61,5 +71,6 @@ private:
   TResondixData& Document;
   TMessageService& Messages;
   TFileDialogService& FileDialogs;
+  TMRUList& RecentFiles;
   QString LatestFolder;
 };

@@ -19,6 +19,7 @@
 
 #include "About.h"
 #include "EditTarget.h"
+#include "GeneralInformation.h"
 #include "Logo.h"
 #include "Plaatje.h"
 #include "Preferences.h"
@@ -76,7 +77,7 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
     : QMainWindow(parent),
       Messages(messages),
       FileDialogs(fileDialogs),
-      FileCommands(ResondixData, messages, fileDialogs),
+      FileCommands(ResondixData, messages, fileDialogs, MRUList),
       HelpTopics(messages) {
   setObjectName("MainForm");
   InitialiseImages();
@@ -111,6 +112,9 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   ResondixData.New();
 
   ReadWindowSettings();
+  MRUList.OnFileClick = [this](TMRUList&) { FileReopenClick(); };
+  MRUList.RegistryKey = RecentFilesKey;
+  MRUList.LoadFromRegistry();
   // The document names its file by its full path, whatever folder the
   // program was started in.
   if (!arguments.isEmpty())
@@ -202,6 +206,7 @@ void TMainForm::CreateMenus() {
   FileReopen = file->addMenu("&Reopen");
   FileReopen->setObjectName("FileReopen");
   FileReopen->setEnabled(false);
+  AddRecentFileItems(*FileReopen);
   file->addAction(FileSave);
   file->addAction(FileSaveAs);
   file->addSeparator();
@@ -342,6 +347,7 @@ void TMainForm::CreateStatusBar() {
 }
 
 void TMainForm::CreateWindows() {
+  GeneralInformationForm = new TGeneralInformationForm(ResondixData, HelpTopics, this);
   AboutBox = new TAboutBox(this);
   ResultsForm = new TResultsForm(this);
   PreferencesForm = new TPreferencesForm(this);
@@ -393,6 +399,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   }
   // FormClose: the window settings; the recent-files list follows them.
   if (!WriteDesktopSettings(Placement.Current(!ToolBar->isHidden()))) ShowError(RegistryErrorText);
+  MRUList.SaveToRegistry();
   if (ResultsForm) ResultsForm->hide();
   if (StatisticsForm) StatisticsForm->hide();
   event->accept();
@@ -439,6 +446,7 @@ void TMainForm::FileNewClick() {
 }
 
 void TMainForm::FileOpenClick() { FileCommands.Open(); }
+void TMainForm::FileReopenClick() { FileCommands.Reopen(MRUList.SelectedFile()); }
 void TMainForm::FileSaveClick() { FileCommands.Save(); }
 void TMainForm::FileSaveAsClick() { FileCommands.SaveAs(); }
 void TMainForm::FileImportClick() { FileCommands.Import(); }
@@ -455,8 +463,14 @@ void TMainForm::FileRead(const QString& path) {
 void TMainForm::FileInformationClick() { EditInformation(); }
 
 void TMainForm::EditInformation() {
-  // The General information dialog arrives with its own part; the title
-  // follows the file name whatever the dialog did.
+  if (GeneralInformationForm->Execute()) {
+    // What OK changed belongs to the file (a lowered count even drops
+    // readings): the save prompt must protect it like any other change.
+    const std::string before = ResondixData.DataFileText();
+    GeneralInformationForm->CopyTo(ResondixData);
+    if (ResondixData.DataFileText() != before) ResondixData.Saved = false;
+  }
+  // The title follows the file name whatever the dialog did.
   SetTitle(ToQString(ResondixData.FileName));
 }
 
@@ -590,7 +604,7 @@ void TMainForm::SetColumnWidths() {
   ModelView->FitColumns();
 }
 
-void TMainForm::File1Click() { FileReopen->setEnabled(false); }
+void TMainForm::File1Click() { FileReopen->setEnabled(MRUList.Count() > 0); }
 
 void TMainForm::ViewClick() {
   ViewToolbar->setChecked(!ToolBar->isHidden());

@@ -12,6 +12,7 @@
 // The window builds its parts and forwards its commands; each feature lives
 // in a class of its own that the window holds as one member:
 //   TFileCommands   the File commands and the save-changes prompt
+//   TMRUList        the recent-files list of File > Reopen
 //   THelpTopics     help topics, F1 and the home pages
 //   TWindowPlacement  position, size and state kept in the settings
 //   TPlaatje        the chart (chart/)
@@ -29,6 +30,7 @@
 
 #include "FileCommands.h"
 #include "HelpTopics.h"
+#include "MRUList.h"
 #include "ResondixData.h"
 #include "Services.h"
 #include "WindowPlacement.h"
@@ -42,6 +44,7 @@ class QToolBar;
 class QWindow;
 class TAboutBox;
 class TEditTarget;
+class TGeneralInformationForm;
 class TPlaatje;
 class TPreferencesForm;
 class TResultsForm;
@@ -66,6 +69,8 @@ public:
   // --- Commands -------------------------------------------------------------
   void FileNewClick();
   void FileOpenClick();
+  // One of the Reopen items was chosen.
+  void FileReopenClick();
   void FileSaveClick();
   void FileSaveAsClick();
   void FileImportClick();
@@ -152,12 +157,14 @@ private:
   TMessageService& Messages;
   TFileDialogService& FileDialogs;
   TMessageHandler PreviousMessageHandler;
+  TMRUList MRUList{*this, Messages};
   TFileCommands FileCommands;
   THelpTopics HelpTopics;
   TWindowPlacement Placement{*this};
 
   // The dialogs and result windows, made after the main window at start-up
   // in this order and living as long as it.
+  TGeneralInformationForm* GeneralInformationForm = nullptr;
   TAboutBox* AboutBox = nullptr;
   TResultsForm* ResultsForm = nullptr;
   TPreferencesForm* PreferencesForm = nullptr;

@@ -39,19 +39,6 @@ bool ReadInteger(QSettings& settings, const char* name, int& value) {
   return true;
 }
 
-// A string value of the open key: missing reads as the empty text, another
-// type is a failure.
-bool ReadString(QSettings& settings, const char* name, QString& value) {
-  const QVariant stored = settings.value(name);
-  if (!stored.isValid()) {
-    value.clear();
-    return true;
-  }
-  if (stored.typeId() != QMetaType::QString) return false;
-  value = stored.toString();
-  return true;
-}
-
 void WriteValues(QSettings& settings, const TDesktopSettings& values) {
   settings.setValue(ValueLeft, values.Left);
   settings.setValue(ValueTop, values.Top);
@@ -62,6 +49,17 @@ void WriteValues(QSettings& settings, const TDesktopSettings& values) {
 }
 
 }  // namespace
+
+bool ReadStringValue(QSettings& settings, const QString& name, QString& value) {
+  const QVariant stored = settings.value(name);
+  if (!stored.isValid()) {
+    value.clear();
+    return true;
+  }
+  if (stored.typeId() != QMetaType::QString) return false;
+  value = stored.toString();
+  return true;
+}
 
 std::unique_ptr<QSettings> OpenSettingsRoot() {
   if (!SettingsFile.isEmpty()) return std::make_unique<QSettings>(SettingsFile, QSettings::IniFormat);
@@ -82,7 +80,7 @@ TStoredSettings ReadSettings() {
   QString installDir;
   if (KeyExists(*settings, FilesKey)) {
     settings->beginGroup(FilesKey);
-    const bool read = ReadString(*settings, ValueInstallDir, installDir);
+    const bool read = ReadStringValue(*settings, ValueInstallDir, installDir);
     settings->endGroup();
     if (!read) return stored;
   }

@@ -22,8 +22,14 @@ std::unique_ptr<QSettings> OpenSettingsRoot();
 // native store).
 void SetSettingsFile(const QString& path);
 
+// A string value of the open key: missing reads as the empty text; false
+// for a value of another type.
+bool ReadStringValue(QSettings& settings, const QString& name, QString& value);
+
 constexpr const char* FilesKey = "Files";
 constexpr const char* DesktopKey = "Desktop";
+// The recent-files list (MRUList.h).
+constexpr const char* RecentFilesKey = "MRU";
 constexpr const char* RegistryErrorText = "Unable to access registry values. Run setup again.";
 
 // The values of the Desktop key, as the window applies them.

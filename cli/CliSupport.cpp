@@ -1,8 +1,11 @@
 #include "CliSupport.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "Json.h"
+#include "NumberText.h"
 #include "ResondixData.h"
 
 namespace {
@@ -16,6 +19,8 @@ void ReportError(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fputc('\n', stderr);
 }
+
+const std::string& LatestErrorText() { return LatestError; }
 
 void PrintFileError(const std::string& path, std::optional<TForwardModel> forward) {
   TJsonWriter json;
@@ -40,12 +45,25 @@ int CheckedOutputStatus(int status) {
 
 bool ParseArguments(const std::vector<std::string>& arguments,
                     std::initializer_list<std::string_view> valueOptions, TArguments& parsed) {
+  return ParseArguments(arguments, valueOptions, {}, parsed);
+}
+
+bool ParseArguments(const std::vector<std::string>& arguments,
+                    std::initializer_list<std::string_view> valueOptions,
+                    std::initializer_list<std::string_view> flagOptions, TArguments& parsed) {
+  const auto listed = [](std::initializer_list<std::string_view> options, const std::string& argument) {
+    for (std::string_view option : options)
+      if (option == argument) return true;
+    return false;
+  };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument.size() > 1 && argument[0] == '-') {
-      bool known = false;
-      for (std::string_view option : valueOptions) known = known || option == argument;
-      if (!known) {
+      if (listed(flagOptions, argument)) {
+        parsed.Options[argument] = "";
+        continue;
+      }
+      if (!listed(valueOptions, argument)) {
         ReportError("Unknown option " + argument + ".");
         return false;
       }
@@ -155,5 +173,113 @@ bool CheckModelComplete(const TResondixData& document, const std::string& path) 
     ReportError(path + ": layer " + std::to_string(row) + (column == 0 ? ", Rho: " : ", Depth: ") + LastErrorMessage);
     return false;
   }
+  return true;
+}
+
+namespace {
+
+bool ParseUnknownName(const std::string& name, TNamedUnknown& unknown) {
+  for (const auto& [prefix, isDepth] : {std::pair<std::string, bool>{"rho", false}, {"depth", true}}) {
+    const int highest = isDepth ? MaxLayers - 1 : MaxLayers;
+    if (name.size() == prefix.size() + 1 && name.compare(0, prefix.size(), prefix) == 0) {
+      const int layer = name.back() - '0';
+      if (layer < 1 || layer > highest) return false;
+      unknown = {isDepth, layer, name};
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ParseUnknownList(const std::string& list, TUnknownList& unknowns, const std::string& option) {
+  if (list == "all") {
+    unknowns.All = true;
+    return true;
+  }
+  std::size_t start = 0;
+  while (start < list.size()) {
+    std::size_t end = list.find(',', start);
+    if (end == std::string::npos) end = list.size();
+    const std::string name = list.substr(start, end - start);
+    TNamedUnknown unknown;
+    if (!ParseUnknownName(name, unknown)) {
+      ReportError("Unknown parameter \"" + name + "\" in " + option + ": use all, or rho1 to rho" +
+                  std::to_string(MaxLayers) + " and depth1 to depth" + std::to_string(MaxLayers - 1) +
+                  " separated by commas.");
+      return false;
+    }
+    unknowns.Named.push_back(unknown);
+    start = end + 1;
+  }
+  return true;
+}
+
+bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const std::string& path) {
+  const int layers = document.LayerCount;
+  for (int i = 0; i <= MaxLayers; ++i) document.RhoUnknown[i] = document.DepthUnknown[i] = false;
+  if (unknowns.All) {
+    for (int i = 1; i <= layers; ++i) {
+      document.RhoUnknown[i] = true;
+      document.DepthUnknown[i] = i < layers;
+    }
+    return true;
+  }
+  for (const TNamedUnknown& unknown : unknowns.Named) {
+    if (unknown.IsDepth ? unknown.Layer >= layers : unknown.Layer > layers) {
+      ReportError("The model of " + path + " has " + std::to_string(layers) + " layers: " + unknown.Name +
+                  (unknown.IsDepth && unknown.Layer == layers ? " is the half-space, which has no depth."
+                                                              : " does not exist."));
+      return false;
+    }
+    (unknown.IsDepth ? document.DepthUnknown : document.RhoUnknown)[unknown.Layer] = true;
+  }
+  return true;
+}
+
+bool ParsePosition(std::string_view text, double& x, double& y) {
+  constexpr std::string_view Prefix = "X, Y =";
+  const std::size_t start = text.find_first_not_of(' ');
+  if (start == std::string_view::npos || text.compare(start, Prefix.size(), Prefix) != 0) return false;
+  text.remove_prefix(start + Prefix.size());
+  // x and y are separated by a comma, a semicolon or blanks.
+  const std::size_t xStart = text.find_first_not_of(' ');
+  if (xStart == std::string_view::npos) return false;
+  const std::size_t xEnd = text.find_first_of(" ,;", xStart);
+  if (xEnd == std::string_view::npos) return false;
+  const std::size_t yStart = text.find_first_not_of(" ,;", xEnd);
+  if (yStart == std::string_view::npos || text.substr(xEnd, yStart - xEnd).find_first_of(",;") !=
+                                              text.substr(xEnd, yStart - xEnd).find_last_of(",;"))
+    return false;
+  const std::size_t yEnd = std::min(text.find_first_of(" ,;(", yStart), text.size());
+  const auto parsedX = StrToFloatDot(text.substr(xStart, xEnd - xStart));
+  const auto parsedY = StrToFloatDot(text.substr(yStart, yEnd - yStart));
+  if (!parsedX || !parsedY) return false;
+  x = *parsedX;
+  y = *parsedY;
+  return true;
+}
+
+bool LoadSounding(const std::string& path, const TUnknownList* unknowns, TForwardModel forward,
+                  TResondixData& document, std::string& error) {
+  const bool loaded = LoadDocument(document, path);
+  document.ForwardModel = forward;
+  if (!loaded ||
+      (unknowns != nullptr && (!MarkUnknowns(document, *unknowns, path) || !CheckMeasurementsComplete(document, path) ||
+                               !CheckModelComplete(document, path)))) {
+    error = LatestErrorText();
+    return false;
+  }
+  if (unknowns == nullptr) return true;
+  FitSucceeded = true;
+  const TFitOutcome outcome = document.Fit();
+  if (!outcome.Ran) {
+    // The refusal has been reported as the fit words it; the record names
+    // the file too.
+    error = path + ": " + outcome.Refusal;
+    return false;
+  }
+  if (document.FitStatus == 1) ReportError(path + ": " + NoSolutionText);
   return true;
 }

@@ -34,11 +34,19 @@ struct TArguments {
 // on standard error, for an unknown option, a missing value or no input file.
 bool ParseArguments(const std::vector<std::string>& arguments,
                     std::initializer_list<std::string_view> valueOptions, TArguments& parsed);
+// The same, with options in flagOptions that take no value (stored with an
+// empty one).
+bool ParseArguments(const std::vector<std::string>& arguments,
+                    std::initializer_list<std::string_view> valueOptions,
+                    std::initializer_list<std::string_view> flagOptions, TArguments& parsed);
 
 // Reports a usage or command error on standard error, whole, NUL bytes
 // included. The latest one is kept for the JSON record of a file that
 // failed.
 void ReportError(const std::string& text);
+
+// The message reported latest.
+const std::string& LatestErrorText();
 
 // Prints the one JSON record of an input file that failed:
 // {"file": path, "error": the message reported latest}.
@@ -84,3 +92,35 @@ bool CheckSingleOutput(const TArguments& arguments);
 // a data file when -o was given. False when that save failed.
 bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, TResondixData& document,
                           const std::function<void(TJsonWriter& json)>& extraMembers = {});
+
+// The fit's unknowns named on the command line (--unknowns of fit, --fit of
+// table and section): "all", or names rho1..rho4 and depth1..depth3 separated
+// by commas; an empty list names no unknown (the fit then refuses).
+struct TNamedUnknown {
+  bool IsDepth;
+  int Layer;
+  std::string Name;  // as given, for messages
+};
+struct TUnknownList {
+  bool All = false;
+  std::vector<TNamedUnknown> Named;
+};
+
+// False, with a message naming option, for a name that is not an unknown.
+bool ParseUnknownList(const std::string& list, TUnknownList& unknowns, const std::string& option = "--unknowns");
+
+// Sets the unknown flags of the document as the model grid's check boxes
+// would; false, with a message, for a layer the model does not have.
+bool MarkUnknowns(TResondixData& document, const TUnknownList& unknowns, const std::string& path);
+
+// The position X, Y of a sounding whose SoundingPosition reads
+// "X, Y = x, y" (anything after y is passed over, such as the coordinate
+// system and the height of an imported sounding); false for any other text.
+bool ParsePosition(std::string_view text, double& x, double& y);
+
+// Loads path into document for the forward model given and, with unknowns,
+// fits it as fit does (without saving); false, with the reason in error
+// (already reported), when the file cannot be read or fitted. A fit that
+// ran holds its FitStatus.
+bool LoadSounding(const std::string& path, const TUnknownList* unknowns, TForwardModel forward,
+                  TResondixData& document, std::string& error);

@@ -10,3 +10,5 @@ int RunCurve(const std::vector<std::string>& arguments);
 int RunFit(const std::vector<std::string>& arguments);
 int RunImport(const std::vector<std::string>& arguments);
 int RunRender(const std::vector<std::string>& arguments);
+int RunTable(const std::vector<std::string>& arguments);
+int RunSection(const std::vector<std::string>& arguments);

@@ -1,7 +1,7 @@
-// resondix-cli import FILE.txt... [-o OUT.rxd]: DINOloket sounding files as
-// documents, printed as the JSON of show and optionally saved as a data file.
-// When a file has no model the JSON carries the import's warning in
-// "warning"; that is not a failure.
+// resondix-cli import FILE.txt|FILE.csv... [-o OUT.rxd]: DINOloket sounding
+// files, or spreadsheet files (".csv"), as documents, printed as the JSON of
+// show and optionally saved as a data file. When a file has no model the
+// JSON carries the import's warning in "warning"; that is not a failure.
 #include <string>
 #include <utility>
 
@@ -22,7 +22,7 @@ bool ImportDocument(TResondixData& document, const std::string& path, std::strin
     else
       ReportError(text);
   });
-  const bool imported = document.ImportDinoloket(path);
+  const bool imported = document.ImportFile(path);
   SetMessageHandler(std::move(previous));
   return imported;
 }

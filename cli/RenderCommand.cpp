@@ -6,86 +6,31 @@
 // follows the extension of OUT. The output file is
 // replaced only when it was written completely.
 //
-// Only this command starts Qt's GUI layer, so the other commands stay fast;
-// without a display it draws on Qt's offscreen platform.
-#include <algorithm>
-#include <cctype>
-#include <charconv>
+// Only the drawing commands (render, section) start Qt's GUI layer, so the
+// other commands stay fast; without a display it draws on Qt's offscreen
+// platform.
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include <QGuiApplication>
-#include <QImage>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QSaveFile>
+#include <QPainter>
 
-#include "Canvas.h"
 #include "ChartDrawing.h"
-#include "ChartExport.h"
 #include "CliSupport.h"
 #include "Commands.h"
+#include "ImageOutput.h"
 #include "Json.h"
 #include "ResondixData.h"
 
 namespace {
 
-constexpr int DefaultWidth = 800;
-constexpr int DefaultHeight = 600;
-// A PNG of 10000 x 10000 pixels takes 400 MB while it is drawn; a larger
-// one is refused.
-constexpr int MaxSide = 10000;
-
-enum class TOutputFormat { Png, Svg, Pdf };
-
 struct TRenderJob {
   std::string Input;
   std::string Output;
   TOutputFormat Format = TOutputFormat::Png;
-  int Width = DefaultWidth;
-  int Height = DefaultHeight;
+  int Width = DefaultImageWidth;
+  int Height = DefaultImageHeight;
   TForwardModel Forward = TForwardModel::Filter;
 };
-
-bool EndsWithNoCase(std::string_view text, std::string_view ending) {
-  if (text.size() < ending.size()) return false;
-  text.remove_prefix(text.size() - ending.size());
-  for (std::size_t i = 0; i < ending.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != ending[i]) return false;
-  return true;
-}
-
-bool FormatOf(const std::string& path, TOutputFormat& format) {
-  if (EndsWithNoCase(path, ".png"))
-    format = TOutputFormat::Png;
-  else if (EndsWithNoCase(path, ".svg"))
-    format = TOutputFormat::Svg;
-  else if (EndsWithNoCase(path, ".pdf"))
-    format = TOutputFormat::Pdf;
-  else
-    return false;
-  return true;
-}
-
-enum class TSide { Valid, TooLarge, Invalid };
-
-TSide ParseSide(std::string_view text, int& side) {
-  const char* end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, side);
-  if (result.ptr != end || text.empty() || text[0] == '-' || result.ec == std::errc::invalid_argument)
-    return TSide::Invalid;
-  if (result.ec == std::errc::result_out_of_range || side > MaxSide) return TSide::TooLarge;
-  return side >= 1 ? TSide::Valid : TSide::Invalid;
-}
-
-// "WxH", for example "800x600".
-TSide ParseSize(std::string_view text, int& width, int& height) {
-  const std::size_t x = text.find_first_of("xX");
-  if (x == std::string_view::npos) return TSide::Invalid;
-  const TSide w = ParseSide(text.substr(0, x), width), h = ParseSide(text.substr(x + 1), height);
-  return std::max(w, h);
-}
 
 bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
   TArguments parsed;
@@ -101,70 +46,11 @@ bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
     ReportError("Unknown output format of " + job.Output + ": use .png, .svg or .pdf.");
     return false;
   }
-  if (!parsed.Has("--size")) return true;
-  switch (ParseSize(parsed.Value("--size"), job.Width, job.Height)) {
-    case TSide::Valid:
-      return true;
-    case TSide::TooLarge:
-      ReportError("A chart of " + parsed.Value("--size") + " pixels is too large: --size allows at most " +
-                  std::to_string(MaxSide) + "x" + std::to_string(MaxSide) + ".");
-      return false;
-    case TSide::Invalid:
-      break;
+  if (parsed.Has("--size") && !ParseSize(parsed.Value("--size"), job.Width, job.Height)) {
+    ReportError(SizeOptionError(parsed.Value("--size")));
+    return false;
   }
-  ReportError("Option --size takes WIDTHxHEIGHT in pixels, each 1 to " + std::to_string(MaxSide) +
-              ", for example 800x600.");
-  return false;
-}
-
-bool WritePng(QSaveFile& file, TChartDrawing& drawing) {
-  QImage image = NewCanvasImage(drawing.DrawWidth, drawing.DrawHeight);
-  return !image.isNull() && DrawChartOn(image, drawing) && image.save(&file, "PNG");
-}
-
-bool WritePdf(QSaveFile& file, TChartDrawing& drawing) {
-  // One page exactly the size of the chart, at the resolution its texts are
-  // laid out for.
-  QPdfWriter writer(&file);
-  writer.setResolution(StandardDotsPerInch);
-  const QSizeF inches(double(drawing.DrawWidth) / StandardDotsPerInch, double(drawing.DrawHeight) / StandardDotsPerInch);
-  writer.setPageSize(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
-  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  writer.setTitle(QStringLiteral("Resondix sounding chart"));
-  writer.setCreator(QStringLiteral("Resondix"));
-  return DrawChartOn(writer, drawing);
-}
-
-bool WriteChart(const TRenderJob& job, TChartDrawing& drawing) {
-  QSaveFile file(QString::fromStdString(job.Output));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  bool written = false;
-  switch (job.Format) {
-    case TOutputFormat::Png:
-      written = WritePng(file, drawing);
-      break;
-    case TOutputFormat::Svg:
-      written = WriteChartSvg(file, drawing, StandardDotsPerInch);
-      break;
-    case TOutputFormat::Pdf:
-      written = WritePdf(file, drawing);
-      break;
-  }
-  return written && file.commit();
-}
-
-// Qt's own warnings (a missing runtime folder, font substitutions) are not
-// the program's messages; standard error keeps to those.
-void KeepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& text) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) ReportError(text.toStdString());
-}
-
-void SelectPlatform() {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
+  return true;
 }
 
 }  // namespace
@@ -182,18 +68,13 @@ int RunRender(const std::vector<std::string>& arguments) {
   // every model cell.
   document.ValidateDocument();
 
-  SelectPlatform();
-  qInstallMessageHandler(KeepQtQuiet);
-  int argc = 1;
-  char name[] = "resondix-cli";
-  char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
-
+  TGuiSession gui;
   TChartDrawing drawing;
   drawing.Data = &document;
   drawing.DrawWidth = job.Width;
   drawing.DrawHeight = job.Height;
-  if (!WriteChart(job, drawing)) {
+  if (!WriteImage(job.Output, job.Format, job.Width, job.Height, QStringLiteral("Resondix sounding chart"),
+                  [&drawing](QPainter& painter) { drawing.DrawChart(painter); })) {
     ReportError("Could not save " + job.Output + "!");
     PrintFileError(job.Input, job.Forward);
     return ExitFailure;

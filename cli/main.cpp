@@ -1,8 +1,9 @@
 // resondix-cli: Resondix on files without a window, for batch work and
 // scripts. One JSON document per input file on standard output, in input
-// order, also for a file that failed ({"file", "error"}); messages on
-// standard error; exit status 0 when every file succeeded, 1 otherwise, 2
-// when standard output could not be written.
+// order, also for a file that failed ({"file", "error"}); table prints a CSV
+// row per file instead unless asked for JSON; messages on standard error;
+// exit status 0 when every file succeeded, 1 otherwise, 2 when standard
+// output could not be written.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -24,10 +25,18 @@ const TCommand Commands[] = {
     {"show", RunShow, "show FILE.rxd... [-o OUT.rxd]      the document as JSON"},
     {"curve", RunCurve, "curve FILE.rxd... [--forward F]    model curve nodes and values at the spacings"},
     {"fit", RunFit, "fit FILE.rxd... --unknowns LIST [-o OUT.rxd] [--forward F]   fit; LIST is all or e.g. rho1,rho3,depth2"},
-    {"import", RunImport, "import FILE.txt... [-o OUT.rxd]    DINOloket sounding files as documents"},
+    {"import", RunImport, "import FILE.txt|FILE.csv... [-o OUT.rxd]   DINOloket or spreadsheet (.csv) soundings as documents"},
     {"render", RunRender,
      "render FILE.rxd OUT.png|OUT.svg|OUT.pdf [--size WxH] [--forward F]   the chart (default 800x600, at most "
      "10000x10000)"},
+    {"table", RunTable,
+     "table FILE.rxd... [--csv | --json] [-o OUT] [--fit LIST] [--forward F]   one row per sounding\n"
+     "                                     (CSV by default); --fit fits each first, LIST as for fit"},
+    {"section", RunSection,
+     "section FILE.rxd... OUT.png|OUT.svg|OUT.pdf [--order file|x|y] [--depth MAX] [--size WxH]\n"
+     "                                     [--fit LIST] [--forward F]: resistivity section of the soundings\n"
+     "                                     (default 1000x600, at most 10000x10000); --fit fits each first, LIST as\n"
+     "                                     for fit"},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -28,6 +28,7 @@
 #include <string>
 #include <string_view>
 
+#include "ImportSupport.h"
 #include "Messages.h"
 #include "NumberText.h"
 #include "ResondixData.h"
@@ -67,24 +68,10 @@ constexpr std::size_t HeaderLineKeep = MaxNumberLength + 2;
 // one character more for the same reason.
 constexpr std::size_t FieldKeep = MaxNumberLength + 1;
 
-constexpr std::string_view NoModelRemark = "No model was found in imported file.";
-constexpr std::string_view NoModelWarning = "No model was found in imported file. Defaulting to 3-layer model.";
-
-// A text that is not a number is quoted in its message; a field of
-// megabytes is shown by its beginning, so that the message stays readable.
-constexpr std::size_t MaxQuotedLength = 80;
-
-std::string NotANumber(std::string_view text) {
-  const std::size_t shown = CutLength(text, MaxQuotedLength);
-  return "'" + std::string(text.substr(0, shown)) + (shown < text.size() ? "..." : "") +
-         "' is not a valid floating point value";
-}
-
 std::string EndsBeforeMeasurements(const std::string& fileName) {
   return "Could not import " + fileName + "! The file ends before its first measurement (line 26).";
 }
 
-std::string IsUtf16(const std::string& fileName) { return "Could not import " + fileName + "! " + Utf16Reason("import"); }
 
 // A line without its closing ";". A line that lacks it keeps all of its
 // text: its last character is part of the value.
@@ -123,9 +110,7 @@ public:
   // Reads the whole file into the document; false, with the message shown,
   // when it cannot.
   bool Read() {
-    // Read by line position, UTF-16 text would fail somewhere on its NUL
-    // bytes with a message that names none of its causes.
-    if (Reader.StartsLikeUtf16()) return Fail(IsUtf16(FileName));
+    if (Reader.StartsLikeUtf16()) return Fail(Utf16ImportRefusal(FileName));
     double endSpacing = 0;
     if (!ReadHeader(endSpacing) || !ReadMeasurements(endSpacing)) return false;
     bool modelRead = false;
@@ -133,7 +118,7 @@ public:
     // A read error ends the text early; it must not pass for a file without
     // a model.
     if (Reader.InputError()) return Fail(CouldNotOpenText(FileName));
-    if (!modelRead) MakeStartingModel(endSpacing);
+    if (!modelRead) MakeStartingModel(D, endSpacing);
     return true;
   }
 
@@ -240,26 +225,47 @@ private:
     return true;
   }
 
-  void MakeStartingModel(double endSpacing) {
-    const double first = D.ApparentRho[1];
-    const double last = D.ApparentRho[D.MeasurementCount];
-    D.LayerCount = 3;
-    D.LayerRho[1] = first;
-    D.LayerDepth[1] = endSpacing / 3;
-    D.LayerRho[2] = (first + last) / 2;
-    D.LayerDepth[2] = endSpacing * 2 / 3;
-    D.LayerRho[3] = last;
-    D.LayerDepth[3] = HalfSpaceDepth;
-    D.Remarks() = NoModelRemark;
-    ShowMessage(TMessageKind::Warning, std::string(NoModelWarning));
-  }
-
   TTextReader& Reader;
   TResondixData& D;
   const std::string& FileName;
 };
 
 }  // namespace
+
+namespace {
+
+constexpr std::string_view NoModelRemark = "No model was found in imported file.";
+constexpr std::string_view NoModelWarning = "No model was found in imported file. Defaulting to 3-layer model.";
+
+// A text that is not a number is quoted in its message; a field of
+// megabytes is shown by its beginning, so that the message stays readable.
+constexpr std::size_t MaxQuotedLength = 80;
+
+}  // namespace
+
+std::string Utf16ImportRefusal(const std::string& fileName) {
+  return "Could not import " + fileName + "! " + Utf16Reason("import");
+}
+
+std::string NotANumber(std::string_view text) {
+  const std::size_t shown = CutLength(text, MaxQuotedLength);
+  return "'" + std::string(text.substr(0, shown)) + (shown < text.size() ? "..." : "") +
+         "' is not a valid floating point value";
+}
+
+void MakeStartingModel(TResondixData& document, double endSpacing) {
+  const double first = document.ApparentRho[1];
+  const double last = document.ApparentRho[document.MeasurementCount];
+  document.LayerCount = 3;
+  document.LayerRho[1] = first;
+  document.LayerDepth[1] = endSpacing / 3;
+  document.LayerRho[2] = (first + last) / 2;
+  document.LayerDepth[2] = endSpacing * 2 / 3;
+  document.LayerRho[3] = last;
+  document.LayerDepth[3] = HalfSpaceDepth;
+  document.Remarks() = NoModelRemark;
+  ShowMessage(TMessageKind::Warning, std::string(NoModelWarning));
+}
 
 bool TResondixData::ImportDinoloket(const std::string& fileName) {
   return ReadNamedFile(fileName, &TResondixData::ImportFrom);

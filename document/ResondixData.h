@@ -19,6 +19,7 @@
 //
 // Sources: ResondixData.cpp (state, setters), DataFile.cpp (the .rxd file),
 // Editing.cpp (insert, delete, value rules), Import.cpp (DINOloket files),
+// SpreadsheetImport.cpp (delimited text files from spreadsheets),
 // and under engine/: ForwardModel.cpp, AccurateForwardModel.cpp, Optimisation.cpp,
 // SingularValueDecomposition.cpp, FitStatistics.cpp.
 #pragma once
@@ -318,6 +319,16 @@ public:
   // ImportDinoloket on text held in memory (tests and fuzzing); messages
   // name FileName, which stays.
   bool ImportFromText(std::string_view text);
+  // A sounding typed in a spreadsheet and saved as delimited text (see
+  // SpreadsheetImport.cpp), with the starting model and warning of a
+  // DINOloket file without a model; otherwise as ImportDinoloket.
+  bool ImportSpreadsheet(const std::string& fileName);
+  // ImportSpreadsheet on text held in memory (tests and fuzzing); messages
+  // name FileName, which stays.
+  bool ImportSpreadsheetText(std::string_view text);
+  // The importer that the file's name asks for: a spreadsheet file for a
+  // name that ends in ".csv" (in any case), a DINOloket file otherwise.
+  bool ImportFile(const std::string& fileName);
 
   // --- Engine ---------------------------------------------------------------
 
@@ -334,6 +345,11 @@ public:
   // Refuses (clearing FitSucceeded, the message shown) or runs the fit to
   // its end; says which, and the refusal's message.
   TFitOutcome Fit();
+  // The RMSE in log10 units of the layers as they stand against the
+  // measurements, as a fit reports it; rebuilds the curve table and
+  // overwrites Residuals. Needs a valid model and positive spacings and
+  // resistivities.
+  double ModelRmse();
   void Optimise();
   bool ApplyParameters();
   void ComputeJacobian();
@@ -355,6 +371,7 @@ private:
   // document takes with the content, and messages name).
   bool LoadFrom(TTextReader& reader, const std::string& fileName);
   bool ImportFrom(TTextReader& reader, const std::string& fileName);
+  bool ImportSpreadsheetFrom(TTextReader& reader, const std::string& fileName);
   // Runs read on the file fileName; when the file cannot be opened, shows
   // CouldNotOpenText and returns false.
   bool ReadNamedFile(const std::string& fileName,

@@ -68,6 +68,10 @@ void ComputeResiduals(TResondixData& d) {
     d.Residuals[i] = Ln10 * d.CurveLogRhoAt(DecimalLog(d.HalfSpacing[i])) - std::log(d.ApparentRho[i]);
 }
 
+// The RMSE in log10 units of residuals (natural logarithms) whose norm is
+// norm over count measurements.
+double RmseOfNorm(double norm, int count) { return std::sqrt((norm * norm / (Ln10 * Ln10)) / count); }
+
 void AddUnknown(TResondixData& d, double p, const char* kind, int layer) {
   const int k = ++d.UnknownCount;
   if (k > MaxUnknowns) return;  // refused by the caller; the arrays hold 20
@@ -347,10 +351,15 @@ TFitOutcome TResondixData::Fit() {
     ComputeResiduals(*this);
     norm = std::sqrt(SumOfSquares());
   }
-  Rmse = std::sqrt((norm * norm / (Ln10 * Ln10)) / MeasurementCount);
+  Rmse = RmseOfNorm(norm, MeasurementCount);
   RaiseChange();
   if (FitStatus == 0) ComputeFitStatistics();
   if (FitStatus == 2)
     ShowMessage(TMessageKind::Warning, refusedLayer ? RefusedLayerText(refusedLayer, column) : OutOfRangeText);
   return {true, static_cast<int>(FitStatus), {}};
+}
+
+double TResondixData::ModelRmse() {
+  ComputeResiduals(*this);
+  return RmseOfNorm(std::sqrt(SumOfSquares()), MeasurementCount);
 }

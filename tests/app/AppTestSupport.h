@@ -1,16 +1,19 @@
-// What the window tests share: scripted answers for the message boxes and
-// file dialogs, settings in a temporary file, and a window made the way the
-// program makes it.
+// What the window tests share: scripted answers for the message boxes, the
+// file dialogs and the General information dialog, settings in a temporary
+// file, and a window made the way the program makes it.
 #pragma once
 
 #include <QPrinter>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
 
 #include "FileNames.h"
+#include "GeneralInformation.h"
 #include "Main.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -58,6 +61,21 @@ struct TScriptedFileDialogs : TFileDialogService {
   }
 };
 
+// A part of the window found by its name, as an automated check finds it.
+template <class T>
+T* Child(const QObject& window, const char* name) {
+  T* child = window.findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << "no " << name;
+  return child;
+}
+
+// The person at a dialog: types, then presses one of its buttons.
+using TDialogUser = std::function<void(TGeneralInformationForm& dialog)>;
+
+inline void Press(const QWidget& dialog, const char* button) {
+  QTest::mouseClick(Child<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
 // Settings in a temporary INI file for as long as the fixture lives; the
 // real user's settings are never touched. (Waits use QTest::qWaitFor: the
 // QTRY macros would return from a test without a failure GoogleTest sees.)
@@ -74,23 +92,29 @@ protected:
     for (int i = 0; i < 6; ++i) Settings()->setValue("Desktop/" + names[i], values[i]);
     Settings()->setValue("Files/InstallDir", File("help"));
   }
+  // The General information dialog is shown without a modal loop and
+  // answered by the next scripted user; with none left, or when the user left
+  // it open, it is cancelled.
   auto MakeWindow(const QStringList& arguments = {}) {
-    return std::make_unique<TMainForm>(Messages, FileDialogs, arguments);
+    auto window = std::make_unique<TMainForm>(Messages, FileDialogs, arguments);
+    auto* information = Child<TGeneralInformationForm>(*window, "GeneralInformationForm");
+    information->RunModal = [this, information](QDialog& dialog) {
+      ++InformationShows;
+      dialog.show();
+      if (!InformationUsers.isEmpty()) InformationUsers.takeFirst()(*information);
+      if (dialog.isVisible()) Press(dialog, "CancelButton");
+      return dialog.result();
+    };
+    return window;
   }
   QString File(const std::string& name) const { return QString::fromStdString(Folder.File(name)); }
 
   TTemporaryFolder Folder;
   TScriptedMessages Messages;
   TScriptedFileDialogs FileDialogs;
+  QList<TDialogUser> InformationUsers;
+  int InformationShows = 0;
 };
-
-// A part of the window found by its name, as an automated check finds it.
-template <class T>
-T* Child(const QObject& window, const char* name) {
-  T* child = window.findChild<T*>(name);
-  EXPECT_NE(child, nullptr) << "no " << name;
-  return child;
-}
 
 // Every layer value an unknown of the next fit (the half-space has no depth).
 inline void MarkAllUnknown(TResondixData& d) {

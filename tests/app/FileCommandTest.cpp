@@ -160,10 +160,35 @@ TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheImportedFileAndNeverSave
   EXPECT_EQ(window->windowTitle(), Title(imported)) << "the title shows the imported file";
 
   window->FileSaveClick();
-  EXPECT_EQ(FileDialogs.Filters, QStringList{"TNO dinoloket files (*.txt)|*.txt|All files (*.*)|*.*"}) << "no Save As";
+  EXPECT_EQ(FileDialogs.Filters,
+            QStringList{"TNO dinoloket files (*.txt)|*.txt|Spreadsheet files (*.csv)|*.csv|All files (*.*)|*.*"})
+      << "no Save As";
   EXPECT_EQ(window->windowTitle(), Title(dataFile)) << "once saved, the title shows the data file";
   EXPECT_EQ(ReadWholeFile(imported.toStdString()), original);
   EXPECT_NE(ReadWholeFile(dataFile.toStdString()).find("169.15"), std::string::npos);
+}
+
+// The reader follows the chosen file's extension; a spreadsheet that
+// cannot be read leaves the window's sounding as it was.
+TEST_F(TFileCommandTest, ImportReadsASpreadsheetByItsExtensionAndAFailedOneChangesNothing) {
+  const QString good = File("ves-07.CSV"), bad = File("bad.csv");
+  WriteWholeFile(good.toStdString(), "L/2;Rho\r\n1,5;120\r\n10;80,5\r\n30;40\r\n");
+  WriteWholeFile(bad.toStdString(), "1.5,120\n10,eighty\n");
+  auto window = MakeWindow();
+  FileDialogs.Paths = {good, bad};
+  window->FileImportClick();
+  const TResondixData& d = window->Document();
+  EXPECT_EQ(Messages.Shown, QStringList{"Warning: No model was found in imported file. Defaulting to 3-layer model."});
+  EXPECT_EQ(Tables(d), "1.5:120 10:80.5 30:40 | 120/10 80/20 40/10000");
+  EXPECT_EQ(d.FileName, File("ves-07.rxd").toStdString());
+  const std::string before = Tables(d);
+  Messages.Shown.clear();
+  window->FileImportClick();
+  EXPECT_EQ(Messages.Shown, QStringList{"Error: Could not import " + bad +
+                                        "! Line 2, field 2 (apparent resistivity): 'eighty' is not a valid floating "
+                                        "point value"});
+  EXPECT_EQ(Tables(d), before);
+  EXPECT_EQ(d.FileName, File("ves-07.rxd").toStdString());
 }
 
 }  // namespace

@@ -14,37 +14,12 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include "CliTestSupport.h"
 #include "ResondixData.h"
 #include "TestSupport.h"
 
 namespace {
 
-struct TRun {
-  int Status = -1;
-  std::string Out, Err;
-  QJsonObject Json() const {  // the first line of standard output
-    return QJsonDocument::fromJson(QByteArray::fromStdString(Out.substr(0, Out.find('\n')))).object();
-  }
-};
-
-// environment: an optional prefix such as "env -u DISPLAY"; output: where standard output goes instead of Out.
-TRun RunCli(const std::string& arguments, const std::string& environment = "", const std::string& output = "") {
-  static TTemporaryFolder folder;
-  const std::string out = folder.File("out.txt"), err = folder.File("err.txt");
-  const std::string command = environment + " '" + RESONDIX_CLI + "' " + arguments + " >'" +
-                              (output.empty() ? out : output) + "' 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out), ReadWholeFile(err)};
-}
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
-std::string Text(const QJsonValue& value) { return value.toString().toStdString(); }
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 const std::string Example = ExamplePath("three-layer-schlumberger.rxd");
 
 TResondixData Loaded(const std::string& path) {
@@ -301,7 +276,7 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
       {Quoted(Example) + " " + Quoted(jpg), "Unknown output format of " + jpg + ": use .png, .svg or .pdf.\n"},
       {Quoted(Example) + " " + Quoted(refused) + " --size 800", sizes},
       {Quoted(Example) + " " + Quoted(refused) + " --size 10001x600",
-       "A chart of 10001x600 pixels is too large: --size allows at most 10000x10000.\n"},
+       "An image of 10001x600 pixels is too large: --size allows at most 10000x10000.\n"},
       {Quoted(absent) + " " + Quoted(refused),
        ErrorLine(absent, "Could not open " + absent + "!", "filter") + "Could not open " + absent + "!\n"},
       {Quoted(Example) + " " + Quoted(folder.File("no/a.png")),

@@ -1,0 +1,226 @@
+// resondix-cli section FILE.rxd... OUT.png|OUT.svg|OUT.pdf [--order file|x|y]
+// [--depth MAX] [--size WxH] [--fit LIST] [--forward F]: a resistivity
+// section of the soundings, each layer model a column at its distance along
+// the profile (see chart/SectionDrawing.h); with --fit, the models fitted
+// first as table --fit fits them.
+//
+// Distances: when every sounding's SoundingPosition reads "X, Y = x, y",
+// along the line through the positions taken in the order --order asks for
+// (the files' order, or increasing x or y), the first at 0; otherwise the
+// soundings stand evenly spaced in file order, and --order x or y is
+// refused. --depth sets the depth at the bottom of the picture in metres;
+// --forward the forward model of the RMSE in the labels.
+//
+// One JSON record per input file, in input order: the sounding's distance
+// and RMSE (and fit status with --fit), or {"file", "error"} for a file that could not be read or has
+// no complete model; such a file is left out of the picture and the others
+// are drawn.
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include <QFileInfo>
+#include <QPainter>
+
+#include "CliSupport.h"
+#include "Commands.h"
+#include "ImageOutput.h"
+#include "Json.h"
+#include "NumberText.h"
+#include "ResondixData.h"
+#include "SectionDrawing.h"
+
+namespace {
+
+constexpr int DefaultSectionWidth = 1000;
+constexpr int DefaultSectionHeight = 600;
+
+enum class TOrder { File, X, Y };
+
+struct TSectionJob {
+  std::vector<std::string> Inputs;
+  std::string Output;
+  TOutputFormat Format = TOutputFormat::Png;
+  TOrder Order = TOrder::File;
+  double MaxDepth = 0;
+  int Width = DefaultSectionWidth;
+  int Height = DefaultSectionHeight;
+  TForwardModel Forward = TForwardModel::Filter;
+  bool Fit = false;
+  TUnknownList Unknowns;
+};
+
+// A sounding read for the section.
+struct TSounding {
+  std::string Path;
+  bool Read = false;
+  std::string Error;
+  bool HasPosition = false;
+  double X = 0;
+  double Y = 0;
+  double FitStatus = NAN;  // with --fit
+  TSectionColumn Column;
+};
+
+bool ParseOrder(const std::string& text, TOrder& order) {
+  if (text == "file")
+    order = TOrder::File;
+  else if (text == "x")
+    order = TOrder::X;
+  else if (text == "y")
+    order = TOrder::Y;
+  else
+    return false;
+  return true;
+}
+
+bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
+  TArguments parsed;
+  if (!ParseArguments(arguments, {"--order", "--depth", "--size", "--forward", "--fit"}, parsed) ||
+      !ParseForwardModel(parsed, job.Forward))
+    return false;
+  job.Fit = parsed.Has("--fit");
+  if (job.Fit && !ParseUnknownList(parsed.Value("--fit"), job.Unknowns, "--fit")) return false;
+  if (parsed.Files.size() < 2) {
+    ReportError("section takes one or more input files and one output file.");
+    return false;
+  }
+  job.Inputs.assign(parsed.Files.begin(), parsed.Files.end() - 1);
+  job.Output = parsed.Files.back();
+  if (!FormatOf(job.Output, job.Format)) {
+    ReportError("Unknown output format of " + job.Output + ": use .png, .svg or .pdf.");
+    return false;
+  }
+  if (parsed.Has("--order") && !ParseOrder(parsed.Value("--order"), job.Order)) {
+    ReportError("Option --order takes file, x or y.");
+    return false;
+  }
+  if (parsed.Has("--depth")) {
+    const auto depth = StrToFloatDot(parsed.Value("--depth"));
+    if (!depth || !(*depth > 0) || !(*depth < HalfSpaceDepth)) {
+      ReportError("Option --depth takes the depth in metres at the bottom of the section, above 0 and below " +
+                  FormatGeneral(HalfSpaceDepth) + ".");
+      return false;
+    }
+    job.MaxDepth = *depth;
+  }
+  if (parsed.Has("--size") && !ParseSize(parsed.Value("--size"), job.Width, job.Height)) {
+    ReportError(SizeOptionError(parsed.Value("--size")));
+    return false;
+  }
+  return true;
+}
+
+// Reads one sounding and fits it when asked; a file without a complete
+// model cannot be drawn.
+void ReadSounding(TSounding& sounding, const TSectionJob& job) {
+  TResondixData document;
+  if (!LoadSounding(sounding.Path, job.Fit ? &job.Unknowns : nullptr, job.Forward, document, sounding.Error))
+    return;
+  if (!CheckModelComplete(document, sounding.Path)) {
+    sounding.Error = LatestErrorText();
+    return;
+  }
+  if (job.Fit) sounding.FitStatus = document.FitStatus;
+  sounding.Read = true;
+  sounding.HasPosition = ParsePosition(document.SoundingPosition().view(), sounding.X, sounding.Y);
+  TSectionColumn& column = sounding.Column;
+  column.Name = QFileInfo(QString::fromStdString(sounding.Path)).completeBaseName();
+  column.LayerCount = document.LayerCount;
+  for (int i = 1; i <= document.LayerCount; ++i) {
+    column.LayerRho[i] = document.LayerRho[i];
+    column.LayerDepth[i] = document.LayerDepth[i];
+  }
+  document.ValidateDocument();
+  if (document.MeasurementsValid) column.Rmse = document.ModelRmse();
+}
+
+// The soundings drawn, in profile order, with their distances; false (message
+// reported) when the order asks for positions that are missing.
+bool PlaceSoundings(const TSectionJob& job, std::vector<TSounding>& soundings, std::vector<TSounding*>& placed,
+                    bool& distancesKnown) {
+  for (TSounding& sounding : soundings)
+    if (sounding.Read) placed.push_back(&sounding);
+  distancesKnown = std::all_of(placed.begin(), placed.end(), [](const TSounding* s) { return s->HasPosition; });
+  if (!distancesKnown) {
+    if (job.Order != TOrder::File) {
+      for (const TSounding* s : placed)
+        if (!s->HasPosition) ReportError("Option --order needs every sounding's position \"X, Y = x, y\"; " + s->Path +
+                                         " has none.");
+      return false;
+    }
+    for (std::size_t i = 0; i < placed.size(); ++i) placed[i]->Column.Distance = double(i);
+    return true;
+  }
+  if (job.Order != TOrder::File)
+    std::stable_sort(placed.begin(), placed.end(), [&job](const TSounding* a, const TSounding* b) {
+      return job.Order == TOrder::X ? a->X < b->X : a->Y < b->Y;
+    });
+  double distance = 0;
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    if (i > 0) distance += std::hypot(placed[i]->X - placed[i - 1]->X, placed[i]->Y - placed[i - 1]->Y);
+    placed[i]->Column.Distance = distance;
+  }
+  return true;
+}
+
+void PrintRecords(const std::vector<TSounding>& soundings, const TSectionJob& job) {
+  for (const TSounding& sounding : soundings) {
+    if (!sounding.Read) {
+      TJsonWriter json;
+      json.BeginObject().Key("file").String(sounding.Path).Key("error").String(sounding.Error);
+      WriteForwardMember(json, job.Forward);
+      json.EndObject();
+      PrintJsonLine(json);
+      continue;
+    }
+    TJsonWriter json;
+    json.BeginObject().Key("file").String(sounding.Path);
+    json.Key("output").String(job.Output);
+    json.Key("distance").Number(sounding.Column.Distance);
+    json.Key("rmse").Number(sounding.Column.Rmse);
+    if (job.Fit) json.Key("fit_status").Number(sounding.FitStatus);
+    WriteForwardMember(json, job.Forward);
+    json.EndObject();
+    PrintJsonLine(json);
+  }
+}
+
+}  // namespace
+
+int RunSection(const std::vector<std::string>& arguments) {
+  TSectionJob job;
+  if (!ParseJob(arguments, job)) return ExitFailure;
+  std::vector<TSounding> soundings(job.Inputs.size());
+  for (std::size_t i = 0; i < soundings.size(); ++i) {
+    soundings[i].Path = job.Inputs[i];
+    ReadSounding(soundings[i], job);
+  }
+  std::vector<TSounding*> placed;
+  TSectionDrawing drawing;
+  if (!PlaceSoundings(job, soundings, placed, drawing.DistancesKnown)) return ExitFailure;
+  if (placed.empty()) {
+    PrintRecords(soundings, job);
+    ReportError("No sounding to draw; " + job.Output + " was not written.");
+    return ExitFailure;
+  }
+
+  for (const TSounding* sounding : placed) drawing.Columns.push_back(sounding->Column);
+  drawing.DrawWidth = job.Width;
+  drawing.DrawHeight = job.Height;
+  drawing.MaxDepth = job.MaxDepth;
+  TGuiSession gui;
+  if (!WriteImage(job.Output, job.Format, job.Width, job.Height, QStringLiteral("Resondix resistivity section"),
+                  [&drawing](QPainter& painter) { drawing.DrawSection(painter); })) {
+    ReportError("Could not save " + job.Output + "!");
+    for (TSounding& sounding : soundings)
+      if (sounding.Read) sounding.Read = false, sounding.Error = LatestErrorText();
+    PrintRecords(soundings, job);
+    return ExitFailure;
+  }
+  PrintRecords(soundings, job);
+  const bool allRead = placed.size() == soundings.size();
+  return allRead ? ExitSuccess : ExitFailure;
+}
