@@ -263,6 +263,7 @@ bool ParsePosition(std::string_view text, double& x, double& y) {
 
 bool LoadSounding(const std::string& path, const TUnknownList* unknowns, TForwardModel forward,
                   TResondixData& document, std::string& error) {
+  document.KeepAnnotations = false;  // a sounding of a survey is never shown or saved whole
   const bool loaded = LoadDocument(document, path);
   document.ForwardModel = forward;
   if (!loaded ||

@@ -327,3 +327,9 @@ bool WriteFileAtomically(const std::string& fileName, const std::function<bool(s
   }
   return SyncFolder(folder);
 }
+
+bool WriteFileAtomically(const std::string& fileName, std::string_view content) {
+  return WriteFileAtomically(fileName, [content](std::FILE* file) {
+    return std::fwrite(content.data(), 1, content.size(), file) == content.size();
+  });
+}

@@ -85,3 +85,4 @@ std::FILE* OpenFileUtf8(const std::string& fileName, const char* mode);
 // False on any failure.
 // write puts the content into the file it is given; false when it fails.
 bool WriteFileAtomically(const std::string& fileName, const std::function<bool(std::FILE* file)>& write);
+bool WriteFileAtomically(const std::string& fileName, std::string_view content);

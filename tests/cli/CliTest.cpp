@@ -334,6 +334,7 @@ TEST(Cli, AnnotationsAreKeptOnlyWhereTheyAreShownOrSaved) {
   const std::pair<std::string, std::string> rows[] = {  // arguments, standard error
       {"show " + Quoted(many), warning},
       {"curve " + Quoted(many), ""},
+      {"table " + Quoted(many), ""},
       {"fit " + Quoted(many) + " --unknowns rho1", ""},
       {"fit " + Quoted(many) + " --unknowns rho1 -o " + Quoted(fitted), warning},
   };
