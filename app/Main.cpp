@@ -21,12 +21,13 @@
 #include "EditTarget.h"
 #include "GeneralInformation.h"
 #include "Logo.h"
+#include "MeasurementsGrid.h"
+#include "ModelGrid.h"
 #include "Plaatje.h"
 #include "Preferences.h"
 #include "Results.h"
 #include "Statistics.h"
 #include "WindowPlacement.h"
-#include "ValuesTable.h"
 
 namespace {
 
@@ -124,6 +125,9 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
 
 TMainForm::~TMainForm() {
   ResondixData.OnChange = nullptr;
+  // The grids outlive the document while the window's children are freed.
+  MeasurementsGrid->SetData(nullptr);
+  ModelGrid->SetData(nullptr);
   SetMessageHandler(std::move(PreviousMessageHandler));
 }
 
@@ -298,23 +302,25 @@ void TMainForm::CreatePages() {
   PageControl->setObjectName("PageControl");
   // Narrower, the tabs and the tables' headings would be cut.
   PageControl->setMinimumWidth(PageControlMinimumWidth);
-  auto makePage = [this](QWidget*& page, const char* name, const QString& caption, TValuesTable*& view,
-                         bool isModel) {
+  auto makePage = [this](QWidget*& page, const char* name, const QString& caption, TMeasurementsGrid* grid,
+                         const char* gridName) {
     page = new QWidget;
     page->setObjectName(name);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    view = new TValuesTable(ResondixData, isModel, page);
-    layout->addWidget(view);
+    grid->setParent(page);
+    grid->setObjectName(gridName);
+    grid->SetData(&ResondixData);
+    layout->addWidget(grid);
     PageControl->addTab(page, caption);
   };
-  makePage(MeasurementsPage, "MeasurementsPage", "Measurements", MeasurementsView, false);
-  makePage(ModelPage, "ModelPage", "Model", ModelView, true);
-  MeasurementsView->setObjectName("MeasurementsGrid");
-  ModelView->setObjectName("ModelGrid");
-  MeasurementsView->setProperty(HelpContextProperty, MeasurementsTopic);
-  connect(MeasurementsView, &TValuesTable::RowSelected, this, &TMainForm::MeasurementsGridSelectCell);
-  connect(ModelView, &TValuesTable::RowSelected, this, &TMainForm::ModelGridSelectCell);
+  MeasurementsGrid = new TMeasurementsGrid;
+  ModelGrid = new TModelGrid;
+  makePage(MeasurementsPage, "MeasurementsPage", "Measurements", MeasurementsGrid, "MeasurementsGrid");
+  makePage(ModelPage, "ModelPage", "Model", ModelGrid, "ModelGrid");
+  MeasurementsGrid->setProperty(HelpContextProperty, MeasurementsTopic);
+  connect(MeasurementsGrid, &TMeasurementsGrid::RowSelected, this, &TMainForm::MeasurementsGridSelectCell);
+  connect(ModelGrid, &TMeasurementsGrid::RowSelected, this, &TMainForm::ModelGridSelectCell);
   PageControl->setCurrentWidget(MeasurementsPage);
   connect(PageControl, &QTabWidget::currentChanged, this, &TMainForm::SetColumnWidths);
   connect(Splitter, &QSplitter::splitterMoved, this, &TMainForm::SetColumnWidths);
@@ -393,7 +399,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (!FileCommands.QuerySaveChanges()) {
+  if (!StorePendingEdits() || !FileCommands.QuerySaveChanges()) {
     event->ignore();
     return;
   }
@@ -436,8 +442,8 @@ QString TMainForm::IdleStatusText() const {
 void TMainForm::ResetEditState() {
   CurrentMeasurementsRow = 1;
   CurrentModelRow = 1;
-  MeasurementsView->SetRow(1);
-  ModelView->SetRow(1);
+  MeasurementsGrid->ResetEditState();
+  ModelGrid->ResetEditState();
   WriteStatusPanels();
 }
 
@@ -447,15 +453,24 @@ void TMainForm::FileNewClick() {
 
 void TMainForm::FileOpenClick() { FileCommands.Open(); }
 void TMainForm::FileReopenClick() { FileCommands.Reopen(MRUList.SelectedFile()); }
-void TMainForm::FileSaveClick() { FileCommands.Save(); }
-void TMainForm::FileSaveAsClick() { FileCommands.SaveAs(); }
+
+void TMainForm::FileSaveClick() {
+  if (StorePendingEdits()) FileCommands.Save();
+}
+
+void TMainForm::FileSaveAsClick() {
+  if (StorePendingEdits()) FileCommands.SaveAs();
+}
+
+bool TMainForm::StorePendingEdits() { return MeasurementsGrid->FinishEdit() && ModelGrid->FinishEdit(); }
+
 void TMainForm::FileImportClick() { FileCommands.Import(); }
 
 // A load that fails changes nothing, the current rows included; one that
 // succeeds starts the pages at their first rows.
 void TMainForm::FileRead(const QString& path) {
   ResetEditState();
-  ValidateDocument();
+  ValidateGrids();
   Plaatje->update();
   SetTitle(path);
 }
@@ -524,6 +539,7 @@ void TMainForm::ViewStatisticsClick() {
 }
 
 void TMainForm::DataFitClick() {
+  if (!StorePendingEdits()) return;
   FitSucceeded = true;
   ResondixData.Fit();  // a refusal shows its message and clears FitSucceeded
   Plaatje->update();
@@ -555,8 +571,8 @@ void TMainForm::WMHelp() { HelpTopics.ShowTopicOf(QApplication::focusWidget()); 
 
 void TMainForm::ResondixDataChange() {
   if (ResondixData.StructureChanged) {
-    MeasurementsView->RefreshFromData();
-    ModelView->RefreshFromData();
+    MeasurementsGrid->RefreshFromData();
+    ModelGrid->RefreshFromData();
     CurrentMeasurementsRow = std::clamp(CurrentMeasurementsRow, 1, int(ResondixData.MeasurementCount));
     CurrentModelRow = std::clamp(CurrentModelRow, 1, int(ResondixData.LayerCount));
     SetColumnWidths();
@@ -564,15 +580,16 @@ void TMainForm::ResondixDataChange() {
     if (ResultsForm) ResultsForm->RefreshIfVisible();
     if (StatisticsForm) StatisticsForm->RefreshIfVisible();
   }
-  ValidateDocument();
+  ValidateGrids();
   // New, Open and Import replace the annotations; the chart's boxes follow.
   Plaatje->ShowAnnotations();
   Plaatje->update();
   WriteStatusPanels();
 }
 
-void TMainForm::ValidateDocument() {
-  ResondixData.ValidateDocument();
+void TMainForm::ValidateGrids() {
+  ResondixData.MeasurementsValid = MeasurementsGrid->ValidateAll();
+  ResondixData.ModelValid = ModelGrid->ValidateAll();
   FitButton->setEnabled(ResondixData.MeasurementsValid && ResondixData.ModelValid);
 }
 
@@ -584,24 +601,25 @@ void TMainForm::WriteStatusPanels() {
 
 void TMainForm::MeasurementsGridSelectCell(int row) {
   CurrentMeasurementsRow = row;
-  MeasurementsView->SetRow(row);
+  MeasurementsGrid->SetRow(row);
   StatusPanels[1]->setText(QString("%1/%2").arg(row).arg(ResondixData.MeasurementCount));
 }
 
 void TMainForm::ModelGridSelectCell(int row) {
   CurrentModelRow = row;
-  ModelView->SetRow(row);
+  ModelGrid->SetRow(row);
   StatusPanels[2]->setText(QString("%1/%2").arg(row).arg(ResondixData.LayerCount));
 }
 
 void TMainForm::PlaatjeOverMeasurement(int measurement) {
+  // The grid's cell selection writes the panel.
   if (measurement < 1 || measurement == CurrentMeasurementsRow) return;
-  MeasurementsGridSelectCell(measurement);
+  MeasurementsGrid->SetRow(measurement);
 }
 
 void TMainForm::SetColumnWidths() {
-  MeasurementsView->FitColumns();
-  ModelView->FitColumns();
+  MeasurementsGrid->FitColumns();
+  ModelGrid->FitColumns();
 }
 
 void TMainForm::File1Click() { FileReopen->setEnabled(MRUList.Count() > 0); }

@@ -16,6 +16,7 @@
 //   THelpTopics     help topics, F1 and the home pages
 //   TWindowPlacement  position, size and state kept in the settings
 //   TPlaatje        the chart (chart/)
+//   TMeasurementsGrid, TModelGrid   the editing grids of the two pages (views/)
 //   TResultsForm, TStatisticsForm   the result windows (views/)
 // The Edit commands go to the TEditTarget that ActiveEditTarget finds.
 //
@@ -48,8 +49,9 @@ class TGeneralInformationForm;
 class TPlaatje;
 class TPreferencesForm;
 class TResultsForm;
+class TMeasurementsGrid;
+class TModelGrid;
 class TStatisticsForm;
-class TValuesTable;
 
 constexpr const char* ApplicationTitle = "Resondix for Windows";
 
@@ -142,7 +144,13 @@ private:
   void ShowError(const QString& text);
   void ShowHint(const QString& hint);
   void ResetEditState();
-  void ValidateDocument();
+  // A value still being typed into a grid is stored before the document is
+  // saved, fitted or closed, so that what the cell shows is what is saved;
+  // false when it is refused (its message shown, the cell kept open).
+  bool StorePendingEdits();
+  // MeasurementsValid and ModelValid from the grids' texts; the Fit button
+  // follows them.
+  void ValidateGrids();
   void WriteStatusPanels();
   QString IdleStatusText() const;
   void SetColumnWidths();
@@ -175,8 +183,8 @@ private:
   QTabWidget* PageControl = nullptr;
   QWidget* MeasurementsPage = nullptr;
   QWidget* ModelPage = nullptr;
-  TValuesTable* MeasurementsView = nullptr;
-  TValuesTable* ModelView = nullptr;
+  TMeasurementsGrid* MeasurementsGrid = nullptr;
+  TModelGrid* ModelGrid = nullptr;
   QSplitter* Splitter = nullptr;
   TPlaatje* Plaatje = nullptr;
   QLabel* StatusPanels[4] = {};

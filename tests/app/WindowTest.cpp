@@ -11,7 +11,8 @@
 #include "About.h"
 #include "Application.h"
 #include "Results.h"
-#include "ValuesTable.h"
+#include "MeasurementsGrid.h"
+#include "ModelGrid.h"
 #include <QAction>
 
 #include "AppTestSupport.h"
@@ -42,8 +43,8 @@ TEST_F(TMainWindowTest, AMissingCommandLineFileLeavesTheStartUpState) {
 
 TEST_F(TMainWindowTest, OnlyAChangeOfStructureRebuildsTheViewsAndTheRowsFollowHoverAndSelection) {
   auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
-  auto* measurements = Child<TValuesTable>(*window, "MeasurementsGrid");
-  auto* model = Child<TValuesTable>(*window, "ModelGrid");
+  auto* measurements = Child<TMeasurementsGrid>(*window, "MeasurementsGrid");
+  auto* model = Child<TModelGrid>(*window, "ModelGrid");
   auto* panel1 = Child<QLabel>(*window, "StatusPanel1");
   EXPECT_EQ(model->item(2, 1)->text(), "-") << "the half-space has no depth";
   // The hover works on either page.
@@ -55,10 +56,9 @@ TEST_F(TMainWindowTest, OnlyAChangeOfStructureRebuildsTheViewsAndTheRowsFollowHo
   model->setCurrentCell(1, 0);
   EXPECT_EQ(Child<QLabel>(*window, "StatusPanel2")->text(), "2/3");
 
-  const QTableWidgetItem* before = measurements->item(2, 1);
-  ASSERT_EQ(before->text(), "134.25");
+  ASSERT_EQ(measurements->item(2, 1)->text(), "134.25");
   window->Document().SetValue(1, 3, false, 0);
-  EXPECT_EQ(measurements->item(2, 1), before) << "not rebuilt";
+  EXPECT_EQ(measurements->item(2, 1)->text(), "134.25") << "not rebuilt: the grid keeps its text";
   EXPECT_EQ(panel1->text(), "11/15");
   // Rebuilt: a value not entered is an empty cell; the current row stays in range.
   window->Document().SetMeasurementCount(4);
@@ -100,15 +100,36 @@ TEST(ErrorReport, AnUnhandledFailureIsShownAndTheProgramGoesOn) {
 }
 
 TEST_F(TMainWindowTest, FitIsAvailableExactlyWhenBothTablesAreValid) {
-  // Each breaks one table: a negative resistivity, the last L/2 and a depth not entered.
-  for (const auto& [column, row, isDepth, value] :
-       {std::tuple(1, 6, false, -2.0), {0, 15, false, 0.0}, {1, 2, true, 0.0}}) {
-    auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
-    for (const bool valid : {true, false}) {
+  // Each breaks one table as the grids show it: an emptied resistivity, last
+  // L/2 or depth (noticed at the next change), or a negative resistivity in
+  // the file.
+  const std::string example = ReadWholeFile(ExamplePath("three-layer-schlumberger.rxd"));
+  std::string negative = example;
+  negative.replace(negative.find("     84.28"), 10, "     -2.00");
+  WriteWholeFile(Folder.File("negative.rxd"), negative);
+  const struct {
+    const char* Name;
+    const char* Grid;
+    int Column, Row;  // the cell emptied; none for the file
+    const char* File;
+  } cases[] = {
+      {"EmptiedResistivity", "MeasurementsGrid", 1, 6, "three-layer-schlumberger.rxd"},
+      {"EmptiedLastSpacing", "MeasurementsGrid", 0, 15, "three-layer-schlumberger.rxd"},
+      {"EmptiedDepth", "ModelGrid", 1, 2, "three-layer-schlumberger.rxd"},
+      {"NegativeResistivityInTheFile", nullptr, 0, 0, "negative.rxd"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    auto window = MakeWindow({c.Grid ? Example(c.File) : File(c.File)});
+    for (const bool valid : {bool(c.Grid), false}) {
       window->DataClick();  // opening the Data menu
-      EXPECT_EQ(Child<QAction>(*window, "FitButton")->isEnabled(), valid) << "row " << row;
-      EXPECT_EQ(Child<QAction>(*window, "DataFit")->isEnabled(), valid) << "row " << row;
-      window->Document().SetValue(column, row, isDepth, value);
+      EXPECT_EQ(Child<QAction>(*window, "FitButton")->isEnabled(), valid);
+      EXPECT_EQ(Child<QAction>(*window, "DataFit")->isEnabled(), valid);
+      if (!c.Grid) break;
+      auto* grid = Child<TMeasurementsGrid>(*window, c.Grid);
+      grid->setCurrentCell(c.Row - 1, c.Column);
+      grid->ClearSelection();
+      window->Document().SetValue(1, 1, false, 138.17);  // the next change
     }
   }
 }
@@ -148,7 +169,7 @@ TEST_F(TMainWindowTest, FitShowsTheResultsOrTheRefusal) {
                   Child<QAction>(*window, "ViewResults")->isChecked(),
               succeeds);
     EXPECT_EQ(window->Document().LayerRho[2] != startRho, succeeds) << "the layers were fitted";
-    EXPECT_EQ(Child<TValuesTable>(*window, "ModelGrid")->item(1, 0)->text(), QString::number(window->Document().LayerRho[2], 'f', 2))
+    EXPECT_EQ(Child<TModelGrid>(*window, "ModelGrid")->item(1, 0)->text(), QString::number(window->Document().LayerRho[2], 'f', 2))
         << "the model page follows the fit";
   }
 }
