@@ -107,6 +107,7 @@ void WriteEquivalence(TJsonWriter& json, const TEquivalence& e) {
 bool AnalyseFile(const std::string& path, const TUnknownList& unknowns, TForwardModel model,
                  const TEquivalenceTolerance& tolerance, TEquivalence& result) {
   TResondixData document;
+  document.KeepAnnotations = false;  // the analysis is printed, never saved
   TJsonWriter json;
   if (!LoadAndFit(path, unknowns, model, document, json)) return false;
   // Only a fit that came to rest is the centre of its equivalent models; one

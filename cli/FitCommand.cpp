@@ -73,6 +73,7 @@ void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
 // One file; false when it could not be fitted.
 bool FitFile(const std::string& path, const TUnknownList& unknowns, TForwardModel model, const TArguments& arguments) {
   TResondixData document;
+  document.KeepAnnotations = arguments.Has("-o");  // only the saved document shows them
   TJsonWriter json;
   if (!LoadAndFit(path, unknowns, model, document, json)) return false;
   json.Key("status").Number(document.FitStatus);
