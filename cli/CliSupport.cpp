@@ -16,7 +16,8 @@ std::string LatestError;
 
 void ReportError(const std::string& text) {
   LatestError = text;
-  std::fprintf(stderr, "%s\n", text.c_str());
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fputc('\n', stderr);
 }
 
 const std::string& LatestErrorText() { return LatestError; }
@@ -33,6 +34,13 @@ void PrintJsonLine(const TJsonWriter& json) {
   std::fwrite(json.Text().data(), 1, json.Text().size(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
+}
+
+int CheckedOutputStatus(int status) {
+  // Errors stick to the stream, so one check at the end sees every lost line.
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  ReportError("Could not write to standard output!");
+  return ExitOutputFailure;
 }
 
 bool ParseArguments(const std::vector<std::string>& arguments,
@@ -102,7 +110,7 @@ bool CheckSingleOutput(const TArguments& arguments) {
 
 bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, TResondixData& document,
                           const std::function<void(TJsonWriter& json)>& extraMembers) {
-  TJsonWriter json;
+  TJsonWriter json(stdout);  // a thousand annotations are not held twice
   json.BeginObject().Key("file").String(path);
   WriteDocumentMembers(json, document);
   if (extraMembers) extraMembers(json);
@@ -255,6 +263,7 @@ bool ParsePosition(std::string_view text, double& x, double& y) {
 
 bool LoadSounding(const std::string& path, const TUnknownList* unknowns, TForwardModel forward,
                   TResondixData& document, std::string& error) {
+  document.KeepAnnotations = false;  // a sounding of a survey is never shown or saved whole
   const bool loaded = LoadDocument(document, path);
   document.ForwardModel = forward;
   if (!loaded ||

@@ -15,9 +15,11 @@ class TJsonWriter;
 class TResondixData;
 enum class TForwardModel;
 
-// Exit statuses: every file succeeded, or not.
+// Exit statuses: every file succeeded, or not, or standard output could not
+// be written (whatever the files gave).
 constexpr int ExitSuccess = 0;
 constexpr int ExitFailure = 1;
+constexpr int ExitOutputFailure = 2;
 
 struct TArguments {
   std::vector<std::string> Files;
@@ -38,8 +40,9 @@ bool ParseArguments(const std::vector<std::string>& arguments,
                     std::initializer_list<std::string_view> valueOptions,
                     std::initializer_list<std::string_view> flagOptions, TArguments& parsed);
 
-// Reports a usage or command error on standard error. The latest one is
-// kept for the JSON record of a file that failed.
+// Reports a usage or command error on standard error, whole, NUL bytes
+// included. The latest one is kept for the JSON record of a file that
+// failed.
 void ReportError(const std::string& text);
 
 // The message reported latest.
@@ -50,8 +53,13 @@ const std::string& LatestErrorText();
 // A command that computes a curve adds "forward": the model it was to use.
 void PrintFileError(const std::string& path, std::optional<TForwardModel> forward = std::nullopt);
 
-// Prints one JSON document as one line on standard output.
+// Prints one JSON document (what a writer on standard output has not yet
+// written of it) as one line on standard output.
 void PrintJsonLine(const TJsonWriter& json);
+
+// The exit status once everything is written: status, or
+// ExitOutputFailure with a message when standard output lost anything.
+int CheckedOutputStatus(int status);
 
 // Opens the data file into document; false (the message already shown) when
 // it cannot be read.

@@ -64,6 +64,7 @@ int RunCurve(const std::vector<std::string>& arguments) {
   int status = ExitSuccess;
   for (const std::string& path : parsed.Files) {
     TResondixData document;
+    document.KeepAnnotations = false;  // the curve has no use for them
     if (!LoadDocument(document, path) || !CheckModelComplete(document, path)) {
       PrintFileError(path, model);
       status = ExitFailure;

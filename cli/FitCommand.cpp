@@ -72,6 +72,7 @@ void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
 // One file; false when it could not be fitted.
 bool FitFile(const std::string& path, const TUnknownList& unknowns, TForwardModel model, const TArguments& arguments) {
   TResondixData document;
+  document.KeepAnnotations = arguments.Has("-o");  // only the saved document shows them
   if (!LoadDocument(document, path) || !MarkUnknowns(document, unknowns, path) ||
       !CheckMeasurementsComplete(document, path) || !CheckModelComplete(document, path)) {
     PrintFileError(path, model);

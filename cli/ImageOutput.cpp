@@ -1,5 +1,6 @@
 #include "ImageOutput.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -24,10 +25,21 @@ bool EndsWithNoCase(std::string_view text, std::string_view ending) {
   return true;
 }
 
-bool ParseSide(std::string_view text, int& side) {
+enum class TSize { Valid, TooLarge, Invalid };
+
+TSize ParseSide(std::string_view text, int& side) {
   const char* end = text.data() + text.size();
   const auto result = std::from_chars(text.data(), end, side);
-  return result.ec == std::errc() && result.ptr == end && side >= 1 && side <= MaxImageSide;
+  if (text.empty() || text[0] == '-' || result.ptr != end || result.ec == std::errc::invalid_argument)
+    return TSize::Invalid;
+  if (result.ec == std::errc::result_out_of_range || side > MaxImageSide) return TSize::TooLarge;
+  return side >= 1 ? TSize::Valid : TSize::Invalid;
+}
+
+TSize ParseSizeText(std::string_view text, int& width, int& height) {
+  const std::size_t x = text.find_first_of("xX");
+  if (x == std::string_view::npos) return TSize::Invalid;
+  return std::max(ParseSide(text.substr(0, x), width), ParseSide(text.substr(x + 1), height));
 }
 
 using TDraw = std::function<void(QPainter& painter)>;
@@ -101,11 +113,14 @@ bool FormatOf(const std::string& path, TOutputFormat& format) {
 }
 
 bool ParseSize(std::string_view text, int& width, int& height) {
-  const std::size_t x = text.find_first_of("xX");
-  return x != std::string_view::npos && ParseSide(text.substr(0, x), width) && ParseSide(text.substr(x + 1), height);
+  return ParseSizeText(text, width, height) == TSize::Valid;
 }
 
-std::string SizeOptionError() {
+std::string SizeOptionError(std::string_view text) {
+  int width = 0, height = 0;
+  if (ParseSizeText(text, width, height) == TSize::TooLarge)
+    return "An image of " + std::string(text) + " pixels is too large: --size allows at most " +
+           std::to_string(MaxImageSide) + "x" + std::to_string(MaxImageSide) + ".";
   return "Option --size takes WIDTHxHEIGHT in pixels, each 1 to " + std::to_string(MaxImageSide) +
          ", for example 800x600.";
 }

@@ -16,7 +16,8 @@ class QPainter;
 
 constexpr int DefaultImageWidth = 800;
 constexpr int DefaultImageHeight = 600;
-// A side of 10000 pixels is a 400 MB image already.
+// A PNG of 10000 x 10000 pixels takes 400 MB while it is drawn; a larger
+// one is refused.
 constexpr int MaxImageSide = 10000;
 
 enum class TOutputFormat { Png, Svg, Pdf };
@@ -27,8 +28,9 @@ bool FormatOf(const std::string& path, TOutputFormat& format);
 
 // "WxH", for example "800x600", each side 1 to MaxImageSide.
 bool ParseSize(std::string_view text, int& width, int& height);
-// The message of a --size value that ParseSize refuses.
-std::string SizeOptionError();
+// The message of a --size value that ParseSize refuses: one that names the
+// limit for a size beyond it, else the form the option takes.
+std::string SizeOptionError(std::string_view text);
 
 // Qt's GUI layer for drawing: on a Unix without a display, Qt's offscreen
 // platform; Qt's own warnings kept off standard error. Lives while the

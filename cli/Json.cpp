@@ -26,12 +26,21 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
   return length;
 }
 
+// What a writer with an output keeps before it writes it out.
+constexpr std::size_t OutputChunk = 1 << 16;
+
 }  // namespace
 
 std::string RoundTripText(double value) {
   char buffer[64];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
+}
+
+void TJsonWriter::WriteOutWhenLarge() {
+  if (!Out || Output.size() < OutputChunk) return;
+  std::fwrite(Output.data(), 1, Output.size(), Out);
+  Output.clear();
 }
 
 void TJsonWriter::BeforeValue() {
@@ -87,9 +96,9 @@ TJsonWriter& TJsonWriter::String(std::string_view text) {
       Output += '\\';
       Output += static_cast<char>(c);
     } else if (c < 0x20 || c == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      Output += escape;
+      constexpr char Hex[] = "0123456789abcdef";
+      const char escape[] = {'\\', 'u', '0', '0', Hex[c >> 4], Hex[c & 0xF]};
+      Output.append(escape, sizeof escape);
     } else if (c < 0x80) {
       Output += static_cast<char>(c);
     } else if (std::size_t length = Utf8SequenceLength(text, i)) {
@@ -101,6 +110,7 @@ TJsonWriter& TJsonWriter::String(std::string_view text) {
     }
   }
   Output += '"';
+  WriteOutWhenLarge();
   return *this;
 }
 

@@ -4,12 +4,18 @@
 // text of older files) are taken as Latin-1 characters.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class TJsonWriter {
 public:
+  TJsonWriter() = default;
+  // Writes the text to out as it grows, keeping only the part not yet
+  // written, so that a document of megabytes is never held twice.
+  explicit TJsonWriter(std::FILE* out) : Out(out) {}
+
   TJsonWriter& BeginObject();
   TJsonWriter& EndObject();
   TJsonWriter& BeginArray();
@@ -20,11 +26,14 @@ public:
   TJsonWriter& Integer(long long value);
   TJsonWriter& Bool(bool value);
 
+  // The text, or with an output the part not yet written to it.
   const std::string& Text() const { return Output; }
 
 private:
   void BeforeValue();
+  void WriteOutWhenLarge();
 
+  std::FILE* Out = nullptr;
   std::string Output;
   std::vector<bool> First;  // per open container: no element written yet
   bool AfterKey = false;

@@ -47,7 +47,7 @@ bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
     return false;
   }
   if (parsed.Has("--size") && !ParseSize(parsed.Value("--size"), job.Width, job.Height)) {
-    ReportError(SizeOptionError());
+    ReportError(SizeOptionError(parsed.Value("--size")));
     return false;
   }
   return true;

@@ -107,7 +107,7 @@ bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
     job.MaxDepth = *depth;
   }
   if (parsed.Has("--size") && !ParseSize(parsed.Value("--size"), job.Width, job.Height)) {
-    ReportError(SizeOptionError());
+    ReportError(SizeOptionError(parsed.Value("--size")));
     return false;
   }
   return true;

@@ -10,12 +10,15 @@
 // Saving goes through a temporary file, so a failed save never damages the
 // previous file. Loading reads into a copy of the document and takes it
 // over only when the whole file was read, so a failed load changes nothing.
+// The annotation section is read within fixed bounds, so that no file can
+// make a load take unbounded time or memory.
 #include <algorithm>
 #include <string>
 
 #include "Messages.h"
 #include "NumberText.h"
 #include "ResondixData.h"
+#include "ShortString.h"
 #include "TextReader.h"
 
 namespace {
@@ -32,6 +35,21 @@ constexpr std::size_t PresentLayoutWidth = 60;
 
 constexpr std::string_view LineEnd = "\r\n";
 constexpr std::string_view LineBreakMark = "&crnl;";
+
+// Far above any real chart, and still what the chart's boxes take in at
+// once: at most this many annotation lines are read, and their texts are
+// cut to this many bytes in all.
+constexpr int MaxAnnotationCount = 1000;
+constexpr std::size_t MaxAnnotationTextLength = 65536;
+// The longest line a text of that length gives: every character a line
+// break written as "&crnl;", with the position, the size and the quotes.
+constexpr std::size_t MaxAnnotationLineLength = 6 * MaxAnnotationTextLength + 64;
+
+std::string AnnotationsLeftOut(const std::string& fileName) {
+  return "Not all annotations of " + fileName + " were read: the program keeps at most " +
+         std::to_string(MaxAnnotationCount) + " annotations with " + std::to_string(MaxAnnotationTextLength) +
+         " bytes of text in all.";
+}
 
 void AppendLine(std::string& text, std::string_view line) {
   text += line;
@@ -57,50 +75,52 @@ bool NeedsQuotes(std::string_view item) {
   });
 }
 
-std::string QuotedItem(std::string_view item) {
-  if (!NeedsQuotes(item)) return std::string(item);
-  std::string quoted = "\"";
-  for (char c : item) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  quoted += '"';
-  return quoted;
-}
-
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-}
-
-// An annotation's text with CR LF between its lines, whatever line breaks it
-// was given.
-std::string WithCrLfBreaks(std::string_view text) {
-  std::string result;
+// An annotation's text as the last item of its line: quoted when needed,
+// with each line break (CR LF, LF or CR) written as "&crnl;". One pass, so
+// that a text of megabytes costs no more than its length.
+std::string TextItem(std::string_view text) {
+  if (!NeedsQuotes(text)) return std::string(text);  // a line break needs quotes
+  std::string item = "\"";
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '\r' || c == '\n') {
-      result += LineEnd;
+      item += LineBreakMark;
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     } else {
-      result += c;
+      if (c == '"') item += '"';
+      item += c;
     }
   }
-  return result;
+  return item + '"';
 }
 
 std::string AnnotationLine(const TAnnotation& annotation) {
   std::string line = "TE";
   for (int value : {annotation.ChartX, annotation.ChartY, annotation.Width, annotation.Height})
     line += "," + std::to_string(value);
-  line += "," + QuotedItem(WithCrLfBreaks(annotation.Text));
-  ReplaceAll(line, LineEnd, LineBreakMark);
-  return line;
+  return line + "," + TextItem(annotation.Text);
+}
+
+// The line with each "&crnl;" turned back into a line break, in one pass.
+// The text keeps "\n" between its lines.
+std::string WithLineBreaks(std::string_view line) {
+  std::string result;
+  result.reserve(line.size());
+  std::size_t at = 0;
+  for (std::size_t mark = line.find(LineBreakMark); mark != std::string_view::npos;
+       mark = line.find(LineBreakMark, at)) {
+    result.append(line.substr(at, mark - at));
+    result += '\n';
+    at = mark + LineBreakMark.size();
+  }
+  result.append(line.substr(at));
+  return result;
 }
 
 // Splits a comma-separated line whose items may be quoted with doubled
-// quotes inside. False when a quoted item is not closed properly.
-bool SplitItems(std::string_view line, std::vector<std::string>& items) {
+// quotes inside. False when a quoted item is not closed properly, unless
+// the line was cut: then its last item may end inside the quotes.
+bool SplitItems(std::string_view line, bool cut, std::vector<std::string>& items) {
   items.clear();
   std::size_t i = 0;
   while (true) {
@@ -108,21 +128,26 @@ bool SplitItems(std::string_view line, std::vector<std::string>& items) {
     if (i < line.size() && line[i] == '"') {
       ++i;
       while (true) {
-        if (i >= line.size()) return false;
-        if (line[i] == '"') {
-          if (i + 1 < line.size() && line[i + 1] == '"') {
-            item += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
+        const std::size_t quote = std::min(line.find('"', i), line.size());
+        item.append(line.substr(i, quote - i));
+        i = quote;
+        if (i == line.size()) {
+          if (!cut) return false;
           break;
         }
-        item += line[i++];
+        if (i + 1 < line.size() && line[i + 1] == '"') {
+          item += '"';
+          i += 2;
+          continue;
+        }
+        ++i;
+        break;
       }
       if (i < line.size() && line[i] != ',') return false;
     } else {
-      while (i < line.size() && line[i] != ',') item += line[i++];
+      const std::size_t comma = std::min(line.find(',', i), line.size());
+      item.assign(line.substr(i, comma - i));
+      i = comma;
     }
     items.push_back(std::move(item));
     if (i >= line.size()) return true;
@@ -139,31 +164,48 @@ bool ParseInt(const std::string& text, int& value) {
   return true;
 }
 
-// One annotation line back into a record; false when the line is not one.
-bool ParseAnnotationLine(std::string line, TAnnotation& annotation) {
-  ReplaceAll(line, LineBreakMark, LineEnd);
+// One annotation line back into a record, its text cut to keep bytes; false
+// when the line is not one. lineCut: the line is the beginning of a longer
+// one. textCut: the text was cut.
+bool ParseAnnotationLine(std::string_view line, bool lineCut, std::size_t keep, TAnnotation& annotation,
+                         bool& textCut) {
   std::vector<std::string> items;
-  if (!SplitItems(line, items) || items.size() != 6 || items[0] != "TE") return false;
+  if (!SplitItems(WithLineBreaks(line), lineCut, items) || items.size() != 6 || items[0] != "TE") return false;
   if (!ParseInt(items[1], annotation.ChartX) || !ParseInt(items[2], annotation.ChartY) ||
       !ParseInt(items[3], annotation.Width) || !ParseInt(items[4], annotation.Height))
     return false;
-  annotation.Text = items[5];
-  ReplaceAll(annotation.Text, LineEnd, "\n");
+  const std::string& text = items[5];
+  const std::size_t kept = CutLength(text, keep);
+  textCut = kept < text.size();
+  annotation.Text.assign(text, 0, kept);  // no spare capacity for a thousand texts
   return true;
 }
 
 // The annotation section after the layer lines: an empty line, the count,
 // the lines. A file without it, or with a damaged one, loads without the
-// annotations that cannot be read.
-void ReadAnnotations(TTextReader& reader, std::vector<TAnnotation>& annotations) {
+// annotations that cannot be read. False when the section holds more than
+// the program keeps.
+bool ReadAnnotations(TTextReader& reader, std::vector<TAnnotation>& annotations) {
   std::string countLine;
-  while (!reader.Eof() && countLine.empty()) countLine = reader.ReadLine();
+  while (!reader.Eof() && countLine.empty()) countLine = reader.ReadLine(MaxNumberLength + 1);
   int count = 0;
-  if (!ParseInt(countLine, count)) return;
+  if (!ParseInt(countLine, count)) return true;
+  bool complete = true;
+  std::size_t textLeft = MaxAnnotationTextLength;
   for (int i = 0; i < count && !reader.Eof(); ++i) {
+    if (i == MaxAnnotationCount || textLeft == 0) return false;
+    std::string line = reader.ReadLine(MaxAnnotationLineLength + 1);
+    const bool lineCut = line.size() > MaxAnnotationLineLength;
+    if (lineCut) line.pop_back();
     TAnnotation annotation;
-    if (ParseAnnotationLine(reader.ReadLine(), annotation)) annotations.push_back(std::move(annotation));
+    bool textCut = false;
+    if (ParseAnnotationLine(line, lineCut, textLeft, annotation, textCut)) {
+      textLeft -= annotation.Text.size();
+      annotations.push_back(std::move(annotation));
+    }
+    complete = complete && !lineCut && !textCut;
   }
+  return complete;
 }
 
 // --- Description lines -------------------------------------------------------
@@ -231,8 +273,9 @@ bool ReadRequiredInteger(TTextReader& reader, std::int32_t& value, std::string& 
 // file is whole when it passes the identification test and has every line
 // up to its last layer line; the annotation section may be missing. reason
 // says why a file that is not whole was refused; it stays empty for a value
-// that cannot be read.
-bool ReadDocument(TResondixData& d, TTextReader& reader, std::string& reason) {
+// that cannot be read. annotationsComplete: false when annotations were left
+// out or cut.
+bool ReadDocument(TResondixData& d, TTextReader& reader, std::string& reason, bool& annotationsComplete) {
   const std::string firstLine = reader.ReadLine(TInfoText::capacity());
   if (!PassesIdentification(firstLine)) {
     reason = NotADataFileReason;
@@ -259,31 +302,44 @@ bool ReadDocument(TResondixData& d, TTextReader& reader, std::string& reason) {
   // than fit or none at all.
   if (layerCount != d.LayerCount) d.LayerDepth[d.LayerCount] = HalfSpaceDepth;
 
-  ReadAnnotations(reader, d.Annotations);
+  if (d.KeepAnnotations) annotationsComplete = ReadAnnotations(reader, d.Annotations);
   return !reader.InputError();
 }
 
-}  // namespace
-
-std::string TResondixData::DataFileText() const {
+// The file text, handed to put in pieces: everything up to the annotation
+// count, then one piece per annotation line, so that a save never holds the
+// text of all annotations at once.
+template <typename TPut>
+void PutDataFileText(const TResondixData& d, TPut&& put) {
   std::string text;
   AppendLine(text, IdentificationLine);
   for (int i = 1; i <= InfoLineCount; ++i) {
     // The configuration line always follows the configuration, so that it
     // survives a save and a reload whatever text an import left there.
     if (i == 5)
-      AppendLine(text, IsSchlumberger ? " Schlumberger" : " Wenner");
+      AppendLine(text, d.IsSchlumberger ? " Schlumberger" : " Wenner");
     else
-      AppendLine(text, Info[i]);
+      AppendLine(text, d.Info[i]);
   }
-  AppendLine(text, std::to_string(MeasurementCount) + " " + std::to_string(LayerCount));
-  for (int i = 1; i <= MeasurementCount; ++i)
-    AppendLine(text, PairLine(HalfSpacing[i], ApparentRho[i]));
+  AppendLine(text, std::to_string(d.MeasurementCount) + " " + std::to_string(d.LayerCount));
+  for (int i = 1; i <= d.MeasurementCount; ++i) AppendLine(text, PairLine(d.HalfSpacing[i], d.ApparentRho[i]));
   AppendLine(text, "0");
-  for (int i = 1; i <= LayerCount; ++i) AppendLine(text, PairLine(LayerRho[i], LayerDepth[i]));
+  for (int i = 1; i <= d.LayerCount; ++i) AppendLine(text, PairLine(d.LayerRho[i], d.LayerDepth[i]));
   AppendLine(text, "");
-  AppendLine(text, std::to_string(Annotations.size()));
-  for (const TAnnotation& annotation : Annotations) AppendLine(text, AnnotationLine(annotation));
+  AppendLine(text, std::to_string(d.Annotations.size()));
+  put(std::string_view(text));
+  for (const TAnnotation& annotation : d.Annotations) {
+    text = AnnotationLine(annotation);
+    text += LineEnd;
+    put(std::string_view(text));
+  }
+}
+
+}  // namespace
+
+std::string TResondixData::DataFileText() const {
+  std::string text;
+  PutDataFileText(*this, [&text](std::string_view piece) { text += piece; });
   return text;
 }
 
@@ -294,7 +350,14 @@ bool TResondixData::SaveToFile(const std::string& fileName) {
   // document as it was.
   const TInfoText previousDataFileName = DataFileName();
   DataFileName() = fileName;
-  if (!WriteFileAtomically(fileName, DataFileText())) {
+  const auto write = [this](std::FILE* file) {
+    bool written = true;
+    PutDataFileText(*this, [&](std::string_view piece) {
+      written = written && std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
+    });
+    return written;
+  };
+  if (!WriteFileAtomically(fileName, write)) {
     DataFileName() = previousDataFileName;
     ShowMessage(TMessageKind::Error, "Could not save " + fileName + "!");
     return false;
@@ -315,9 +378,13 @@ bool TResondixData::LoadFromText(std::string_view text) {
 }
 
 bool TResondixData::LoadFrom(TTextReader& reader, const std::string& fileName) {
-  return ReplaceContent([&](TResondixData& staged) {
+  // Read as a data file, UTF-16 text would be refused as something else.
+  const bool utf16 = reader.StartsLikeUtf16();
+  bool annotationsComplete = true;
+  const bool loaded = ReplaceContent([&](TResondixData& staged) {
     std::string reason;
-    if (!ReadDocument(staged, reader, reason)) {
+    if (!ReadDocument(staged, reader, reason, annotationsComplete)) {
+      if (utf16) reason = Utf16Reason("open");
       const bool withReason = !reason.empty() && !reader.InputError();
       ShowMessage(TMessageKind::Error, CouldNotOpenText(fileName) + (withReason ? "\n" + reason : ""));
       return false;
@@ -327,4 +394,6 @@ bool TResondixData::LoadFrom(TTextReader& reader, const std::string& fileName) {
     staged.Saved = true;
     return true;
   });
+  if (loaded && !annotationsComplete) ShowMessage(TMessageKind::Warning, AnnotationsLeftOut(fileName));
+  return loaded;
 }

@@ -16,9 +16,15 @@
 // A file without a model gets a three-layer starting model from its
 // measurements, with a warning.
 //
+// Whatever the file, the import keeps only a bounded part of each line: the
+// header lines up to the longest text or number it uses, the measurement and
+// model lines up to the last field it uses, each field up to the longest
+// number. A longer number text is not a number.
+//
 // The import reads into a copy of the document (TResondixData::
 // ReplaceContent), so a file that cannot be read changes nothing.
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -54,9 +60,18 @@ constexpr double WennerAgreement = 0.01;
 constexpr int DepthField = 2;
 constexpr int LayerRhoField = 3;
 
+// What is kept of a header line: an 80-character text or a number with its
+// closing ";", and one character more, by which a line too long for a
+// number shows.
+constexpr std::size_t HeaderLineKeep = MaxNumberLength + 2;
+// What is kept of each field of a measurement or model line: a number, and
+// one character more for the same reason.
+constexpr std::size_t FieldKeep = MaxNumberLength + 1;
+
 std::string EndsBeforeMeasurements(const std::string& fileName) {
   return "Could not import " + fileName + "! The file ends before its first measurement (line 26).";
 }
+
 
 // A line without its closing ";". A line that lacks it keeps all of its
 // text: its last character is part of the value.
@@ -79,6 +94,12 @@ std::string_view Field(std::string_view line, int n) {
   return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
+// A field's number; a text longer than any number is not one, also when
+// only its kept beginning is at hand.
+std::optional<double> NumberOf(std::string_view text) {
+  return text.size() <= MaxNumberLength ? StrToFloatDot(text) : std::nullopt;
+}
+
 bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
 
 class TDinoloketReader {
@@ -89,6 +110,7 @@ public:
   // Reads the whole file into the document; false, with the message shown,
   // when it cannot.
   bool Read() {
+    if (Reader.StartsLikeUtf16()) return Fail(Utf16ImportRefusal(FileName));
     double endSpacing = 0;
     if (!ReadHeader(endSpacing) || !ReadMeasurements(endSpacing)) return false;
     bool modelRead = false;
@@ -107,7 +129,7 @@ private:
   }
 
   bool ToNumber(std::string_view text, double& value) {
-    const auto number = StrToFloatDot(text);
+    const auto number = NumberOf(text);
     if (!number) return Fail(NotANumber(text));
     value = *number;
     return true;
@@ -121,7 +143,7 @@ private:
     std::string lines[HeaderLineCount + 1];
     for (int n = 1; n <= HeaderLineCount; ++n) {
       if (IsUsedHeaderLine(n))
-        lines[n] = Reader.ReadLine();
+        lines[n] = Reader.ReadLine(HeaderLineKeep);
       else
         Reader.SkipLine();
     }
@@ -147,7 +169,7 @@ private:
   // use, when field 2 holds it (L/2 = 1.5 a); otherwise L/2 as it stands.
   double SpacingOf(std::string_view line, double halfSpacing) const {
     if (D.IsSchlumberger) return halfSpacing;
-    const auto a = StrToFloatDot(Field(line, ElectrodeDistanceField));
+    const auto a = NumberOf(Field(line, ElectrodeDistanceField));
     if (!a || !(*a > 0)) return halfSpacing;
     const double expected = WennerRatio * *a;
     return std::abs(halfSpacing - expected) <= WennerAgreement * expected ? *a : halfSpacing;
@@ -159,7 +181,7 @@ private:
   bool ReadMeasurements(double endSpacing) {
     int count = 0;
     while (count < MaxMeasurements && !Reader.Eof()) {
-      const std::string line = Reader.ReadLine();
+      const std::string line = Reader.ReadFields(';', ApparentRhoField, FieldKeep);
       ++count;
       double halfSpacing = 0;
       if (!ToNumber(Field(line, HalfSpacingField), halfSpacing) ||
@@ -186,10 +208,10 @@ private:
     int count = 0;
     bool halfSpace = false;
     while (count < MaxLayers && !halfSpace && !Reader.Eof()) {
-      const std::string line = Reader.ReadLine();
+      const std::string line = Reader.ReadFields(';', LayerRhoField, FieldKeep);
       ++count;
       const std::string_view depth = Field(line, DepthField);
-      if (IsBlank(depth))
+      if (depth.size() <= MaxNumberLength && IsBlank(depth))
         D.LayerDepth[count] = HalfSpaceDepth;
       else if (!ToNumber(depth, D.LayerDepth[count]))
         return false;
@@ -220,6 +242,10 @@ constexpr std::string_view NoModelWarning = "No model was found in imported file
 constexpr std::size_t MaxQuotedLength = 80;
 
 }  // namespace
+
+std::string Utf16ImportRefusal(const std::string& fileName) {
+  return "Could not import " + fileName + "! " + Utf16Reason("import");
+}
 
 std::string NotANumber(std::string_view text) {
   const std::size_t shown = CutLength(text, MaxQuotedLength);

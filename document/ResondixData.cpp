@@ -23,6 +23,10 @@ double DefaultHalfSpacing(int i) {
 
 std::string CouldNotOpenText(const std::string& fileName) { return "Could not open " + fileName + "!"; }
 
+std::string Utf16Reason(const std::string& verb) {
+  return "The file looks like UTF-16 text; save it as UTF-8 text and " + verb + " it again.";
+}
+
 TResondixData::TResondixData() { New(); }
 
 void TResondixData::RaiseChange() {

@@ -121,6 +121,9 @@ struct TFitOutcome {
 
 // The message of a file that cannot be opened or read.
 std::string CouldNotOpenText(const std::string& fileName);
+// The reason added to such a message when the file starts like UTF-16 text,
+// which the program does not read; verb names what to do again ("open").
+std::string Utf16Reason(const std::string& verb);
 
 class TResondixData {
 public:
@@ -215,6 +218,9 @@ public:
   int ActiveAnnotation = -1;  // index into Annotations, -1 for none
   std::int32_t DragMode = 0;
   std::vector<TAnnotation> Annotations;
+  // Whether LoadFromFile reads the annotation section. Work that never
+  // shows or saves the annotations turns it off and so never holds them.
+  bool KeepAnnotations = true;
   TPlaatje* Chart = nullptr;  // set once by the main window; not owned
 
   // The unscaled covariance left by a fit shares the storage of RightVectors.

@@ -214,6 +214,7 @@ public:
   // Reads the whole file into the document; false, with the message shown,
   // when it cannot.
   bool Read() {
+    if (Reader.StartsLikeUtf16()) return Report(Utf16ImportRefusal(FileName));  // a spreadsheet's "Unicode text"
     bool isSchlumberger = true;
     int count = 0;
     double endSpacing = 0;

@@ -1,5 +1,6 @@
 // resondix-cli as a user runs it: output on standard output, messages on
 // standard error, the exit status.
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -274,7 +275,8 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
       {Quoted(Example), "render takes one input file and one output file.\n"},
       {Quoted(Example) + " " + Quoted(jpg), "Unknown output format of " + jpg + ": use .png, .svg or .pdf.\n"},
       {Quoted(Example) + " " + Quoted(refused) + " --size 800", sizes},
-      {Quoted(Example) + " " + Quoted(refused) + " --size 10001x600", sizes},
+      {Quoted(Example) + " " + Quoted(refused) + " --size 10001x600",
+       "An image of 10001x600 pixels is too large: --size allows at most 10000x10000.\n"},
       {Quoted(absent) + " " + Quoted(refused),
        ErrorLine(absent, "Could not open " + absent + "!", "filter") + "Could not open " + absent + "!\n"},
       {Quoted(Example) + " " + Quoted(folder.File("no/a.png")),
@@ -287,6 +289,61 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
     EXPECT_EQ(run.Out + run.Err, message) << arguments;
   }
   EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
+TEST(Cli, OutputAndMessagesReachTheUserWholeOrTheStatusSaysSo) {
+  TTemporaryFolder folder;
+  // Standard output on a full device: the JSON is lost, and the status says so.
+  for (const std::string& arguments : {"show " + Quoted(Example), std::string("--help")}) {
+    const TRun full = RunCli(arguments, "", "/dev/full");
+    EXPECT_EQ(full.Status, 2) << arguments;
+    EXPECT_EQ(full.Err, "Could not write to standard output!\n") << arguments;
+  }
+  EXPECT_NE(RunCli("--help").Out.find("(default 800x600, at most 10000x10000)"), std::string::npos);
+  // A message holding NUL bytes is printed whole; UTF-16 text is named as such.
+  std::string withNul = ReadWholeFile(ExamplePath("ves-schlumberger-dinoloket.txt")), utf16;
+  WriteWholeFile(folder.File("nul.txt"), withNul.replace(withNul.find("130.67;"), 7, std::string("130\0.67;", 8)));
+  for (char c : ReadWholeFile(ExamplePath("ves-schlumberger-dinoloket.txt"))) utf16 += std::string{c, '\0'};
+  WriteWholeFile(folder.File("utf16.txt"), "\xFF\xFE" + utf16);
+  const std::string fifo = folder.File("fifo.rxd");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::pair<std::string, std::string> rows[] = {  // arguments, standard error
+      {"import " + Quoted(folder.File("nul.txt")), std::string("'130") + '\0' + ".67' is not a valid floating point value\n"},
+      {"import " + Quoted(folder.File("utf16.txt")), "Could not import " + folder.File("utf16.txt") +
+                                                         "! The file looks like UTF-16 text; save it as UTF-8 text "
+                                                         "and import it again.\n"},
+      {"show " + Quoted(fifo), "Could not open " + fifo + "!\n"},  // at once, not waiting for a writer
+  };
+  for (const auto& [arguments, err] : rows) {
+    const TRun run = RunCli(arguments, "timeout 60");
+    EXPECT_EQ(run.Status, 1) << arguments;
+    EXPECT_EQ(run.Err, err) << arguments;
+  }
+}
+
+TEST(Cli, AnnotationsAreKeptOnlyWhereTheyAreShownOrSaved) {
+  TTemporaryFolder folder;
+  std::string text = ReadWholeFile(Example);
+  text = text.substr(0, text.rfind("\r\n1\r\nTE,")) + "\r\n1001\r\n";
+  for (int i = 1; i <= 1001; ++i) text += "TE,1,2,3,4,box\r\n";
+  const std::string many = folder.File("many.rxd"), fitted = folder.File("fitted.rxd");
+  WriteWholeFile(many, text);
+  const std::string warning = "Not all annotations of " + many +
+                              " were read: the program keeps at most 1000 annotations with 65536 bytes of text in "
+                              "all.\n";
+  const std::pair<std::string, std::string> rows[] = {  // arguments, standard error
+      {"show " + Quoted(many), warning},
+      {"curve " + Quoted(many), ""},
+      {"table " + Quoted(many), ""},
+      {"fit " + Quoted(many) + " --unknowns rho1", ""},
+      {"fit " + Quoted(many) + " --unknowns rho1 -o " + Quoted(fitted), warning},
+  };
+  for (const auto& [arguments, err] : rows) {
+    const TRun run = RunCli(arguments);
+    EXPECT_EQ(run.Status, 0) << arguments;
+    EXPECT_EQ(run.Err, err) << arguments;
+  }
+  EXPECT_EQ(Loaded(fitted).Annotations.size(), 1000u);  // the fitted document keeps what it read
 }
 
 }  // namespace

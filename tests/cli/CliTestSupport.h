@@ -21,11 +21,12 @@ struct TRun {
   }
 };
 
-// environment: an optional prefix such as "env -u DISPLAY".
-inline TRun RunCli(const std::string& arguments, const std::string& environment = "") {
+// environment: an optional prefix such as "env -u DISPLAY"; output: where standard output goes instead of Out.
+inline TRun RunCli(const std::string& arguments, const std::string& environment = "", const std::string& output = "") {
   static TTemporaryFolder folder;
   const std::string out = folder.File("out.txt"), err = folder.File("err.txt");
-  const std::string command = environment + " '" + RESONDIX_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+  const std::string command = environment + " '" + RESONDIX_CLI + "' " + arguments + " >'" +
+                              (output.empty() ? out : output) + "' 2>'" + err + "'";
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out), ReadWholeFile(err)};
 }

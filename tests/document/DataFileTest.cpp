@@ -1,5 +1,8 @@
 // The .rxd data file: the exact text written, what is read back, and that neither a failed save nor
 // a failed load ever loses data. Damaged files at large are left to tests/fuzz/DataFileFuzz.cpp.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -187,6 +190,161 @@ TEST_F(DataFile, AFailedLoadChangesNothingAndReportsTheFile) {
   // Whole to its last layer line: the annotation section may be missing.
   ASSERT_TRUE(Load(cutAfter(22)));
   EXPECT_TRUE(Document.LayerCount == 2 && Document.LayerRho[2] == 50 && Document.Annotations.empty());
+}
+
+TEST_F(DataFile, AnnotationTextsAreWrittenAndReadInOnePassWithinTheirBounds) {
+  const std::string manyBreaks(65536, '\n');  // the longest text kept, with the longest line it gives
+  std::string manyMarks;
+  for (int i = 0; i < 65536; ++i) manyMarks += "&crnl;";
+  const struct {
+    const char* Name;
+    std::string Text;  // as the window holds it
+    std::string Item;  // its item in the file
+    std::string Read;  // what is read back
+  } rows[] = {
+      {"every line break", "a\r\nb\nc\rd\n\r", "\"a&crnl;b&crnl;c&crnl;d&crnl;&crnl;\"", "a\nb\nc\nd\n\n"},
+      {"quotes and a mark's letters", "say \"&crnl\"", "\"say \"\"&crnl\"\"\"", "say \"&crnl\""},
+      {"a mark inside a mark", "&\ncrnl;", "\"&&crnl;crnl;\"", "&\ncrnl;"},
+      {"65536 line breaks", manyBreaks, "\"" + manyMarks + "\"", manyBreaks},
+  };
+  for (const auto& row : rows) {
+    Document.Annotations = {{7, 8, 90, 30, row.Text}};
+    const std::string text = Document.DataFileText();
+    EXPECT_NE(text.find("\r\n1\r\nTE,7,8,90,30," + row.Item + "\r\n"), std::string::npos) << row.Name;
+    ASSERT_TRUE(Load(text)) << row.Name;
+    ASSERT_EQ(Document.Annotations.size(), 1u) << row.Name;
+    EXPECT_EQ(Document.Annotations[0].Text, row.Read) << row.Name;
+    EXPECT_TRUE(Recorder.Texts.empty()) << row.Name;
+  }
+}
+
+TEST_F(DataFile, AnnotationsBeyondTheBoundsAreLeftOutOrCutWithAWarningNamingTheFile) {
+  const auto withAnnotations = [](const std::string& count, const std::vector<std::string>& lines) {
+    std::vector<std::string> body(SmallBody.begin(), SmallBody.end() - 1);
+    body.push_back(count);
+    body.insert(body.end(), lines.begin(), lines.end());
+    return File(body);
+  };
+  const std::vector<std::string> thousandAndOne(1001, "TE,1,2,3,4,box");
+  std::string fourMegabytes = "\"";  // a line of 4 MB, cut while inside its quotes
+  for (int i = 0; i < 4 << 20; i += 8) fourMegabytes += "ab&crnl;";
+  std::string expectedBreaks;
+  while (expectedBreaks.size() < 65536) expectedBreaks += "ab\n";
+  const std::string euro = "\xE2\x82\xAC";  // three bytes: 65536 is not a whole number of them
+  std::string euros;
+  for (int i = 0; i < 30000; ++i) euros += euro;
+  const struct {
+    const char* Name;
+    std::string File;
+    std::size_t Count;
+    std::size_t LastLength;  // of the last annotation's text
+    bool Warned;
+  } rows[] = {
+      {"1001 annotations keep 1000", withAnnotations("1001", thousandAndOne), 1000, 3, true},
+      {"1000 annotations", withAnnotations("1000", std::vector<std::string>(1000, "TE,1,2,3,4,box")), 1000, 3, false},
+      {"a count beyond the lines", withAnnotations("5000", {"TE,1,2,3,4,a", "TE,1,2,3,4,bc"}), 2, 2, false},
+      {"a text of 70000 bytes", withAnnotations("1", {"TE,1,2,3,4," + std::string(70000, 'x')}), 1, 65536, true},
+      {"a 4 MB line", withAnnotations("1", {"TE,1,2,3,4," + fourMegabytes}), 1, 65536, true},
+      {"a cut never splits a character", withAnnotations("1", {"TE,1,2,3,4," + euros}), 1, 65535, true},
+      {"64 KB of text in all", withAnnotations("20", std::vector<std::string>(20, "TE,1,2,3,4," + std::string(4000, 'y'))),
+       17, 65536 - 16 * 4000, true},
+  };
+  for (const auto& row : rows) {
+    ASSERT_TRUE(Load(row.File)) << row.Name;
+    EXPECT_EQ(Tables(Document), "1.5:10 3:20 6:30 | 100/5 50/10000") << row.Name;
+    ASSERT_EQ(Document.Annotations.size(), row.Count) << row.Name;
+    EXPECT_EQ(Document.Annotations.back().Text.size(), row.LastLength) << row.Name;
+    EXPECT_EQ(Recorder.Texts, row.Warned ? std::vector<std::string>{"Not all annotations of " + Document.FileName +
+                                                                     " were read: the program keeps at most 1000 "
+                                                                     "annotations with 65536 bytes of text in all."}
+                                         : std::vector<std::string>{})
+        << row.Name;
+    EXPECT_TRUE(Recorder.Kinds.empty() || Recorder.Kinds[0] == TMessageKind::Warning) << row.Name;
+  }
+  ASSERT_TRUE(Load(rows[4].File));
+  EXPECT_TRUE(Document.Annotations[0].Text == expectedBreaks.substr(0, 65536));
+  ASSERT_TRUE(Load(rows[5].File));
+  EXPECT_TRUE(Document.Annotations[0].Text == euros.substr(0, 65535));
+  // Work that never shows the annotations does not read them.
+  Document.KeepAnnotations = false;
+  ASSERT_TRUE(Load(rows[0].File));
+  EXPECT_TRUE(Document.Annotations.empty() && Recorder.Texts.empty());
+  EXPECT_EQ(Tables(Document), "1.5:10 3:20 6:30 | 100/5 50/10000");
+}
+
+// Opens of a FIFO block until a writer comes; one that blocks ends the test program instead of hanging it.
+struct TBlockingGuard {
+  TBlockingGuard() { alarm(60); }
+  ~TBlockingGuard() { alarm(0); }
+};
+
+TEST_F(DataFile, OnlyRegularFilesAreReadAndUtf16TextIsNamed) {
+  const std::string fifo = Folder.File("fifo.rxd"), folder = Folder.File("folder.rxd");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_directory(folder);
+  Document.ProjectName() = "Keep me";
+  for (const std::string& path : {fifo, folder, std::string("/dev/null")}) {
+    for (const bool import : {false, true}) {
+      const TResondixData before = Document;
+      Recorder.Texts.clear();
+      const TBlockingGuard guard;
+      EXPECT_FALSE(import ? Document.ImportDinoloket(path) : Document.LoadFromFile(path)) << path;
+      ExpectUnchanged(before, Document);
+      EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + path + "!"});
+    }
+  }
+  // A data file saved as UTF-16, with and without its byte-order mark.
+  std::string utf16;
+  for (char c : Document.DataFileText()) utf16 += std::string{c, '\0'};
+  for (const std::string& text : {"\xFF\xFE" + utf16, utf16}) {
+    EXPECT_FALSE(Load(text));
+    EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + Folder.File("in.rxd") +
+                                                       "!\nThe file looks like UTF-16 text; save it as UTF-8 text "
+                                                       "and open it again."});
+  }
+}
+
+TEST_F(DataFile, ASaveRefusesWhatAPlainWriteWouldAndWritesThroughLinks) {
+  namespace fs = std::filesystem;
+  const std::string readOnly = Folder.File("read-only.rxd"), fifo = Folder.File("fifo.rxd");
+  WriteWholeFile(readOnly, "keep");
+  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink("absent.rxd", Folder.File("dangling.rxd"));
+  fs::create_symlink("dangling.rxd", Folder.File("chain.rxd"));
+  fs::create_symlink("no-folder/absent.rxd", Folder.File("into-nothing.rxd"));
+  const std::string longest(251, 'n');  // with ".rxd" the file system's limit of 255 bytes
+  const struct {
+    const char* Name;
+    std::string Target;  // what is saved, relative to the folder
+    std::string Written;  // the file that holds the document afterwards, empty when the save is refused
+  } rows[] = {
+      {"a write-protected file", "read-only.rxd", ""},
+      {"a FIFO", "fifo.rxd", ""},
+      {"a name of 250 bytes", std::string(246, 'n') + ".rxd", std::string(246, 'n') + ".rxd"},
+      {"a name of 255 bytes", longest + ".rxd", longest + ".rxd"},
+      {"a dangling link", "dangling.rxd", "absent.rxd"},
+      {"a chain of links", "chain.rxd", "absent.rxd"},
+      {"a link into a missing folder", "into-nothing.rxd", ""},
+  };
+  for (const auto& row : rows) {
+    fs::remove(Folder.File("absent.rxd"));
+    Document.FileName = Folder.File(row.Target);
+    Document.Saved = false;
+    Recorder.Texts.clear();
+    EXPECT_EQ(Document.SaveToFile(), !row.Written.empty()) << row.Name;
+    EXPECT_EQ(Document.Saved, !row.Written.empty()) << row.Name;
+    if (row.Written.empty())
+      EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not save " + Document.FileName + "!"}) << row.Name;
+    else
+      EXPECT_EQ(ReadWholeFile(Folder.File(row.Written)), Document.DataFileText()) << row.Name;
+  }
+  EXPECT_EQ(ReadWholeFile(readOnly), "keep");
+  EXPECT_EQ(fs::status(readOnly).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_TRUE(fs::is_symlink(Folder.File("dangling.rxd")) && fs::is_symlink(Folder.File("chain.rxd")));
+  for (const auto& entry : fs::directory_iterator(Folder.Folder()))
+    EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
 }
 
 }  // namespace

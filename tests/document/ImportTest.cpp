@@ -116,6 +116,19 @@ TEST_F(Import, TheModelEndsAtTheHalfSpaceOrElseAStartingModelIsMade) {
   }
 }
 
+TEST_F(Import, LinesOfMegabytesKeepOnlyWhatTheImportUses) {
+  const std::string huge(1'000'000, 'x');
+  std::vector<std::string> file = Sounding({Layer("2.75", "160"), "1;;420;" + huge + ";;;"});
+  file[0] = "Hunzedal VES 3 " + huge + ";";
+  file[2] = huge + ";";
+  file[26] = "3;0.5;" + huge + ";40;93.75;" + huge;  // the second measurement
+  file[27] = "7.5;0.5;12.5;40;" + std::string(390, ' ') + "81.4;";
+  ASSERT_TRUE(ImportText(file));
+  EXPECT_EQ(Document.ProjectName(), "Hunzedal VES 3 " + std::string(65, 'x'));
+  EXPECT_EQ(Document.SoundingPosition(), "X, Y = " + std::string(73, 'x'));
+  EXPECT_EQ(Tables(Document), "1.5:100 3:93.75 7.5:81.4 15:62.2 30:50 | 160/2.75 420/10000");
+}
+
 // A file that cannot be opened is reported as the data file's (DataFileTest.cpp).
 TEST_F(Import, AFailedImportChangesNothingAndSaysWhy) {
   const auto withLine = [](int n, const std::string& line) {
@@ -125,6 +138,11 @@ TEST_F(Import, AFailedImportChangesNothingAndSaysWhy) {
   };
   const std::string endsEarly =
       "Could not import " + ImportedName + "! The file ends before its first measurement (line 26).";
+  std::string utf16;  // little-endian, as Windows writes it
+  for (char c : JoinLines(Sounding(ThreeLayers))) utf16 += std::string{c, '\0'};
+  const std::string isUtf16 = "Could not import " + ImportedName +
+                              "! The file looks like UTF-16 text; save it as UTF-8 text and import it again.";
+  const std::string longZero = "0." + std::string(399, '0');  // one character longer than any number
   const std::pair<std::string, std::string> rows[] = {  // text, message
       {withLine(27, "3;0.5;12.5;40;93,75;"), NotANumber("93,75")},
       {withLine(27, std::string(2'000'000, 'z') + ";0.5;1;1;1;"), NotANumber(std::string(80, 'z') + "...")},
@@ -133,6 +151,10 @@ TEST_F(Import, AFailedImportChangesNothingAndSaysWhy) {
       {JoinLines(Sounding({Layer("4", ""), Layer("", "9")})), NotANumber("")},
       {"", endsEarly},
       {JoinLines(Sounding({}, "30;", {})), endsEarly},
+      {withLine(27, "3;0.5;12.5;40;" + longZero + ";"), NotANumber(longZero.substr(0, 80) + "...")},
+      {withLine(14, "30" + std::string(1'000'000, ' ') + ";"), NotANumber("30" + std::string(78, ' ') + "...")},
+      {"\xFF\xFE" + utf16, isUtf16},
+      {utf16, isUtf16},
   };
   Document.SetSoundingType(false);
   Document.Annotations.push_back({1, 2, 3, 4, "keep"});

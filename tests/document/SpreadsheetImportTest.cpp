@@ -75,6 +75,8 @@ const TShape Shapes[] = {
      "Line 1 names the configuration 'dipole': use Schlumberger or Wenner."},
     {"a line of 5000 characters", "1;2\n" + std::string(5000, ' ') + "\n", "",
      "Line 2 is longer than 4096 characters."},
+    {"UTF-16 text", std::string("\xFF\xFE" "1\0;\0" "2\0\n\0", 10), "",
+     "The file looks like UTF-16 text; save it as UTF-8 text and import it again."},
 };
 
 class TSpreadsheetShapes : public ::testing::TestWithParam<TShape> {};
