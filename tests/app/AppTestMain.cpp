@@ -1,21 +1,8 @@
-// The window tests run inside the program's own application object, on the
-// offscreen platform unless another one was asked for; that platform's notes
-// on window-manager requests it cannot serve say nothing about the program.
-#include <gtest/gtest.h>
-
+// The window tests run inside the program's own application object.
 #include "Application.h"
+#include "chart/QtTestSupport.h"
 
-// With GCC 12's AddressSanitizer here, the leak check's record of a Qt plugin's thread-local block
-// can hold a bogus range (seen: DTLS 0x10b0-0x8000021b2) that crashes its tracer at exit.
-extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
-
+extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }  // see QtTestSupport.h
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (!text.startsWith("This plugin does not support")) qt_message_output(type, context, text);
-  });
-  TResondixApplication application(argc, argv);
-  QApplication::setApplicationName("Resondix for Windows");
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  return RunQtTests<TResondixApplication>(argc, argv, [] { QApplication::setApplicationName("Resondix for Windows"); });
 }

@@ -17,8 +17,8 @@
 #include "Main.h"
 #include "Settings.h"
 #include "TestSupport.h"
+#include "chart/QtTestSupport.h"
 
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 inline void PrintTo(const QRect& r, std::ostream* out) {
   *out << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
 }

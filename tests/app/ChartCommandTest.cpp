@@ -27,7 +27,7 @@ std::vector<TLabel> Labels(const TPlaatje& chart) {
   return labels;
 }
 
-TEST_F(TChartCommandTest, LabelsTypedOnTheChartSurviveSaveAndOpenAndNewClearsThem) {
+TEST_F(TChartCommandTest, LabelsSurviveSaveAndOpenNewClearsThemAndTheChartCopiesAndPrints) {
   auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
   window->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -72,11 +72,8 @@ TEST_F(TChartCommandTest, LabelsTypedOnTheChartSurviveSaveAndOpenAndNewClearsThe
   Child<QSplitter>(*window, "Splitter")->setSizes({320, 425});
   EXPECT_EQ(chart->Annotations()[1]->mapTo(window.get(), QPoint()), chart->mapTo(window.get(), QPoint(90, 120)));
   EXPECT_EQ(Labels(*chart), typed);
-}
 
-TEST_F(TChartCommandTest, CopyChartAndPrintFromTheMenus) {
-  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
-  auto* chart = Child<TPlaatje>(*window, "Plaatje");
+  // Copy chart and Print from the menus.
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   Child<QAction>(*window, "EditCopyChartAsBitmap")->trigger();

@@ -145,7 +145,7 @@ TEST_F(TFileCommandTest, OpenSaveAsAndSave) {
   EXPECT_EQ(FileDialogs.Folders, (QStringList{"", examples, dataOld, dataOld, dataOld}));
 }
 
-TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheImportedFileAndNeverSavesOverIt) {
+TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheFileNeverSavesOverItAndReadsBySuffix) {
   std::filesystem::create_directories(Folder.Folder() / "my.data");
   const QString imported = File("my.data/ves 12.5m.txt"), dataFile = File("my.data/ves 12.5m.rxd");
   const std::string original = ReadWholeFile(ExamplePath("ves-schlumberger-dinoloket.txt"));
@@ -166,15 +166,12 @@ TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheImportedFileAndNeverSave
   EXPECT_EQ(window->windowTitle(), Title(dataFile)) << "once saved, the title shows the data file";
   EXPECT_EQ(ReadWholeFile(imported.toStdString()), original);
   EXPECT_NE(ReadWholeFile(dataFile.toStdString()).find("169.15"), std::string::npos);
-}
 
-// The reader follows the chosen file's extension; a spreadsheet that
-// cannot be read leaves the window's sounding as it was.
-TEST_F(TFileCommandTest, ImportReadsASpreadsheetByItsExtensionAndAFailedOneChangesNothing) {
+  // The reader follows the chosen file's extension; a spreadsheet that
+  // cannot be read leaves the window's sounding as it was.
   const QString good = File("ves-07.CSV"), bad = File("bad.csv");
   WriteWholeFile(good.toStdString(), "L/2;Rho\r\n1,5;120\r\n10;80,5\r\n30;40\r\n");
   WriteWholeFile(bad.toStdString(), "1.5,120\n10,eighty\n");
-  auto window = MakeWindow();
   FileDialogs.Paths = {good, bad};
   window->FileImportClick();
   const TResondixData& d = window->Document();

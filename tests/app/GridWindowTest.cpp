@@ -19,18 +19,6 @@
 
 namespace {
 
-void Type(const QString& characters) {
-  for (QChar c : characters) {
-    QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    QApplication::processEvents();
-  }
-}
-
-void Press(Qt::Key key) {
-  QTest::keyClick(QApplication::focusWidget(), key);
-  QApplication::processEvents();
-}
-
 class TGridWindowTest : public TWindowTest {
 protected:
   std::unique_ptr<TMainForm> ShowWindow(const QStringList& arguments = {}) {
@@ -119,9 +107,9 @@ TEST_F(TGridWindowTest, AValueStillBeingTypedIsStoredBeforeSaveFitOrCloseOrRefus
 }
 
 TEST_F(TGridWindowTest, ASoundingTypedByKeyboardFitsAsTheCommandLineFitsIt) {
-  const QStringList sounding = {"1.5", "138.17", "2",  "140.76", "2.5", "134.25", "3",  "131.06", "4",  "111.68",
-                                "5",   "101.73", "6",  "84.28",  "8",   "60.35",  "10", "46.10",  "12", "40.68",
-                                "15",  "35.16",  "20", "34.55",  "25",  "39.04",  "30", "44.67",  "40", "57.45"};
+  // The example's sounding, typed.
+  TResondixData example;
+  ASSERT_TRUE(example.LoadFromFile(ExamplePath("three-layer-schlumberger.rxd")));
   // A starting model away from the one the sounding was made from
   // (150 / 3, 30 / 20, 500).
   const QStringList model = {"100", "5", "20", "10", "300"};
@@ -131,10 +119,11 @@ TEST_F(TGridWindowTest, ASoundingTypedByKeyboardFitsAsTheCommandLineFitsIt) {
     auto window = ShowWindow();
     auto* measurementsGrid = Child<TMeasurementsGrid>(*window, "MeasurementsGrid");
     measurementsGrid->setFocus();
-    for (const QString& value : sounding) {
-      Type(value);
-      Press(Qt::Key_Tab);
-    }
+    for (int i = 1; i <= example.MeasurementCount; ++i)
+      for (const double value : {example.HalfSpacing[i], example.ApparentRho[i]}) {
+        Type(QString::number(value));
+        Press(Qt::Key_Tab);
+      }
     ShowPage(*window, "ModelPage");
     auto* modelGrid = Child<TModelGrid>(*window, "ModelGrid");
     modelGrid->setFocus();

@@ -91,15 +91,12 @@ const TListCase ListCases[] = {
     // An empty path adds nothing.
     {"ALettercaseVariantMovesUpInItsNewCase", {}, {"c:\\a.rxd", "c:\\b.rxd", "c:\\c.rxd", "C:\\A.RXD", ""},
      nullptr, {"C:\\A.RXD", "c:\\c.rxd", "c:\\b.rxd"}},
-    {"RemovingSlot9EmptiesOnlyItAndAnUnlistedPathChangesNothing", Ten(), {},
+    // The files below move up; the last slot is emptied; an unlisted path changes nothing.
+    {"RemovingMovesTheFilesBelowUp", Ten(), {},
      [](TMRUList& list, TOwner&) {
-       list.RemoveFile(F(1).toUpper());
-       list.RemoveFile(F(99));
-       list.RemoveFile("");
+       for (const QString& path : {F(8), F(1).toUpper(), F(99), QString()}) list.RemoveFile(path);
      },
-     {F(10), F(9), F(8), F(7), F(6), F(5), F(4), F(3), F(2)}},
-    {"RemovingMovesTheFilesBelowUp", Ten(), {}, [](TMRUList& list, TOwner&) { list.RemoveFile(F(8)); },
-     {F(10), F(9), F(7), F(6), F(5), F(4), F(3), F(2), F(1)}},
+     {F(10), F(9), F(7), F(6), F(5), F(4), F(3), F(2)}},
     // Gaps come only from stored values, and stay: each file keeps its number.
     {"AStoredGapIsKept", {"", F(1)}, {}, nullptr, {"", F(1)}},
     {"AFileAddedAboveAGapPushesItDown", {"", F(1), "", F(2)}, {F(3)}, nullptr, {F(3), "", F(1), "", F(2)}},

@@ -8,14 +8,14 @@
 #include <QUrl>
 #include <stdexcept>
 
-#include "About.h"
-#include "Application.h"
-#include "Results.h"
-#include "MeasurementsGrid.h"
-#include "ModelGrid.h"
 #include <QAction>
 
+#include "About.h"
+#include "Application.h"
 #include "AppTestSupport.h"
+#include "MeasurementsGrid.h"
+#include "ModelGrid.h"
+#include "Results.h"
 
 namespace {
 
@@ -173,10 +173,6 @@ TEST_F(TMainWindowTest, FitShowsTheResultsOrTheRefusal) {
         << "the model page follows the fit";
   }
 }
-
-}  // namespace
-
-namespace {
 
 // At its smallest the window still shows the chart's labels and the tables' headings whole.
 TEST_F(TMainWindowTest, TheSmallestWindowKeepsTheChartAndTheHeadingsWhole) {

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFontMetrics>
 #include <QMouseEvent>

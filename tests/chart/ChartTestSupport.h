@@ -1,11 +1,9 @@
-// What the chart tests share: the Qt application, documents built from
-// value lists, a chart drawn into a raster image, and its pixels.
+// What the chart tests share: documents built from value lists, a chart
+// drawn into a raster image, and its pixels.
 #pragma once
 
 #include <initializer_list>
-#include <memory>
 
-#include <QApplication>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -13,19 +11,6 @@
 #include "Canvas.h"
 #include "ChartDrawing.h"
 #include "ResondixData.h"
-
-// Qt's GUI layer needs one application object, of the widget kind for the widget.
-struct TQtEnvironment : ::testing::Environment {
-  void SetUp() override {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "chart_tests", *argv[] = {name, nullptr};
-    Application = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { Application.reset(); }
-  std::unique_ptr<QApplication> Application;
-};
-inline ::testing::Environment* const QtEnvironment = ::testing::AddGlobalTestEnvironment(new TQtEnvironment);
 
 struct TMeasurement { double Spacing, Rho; };  // L/2 in m, ohm.m
 struct TLayer { double Rho, Depth; };          // Depth of the bottom, ignored for the half-space

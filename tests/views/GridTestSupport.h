@@ -1,6 +1,6 @@
 // What the grid tests share: both grids on one document in a window with one
 // more control to take the focus, keys sent where the focus is (as a person
-// typing), and the core's messages recorded.
+// typing, see chart/QtTestSupport.h), and the core's messages recorded.
 #pragma once
 
 #include <QApplication>
@@ -15,8 +15,8 @@
 #include "ModelGrid.h"
 #include "NumberText.h"
 #include "TestSupport.h"
+#include "chart/QtTestSupport.h"
 
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 class TGridTest : public ::testing::Test {
 protected:
@@ -48,18 +48,6 @@ protected:
     Changes = 0;
   }
 
-  // Keys go to whatever has the focus, as the keyboard's do, and what they
-  // leave queued runs.
-  static void Type(const QString& characters) {
-    for (QChar c : characters) {
-      QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-      QApplication::processEvents();
-    }
-  }
-  static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    QApplication::processEvents();
-  }
   // The open cell editor, or none.
   static TGridEditor* Editor() { return qobject_cast<TGridEditor*>(QApplication::focusWidget()); }
 

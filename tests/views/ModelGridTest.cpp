@@ -100,7 +100,7 @@ TEST_F(TModelGridTest, BoxesToggleByPressSpaceAndLettersWithoutEditingOrNotifyin
   EXPECT_EQ(Current(*Model), "0,2");
 }
 
-TEST_F(TModelGridTest, ScreenReadersFindEachCellWithItsTextAndItsBox) {
+TEST_F(TModelGridTest, ScreenReadersFindEachBoxAndTheHalfSpaceDepthCannotBeEditedPastedIntoOrCleared) {
   LoadExample();
   Document.DepthUnknown[2] = true;
   QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(Model)->tableInterface();
@@ -111,10 +111,7 @@ TEST_F(TModelGridTest, ScreenReadersFindEachCellWithItsTextAndItsBox) {
   EXPECT_FALSE(cell(2, 0)->state().checked);
   EXPECT_EQ(cell(3, 1)->text(QAccessible::Name), "-");
   EXPECT_FALSE(cell(3, 1)->state().checkable) << "the half-space has no depth to fit";
-}
 
-TEST_F(TModelGridTest, TheHalfSpaceDepthCannotBeEditedPastedIntoOrCleared) {
-  LoadExample();
   Focus(*Model, 1, 3);
   Press(Qt::Key_F2);
   Press(Qt::Key_Return);

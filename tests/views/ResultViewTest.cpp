@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QMenu>
 #include <QSet>
-#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -18,19 +17,6 @@
 #include "StatisticsGrid.h"
 
 namespace {
-
-// Qt's widgets need one application object.
-struct TQtEnvironment : ::testing::Environment {
-  void SetUp() override {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "result_view_tests", *argv[] = {name, nullptr};
-    Application = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { Application.reset(); }
-  std::unique_ptr<QApplication> Application;
-};
-::testing::Environment* const QtEnvironment = ::testing::AddGlobalTestEnvironment(new TQtEnvironment);
 
 // Every cell, rows joined by "|" and cells by ";", to compare a grid whole.
 std::string Cells(const TResultGrid& grid) {
