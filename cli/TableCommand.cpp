@@ -22,6 +22,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "Equivalence.h"
 #include "Json.h"
 #include "ResondixData.h"
 #include "TextReader.h"
@@ -80,25 +81,6 @@ struct TCell {
 
 using TRow = std::array<TCell, ColumnCount>;
 
-// Longitudinal conductance S = sum of h/rho and transverse resistance
-// T = sum of h*rho over the layers above the half-space, h being a layer's
-// thickness. Kept here, small and on its own, so that it can join the
-// engine's Dar Zarrouk figures later.
-struct TDarZarroukSums {
-  double S = 0;
-  double T = 0;
-};
-
-TDarZarroukSums DarZarroukSums(const TResondixData& document) {
-  TDarZarroukSums sums;
-  for (int i = 1; i < document.LayerCount; ++i) {
-    const double thickness = document.LayerDepth[i] - document.LayerDepth[i - 1];
-    sums.S += thickness / document.LayerRho[i];
-    sums.T += thickness * document.LayerRho[i];
-  }
-  return sums;
-}
-
 void FillRow(TResondixData& document, TRow& row) {
   row[ProjectColumn].SetText(document.ProjectName().view());
   double x = 0;
@@ -116,9 +98,9 @@ void FillRow(TResondixData& document, TRow& row) {
   document.ValidateDocument();
   if (!document.ModelValid) return;
   if (document.MeasurementsValid) row[RmseColumn].SetNumber(document.ModelRmse());
-  const TDarZarroukSums sums = DarZarroukSums(document);
-  row[TotalSColumn].SetNumber(sums.S);
-  row[TotalTColumn].SetNumber(sums.T);
+  const TDarZarrouk figures = DarZarroukOf(LayerModelOf(document));
+  row[TotalSColumn].SetNumber(figures.S);
+  row[TotalTColumn].SetNumber(figures.T);
 }
 
 // RFC 4180: a field with a comma, a quote or a line end is quoted, its
