@@ -14,16 +14,9 @@
 
 #include "Canvas.h"
 #include "CliSupport.h"
+#include "ShortString.h"
 
 namespace {
-
-bool EndsWithNoCase(std::string_view text, std::string_view ending) {
-  if (text.size() < ending.size()) return false;
-  text.remove_prefix(text.size() - ending.size());
-  for (std::size_t i = 0; i < ending.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != ending[i]) return false;
-  return true;
-}
 
 enum class TSize { Valid, TooLarge, Invalid };
 

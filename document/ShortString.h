@@ -13,6 +13,11 @@
 // does not end inside a UTF-8 multi-byte sequence.
 std::size_t CutLength(std::string_view text, std::size_t capacity);
 
+// Comparisons that ignore the case of ASCII letters (file extensions,
+// keywords).
+bool EqualNoCase(std::string_view a, std::string_view b);
+bool EndsWithNoCase(std::string_view text, std::string_view ending);
+
 template <std::size_t Capacity>
 class TShortString {
 public:

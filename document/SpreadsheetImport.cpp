@@ -64,12 +64,6 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // Whether c occurs in line outside double quotes.
 bool HasUnquoted(std::string_view line, char c) {
   bool quoted = false;
@@ -323,10 +317,6 @@ private:
   TSeparator Separator = TSeparator::Undecided;
   TRow Row;
 };
-
-bool EndsWithNoCase(std::string_view text, std::string_view ending) {
-  return text.size() >= ending.size() && EqualNoCase(text.substr(text.size() - ending.size()), ending);
-}
 
 }  // namespace
 
