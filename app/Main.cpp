@@ -109,7 +109,6 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   ApplyDesignGeometry();
 
   Plaatje->SetData(&ResondixData);
-  ResondixData.Chart = Plaatje;
   ResondixData.OnChange = [this](TResondixData&) { ResondixDataChange(); };
   ResondixData.New();
 
@@ -562,7 +561,8 @@ void TMainForm::DataFitClick() {
 }
 
 void TMainForm::DataEquivalenceClick() {
-  if (!EquivalenceForm->Analyse(ResondixData)) ShowError(ToQString(LastErrorMessage));
+  if (const std::string refusal = EquivalenceForm->Analyse(ResondixData); !refusal.empty())
+    ShowError(ToQString(refusal));
 }
 
 void TMainForm::DataAccurateForwardClick() {
@@ -612,7 +612,7 @@ void TMainForm::ValidateGrids() {
 void TMainForm::WriteStatusPanels() {
   StatusPanels[1]->setText(QString("%1/%2").arg(CurrentMeasurementsRow).arg(ResondixData.MeasurementCount));
   StatusPanels[2]->setText(QString("%1/%2").arg(CurrentModelRow).arg(ResondixData.LayerCount));
-  StatusPanels[3]->setText(ResondixData.IsSchlumberger ? "Schlumberger" : "Wenner");
+  StatusPanels[3]->setText(ConfigurationName(ResondixData.IsSchlumberger));
 }
 
 void TMainForm::MeasurementsGridSelectCell(int row) {

@@ -10,7 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include "AllocationCounter.h"
-#include "Equivalence.h"
+#include "engine/Equivalence.h"
 #include "ResondixData.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "Canvas.h"
-#include "Equivalence.h"
+#include "engine/Equivalence.h"
 #include "ResondixData.h"
 
 namespace {
@@ -247,7 +247,7 @@ void TChartDrawing::DrawMeasurements() {
 
 void TChartDrawing::DrawLayerModel() {
   DrawEquivalentModels();
-  DrawStaircase(LayerModelOf(*Data));
+  DrawStaircase(Data->Layers());
 }
 
 void TChartDrawing::DrawEquivalentModels() {
@@ -270,12 +270,12 @@ void TChartDrawing::DrawStaircase(const TLayerModel& model) {
   // the resistivities are not held.
   std::array<QPoint, 2 * MaxLayers> steps;
   int count = 0;
-  int y = RhoToY(model.Rho[1]);
+  int y = RhoToY(model.LayerRho[1]);
   steps[count++] = QPoint(LeftMargin, y);
   for (int i = 2; i <= layers; ++i) {
-    const int x = std::clamp(SpacingColumn(model.Depth[i - 1], LeftMargin), LeftMargin, PlotRight());
+    const int x = std::clamp(SpacingColumn(model.LayerDepth[i - 1], LeftMargin), LeftMargin, PlotRight());
     steps[count++] = QPoint(x, y);
-    y = RhoToY(model.Rho[i]);
+    y = RhoToY(model.LayerRho[i]);
     steps[count++] = QPoint(x, y);
   }
   // The half-space goes on to the right end of the axis.

@@ -135,12 +135,12 @@ void TSectionDrawing::ComputeRanges() {
   for (const TSectionColumn& column : Columns) {
     DistanceLow = std::min(DistanceLow, column.Distance);
     DistanceHigh = std::max(DistanceHigh, column.Distance);
-    for (int i = 1; i <= column.LayerCount; ++i) {
-      const double rho = column.LayerRho[i];
+    for (int i = 1; i <= column.Layers.LayerCount; ++i) {
+      const double rho = column.Layers.LayerRho[i];
       if (!(rho > 0) || !std::isfinite(rho)) continue;
       low = low > 0 ? std::min(low, rho) : rho;
       high = std::max(high, rho);
-      if (i < column.LayerCount) deepest = std::max(deepest, column.LayerDepth[i]);
+      if (i < column.Layers.LayerCount) deepest = std::max(deepest, column.Layers.LayerDepth[i]);
     }
   }
   // Whole decades around every resistivity shown.
@@ -235,15 +235,15 @@ void TSectionDrawing::DrawColumn(QPainter& painter, const TSectionColumn& column
   const int x = DistanceToX(column.Distance);
   const int left = x - ColumnHalfWidth;
   const int right = x + ColumnHalfWidth;
-  for (int i = 1; i <= column.LayerCount; ++i) {
-    const double top = i == 1 ? 0 : column.LayerDepth[i - 1];
+  for (int i = 1; i <= column.Layers.LayerCount; ++i) {
+    const double top = i == 1 ? 0 : column.Layers.LayerDepth[i - 1];
     if (!(top < DepthBottom)) break;
-    const double bottom = i == column.LayerCount ? DepthBottom : std::min(column.LayerDepth[i], DepthBottom);
+    const double bottom = i == column.Layers.LayerCount ? DepthBottom : std::min(column.Layers.LayerDepth[i], DepthBottom);
     const int y1 = DepthToY(top);
     const int y2 = DepthToY(bottom);
-    const double rho = column.LayerRho[i];
+    const double rho = column.Layers.LayerRho[i];
     painter.fillRect(QRect(left, y1, right - left, y2 - y1), ColourOf(rho));
-    if (i < column.LayerCount && column.LayerDepth[i] < DepthBottom) {
+    if (i < column.Layers.LayerCount && column.Layers.LayerDepth[i] < DepthBottom) {
       painter.setPen(BoundaryColour);
       painter.drawLine(left, y2, right - 1, y2);
     }

@@ -20,7 +20,7 @@
 #include <QColor>
 #include <QString>
 
-#include "ResondixData.h"
+#include "engine/LayerModel.h"
 
 class QPainter;
 
@@ -29,11 +29,7 @@ struct TSectionColumn {
   QString Name;
   double Distance = 0;  // metres along the profile, or the place in file order
   double Rmse = NAN;    // of the model against the measurements; NaN for none
-  int LayerCount = 0;
-  // Layer i (from 1): resistivity and depth of its bottom; the last layer is
-  // the half-space.
-  double LayerRho[MaxLayers + 1] = {};
-  double LayerDepth[MaxLayers + 1] = {};
+  TLayerModel Layers;
 };
 
 class TSectionDrawing {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "Equivalence.h"
+#include "engine/Equivalence.h"
 #include "Json.h"
 #include "NumberText.h"
 #include "ResondixData.h"
@@ -128,7 +128,7 @@ void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document) {
   json.Key("info").BeginArray();
   for (int i = 1; i <= InfoLineCount; ++i) json.String(document.Info[i].view());
   json.EndArray();
-  json.Key("configuration").String(document.IsSchlumberger ? "Schlumberger" : "Wenner");
+  json.Key("configuration").String(ConfigurationName(document.IsSchlumberger));
   json.Key("measurements").BeginArray();
   for (int i = 1; i <= document.MeasurementCount; ++i) {
     json.BeginObject();
@@ -159,22 +159,19 @@ void WriteDocumentMembers(TJsonWriter& json, const TResondixData& document) {
 }
 
 bool CheckMeasurementsComplete(const TResondixData& document, const std::string& path) {
-  int column = 0;
-  if (const int row = document.FirstRefusedMeasurement(column)) {
-    ReportError(path + ": measurement " + std::to_string(row) + (column == 0 ? ", L/2: " : ", Rho: ") +
-                LastErrorMessage);
-    return false;
-  }
-  return true;
+  const TRefusedValue refused = document.FirstRefusedMeasurement();
+  if (refused)
+    ReportError(path + ": measurement " + std::to_string(refused.Row) + (refused.Column == 0 ? ", L/2: " : ", Rho: ") +
+                refused.Text);
+  return !refused;
 }
 
 bool CheckModelComplete(const TResondixData& document, const std::string& path) {
-  int column = 0;
-  if (const int row = document.FirstRefusedLayer(column)) {
-    ReportError(path + ": layer " + std::to_string(row) + (column == 0 ? ", Rho: " : ", Depth: ") + LastErrorMessage);
-    return false;
-  }
-  return true;
+  const TRefusedValue refused = document.FirstRefusedLayer();
+  if (refused)
+    ReportError(path + ": layer " + std::to_string(refused.Row) + (refused.Column == 0 ? ", Rho: " : ", Depth: ") +
+                refused.Text);
+  return !refused;
 }
 
 void WriteDarZarroukLayerMembers(TJsonWriter& json, const TDarZarroukLayer& layer) {
@@ -308,9 +305,8 @@ bool PrepareSounding(const std::string& path, const TUnknownList* unknowns, TFor
 
 // The fit as the Fit command runs it; a fit without a solution is reported.
 TFitOutcome FitSounding(const std::string& path, TResondixData& document) {
-  FitSucceeded = true;
   const TFitOutcome outcome = document.Fit();
-  if (outcome.Ran && document.FitStatus == 1) ReportError(path + ": " + NoSolutionText);
+  if (outcome.Ran && outcome.Status == 1) ReportError(path + ": " + NoSolutionText);
   return outcome;
 }
 

@@ -20,18 +20,14 @@ void WriteNodes(TJsonWriter& json, const TResondixData& document) {
     json.EndObject();
   };
   json.Key("nodes").BeginArray();
-  if (document.ForwardModel == TForwardModel::Accurate) {
-    for (int m = AccurateFirstNode; m <= AccurateLastNode; ++m)
-      node(double(m) / AccurateNodesPerDecade, document.AccurateLogRho[m]);
-  } else {
-    for (int j = 1; j <= document.FilterCount + 2; ++j) node(document.CurveLogSpacing[j], document.CurveLogRho[j]);
-  }
+  const TModelCurve& curve = document.Curve;
+  for (int j = curve.FirstNode(); j <= curve.LastNode(); ++j) node(curve.NodeLogSpacing(j), curve.NodeLogRho(j));
   json.EndArray();
 }
 
 void WriteCurve(TJsonWriter& json, TResondixData& document) {
   document.ComputeModelCurve();
-  json.Key("configuration").String(document.IsSchlumberger ? "Schlumberger" : "Wenner");
+  json.Key("configuration").String(ConfigurationName(document.IsSchlumberger));
   WriteNodes(json, document);
   json.Key("at_spacings").BeginArray();
   for (int i = 1; i <= document.MeasurementCount; ++i) {

@@ -13,7 +13,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
-#include "Equivalence.h"
+#include "engine/Equivalence.h"
 #include "Json.h"
 #include "ResondixData.h"
 
@@ -48,7 +48,7 @@ void WriteParameters(TJsonWriter& json, const TEquivalence& e) {
   for (int k = 1; k <= e.ParameterCount; ++k) {
     const TParameterRange& p = e.Parameters[k];
     json.BeginObject();
-    json.Key("name").String(p.Name.view());
+    json.Key("name").String(UnknownName(p.IsDepth, p.Layer).view());
     json.Key("value").Number(p.Value);
     json.Key("lower").Number(p.Range.Lower);
     json.Key("upper").Number(p.Range.Upper);
@@ -80,8 +80,8 @@ void WriteModels(TJsonWriter& json, const TEquivalence& e) {
     json.BeginArray();
     for (int i = 1; i <= model.LayerCount; ++i) {
       json.BeginObject();
-      json.Key("rho").Number(model.Rho[i]);
-      json.Key("depth").Number(model.Depth[i]);
+      json.Key("rho").Number(model.LayerRho[i]);
+      json.Key("depth").Number(model.LayerDepth[i]);
       json.EndObject();
     }
     json.EndArray();
@@ -116,8 +116,8 @@ bool AnalyseFile(const std::string& path, const TUnknownList& unknowns, TForward
     PrintFileError(path, model);
     return false;
   }
-  if (!AnalyseEquivalence(document, tolerance, result)) {
-    ReportError(path + ": " + LastErrorMessage);
+  if (const std::string refusal = document.AnalyseEquivalence(tolerance, result); !refusal.empty()) {
+    ReportError(path + ": " + refusal);
     PrintFileError(path, model);
     return false;
   }

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "CliSupport.h"
-#include "Equivalence.h"
 #include "Commands.h"
 #include "Json.h"
 #include "ResondixData.h"
+#include "engine/Equivalence.h"
 
 namespace {
 
@@ -20,17 +20,18 @@ namespace {
 // layer's top, as in the interval texts. The statistics exist only after a
 // fit that converged with a degree of freedom left.
 void WriteUnknowns(TJsonWriter& json, const TResondixData& document) {
-  const bool statistics = document.FitStatus == 0 && document.MeasurementCount > document.UnknownCount;
+  const bool statistics = document.FitStatus == 0 && document.MeasurementCount > document.LastFit.UnknownCount;
+  const TUncertainties& uncertainties = document.Uncertainties;
   int k = 0;
   const auto write = [&](double value, double top) {
     ++k;
-    const bool bounded = statistics && document.ParameterLower[k] <= 1.7e307;
+    const bool bounded = statistics && uncertainties.Bounded(k);
     json.BeginObject();
     json.Key("name").String(document.ParameterNames[k].view());
     json.Key("value").Number(value);
-    json.Key("percent").Number(statistics ? document.ParameterPercent[k] : NAN);
-    json.Key("lower").Number(bounded ? document.ParameterLower[k] + top : NAN);
-    json.Key("upper").Number(bounded ? document.ParameterUpper[k] + top : NAN);
+    json.Key("percent").Number(statistics ? uncertainties.Percent[k] : NAN);
+    json.Key("lower").Number(bounded ? uncertainties.Lower[k] + top : NAN);
+    json.Key("upper").Number(bounded ? uncertainties.Upper[k] + top : NAN);
     json.EndObject();
   };
   json.Key("unknowns").BeginArray();
@@ -62,7 +63,7 @@ void WriteLayers(TJsonWriter& json, const TResondixData& document) {
 // shows it.
 void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
   json.Key("correlation").BeginArray();
-  for (int k = 1; k <= document.UnknownCount; ++k) {
+  for (int k = 1; k <= document.LastFit.UnknownCount; ++k) {
     json.BeginArray();
     for (int j = 1; j <= k; ++j) json.String(document.CorrelationText(k, j));
     json.EndArray();
@@ -78,11 +79,11 @@ bool FitFile(const std::string& path, const TUnknownList& unknowns, TForwardMode
   if (!LoadAndFit(path, unknowns, model, document, json)) return false;
   json.Key("status").Number(document.FitStatus);
   json.Key("rmse").Number(document.Rmse);
-  json.Key("evaluations").Integer(document.EvaluationCount);
+  json.Key("evaluations").Integer(document.LastFit.EvaluationCount);
   WriteUnknowns(json, document);
   WriteLayers(json, document);
   WriteCorrelation(json, document);
-  WriteDarZarrouk(json, DarZarroukOf(LayerModelOf(document)));
+  WriteDarZarrouk(json, DarZarroukOf(document.Layers()));
   WriteForwardMember(json, model);
   json.EndObject();
   PrintJsonLine(json);

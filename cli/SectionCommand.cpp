@@ -53,7 +53,7 @@ struct TSectionJob {
 };
 
 // A sounding read for the section.
-struct TSounding {
+struct TSurveySounding {
   std::string Path;
   bool Read = false;
   std::string Error;
@@ -115,7 +115,7 @@ bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
 
 // Reads one sounding and fits it when asked; a file without a complete
 // model cannot be drawn.
-void ReadSounding(TSounding& sounding, const TSectionJob& job) {
+void ReadSounding(TSurveySounding& sounding, const TSectionJob& job) {
   TResondixData document;
   if (!LoadSounding(sounding.Path, job.Fit ? &job.Unknowns : nullptr, job.Forward, document, sounding.Error))
     return;
@@ -128,25 +128,21 @@ void ReadSounding(TSounding& sounding, const TSectionJob& job) {
   sounding.HasPosition = ParsePosition(document.SoundingPosition().view(), sounding.X, sounding.Y);
   TSectionColumn& column = sounding.Column;
   column.Name = QFileInfo(QString::fromStdString(sounding.Path)).completeBaseName();
-  column.LayerCount = document.LayerCount;
-  for (int i = 1; i <= document.LayerCount; ++i) {
-    column.LayerRho[i] = document.LayerRho[i];
-    column.LayerDepth[i] = document.LayerDepth[i];
-  }
+  column.Layers = document.Layers();
   document.ValidateDocument();
   if (document.MeasurementsValid) column.Rmse = document.ModelRmse();
 }
 
 // The soundings drawn, in profile order, with their distances; false (message
 // reported) when the order asks for positions that are missing.
-bool PlaceSoundings(const TSectionJob& job, std::vector<TSounding>& soundings, std::vector<TSounding*>& placed,
+bool PlaceSoundings(const TSectionJob& job, std::vector<TSurveySounding>& soundings, std::vector<TSurveySounding*>& placed,
                     bool& distancesKnown) {
-  for (TSounding& sounding : soundings)
+  for (TSurveySounding& sounding : soundings)
     if (sounding.Read) placed.push_back(&sounding);
-  distancesKnown = std::all_of(placed.begin(), placed.end(), [](const TSounding* s) { return s->HasPosition; });
+  distancesKnown = std::all_of(placed.begin(), placed.end(), [](const TSurveySounding* s) { return s->HasPosition; });
   if (!distancesKnown) {
     if (job.Order != TOrder::File) {
-      for (const TSounding* s : placed)
+      for (const TSurveySounding* s : placed)
         if (!s->HasPosition) ReportError("Option --order needs every sounding's position \"X, Y = x, y\"; " + s->Path +
                                          " has none.");
       return false;
@@ -155,7 +151,7 @@ bool PlaceSoundings(const TSectionJob& job, std::vector<TSounding>& soundings, s
     return true;
   }
   if (job.Order != TOrder::File)
-    std::stable_sort(placed.begin(), placed.end(), [&job](const TSounding* a, const TSounding* b) {
+    std::stable_sort(placed.begin(), placed.end(), [&job](const TSurveySounding* a, const TSurveySounding* b) {
       return job.Order == TOrder::X ? a->X < b->X : a->Y < b->Y;
     });
   double distance = 0;
@@ -166,8 +162,8 @@ bool PlaceSoundings(const TSectionJob& job, std::vector<TSounding>& soundings, s
   return true;
 }
 
-void PrintRecords(const std::vector<TSounding>& soundings, const TSectionJob& job) {
-  for (const TSounding& sounding : soundings) {
+void PrintRecords(const std::vector<TSurveySounding>& soundings, const TSectionJob& job) {
+  for (const TSurveySounding& sounding : soundings) {
     if (!sounding.Read) {
       TJsonWriter json;
       json.BeginObject().Key("file").String(sounding.Path).Key("error").String(sounding.Error);
@@ -193,12 +189,12 @@ void PrintRecords(const std::vector<TSounding>& soundings, const TSectionJob& jo
 int RunSection(const std::vector<std::string>& arguments) {
   TSectionJob job;
   if (!ParseJob(arguments, job)) return ExitFailure;
-  std::vector<TSounding> soundings(job.Inputs.size());
+  std::vector<TSurveySounding> soundings(job.Inputs.size());
   for (std::size_t i = 0; i < soundings.size(); ++i) {
     soundings[i].Path = job.Inputs[i];
     ReadSounding(soundings[i], job);
   }
-  std::vector<TSounding*> placed;
+  std::vector<TSurveySounding*> placed;
   TSectionDrawing drawing;
   if (!PlaceSoundings(job, soundings, placed, drawing.DistancesKnown)) return ExitFailure;
   if (placed.empty()) {
@@ -207,7 +203,7 @@ int RunSection(const std::vector<std::string>& arguments) {
     return ExitFailure;
   }
 
-  for (const TSounding* sounding : placed) drawing.Columns.push_back(sounding->Column);
+  for (const TSurveySounding* sounding : placed) drawing.Columns.push_back(sounding->Column);
   drawing.DrawWidth = job.Width;
   drawing.DrawHeight = job.Height;
   drawing.MaxDepth = job.MaxDepth;
@@ -215,7 +211,7 @@ int RunSection(const std::vector<std::string>& arguments) {
   if (!WriteImage(job.Output, job.Format, job.Width, job.Height, QStringLiteral("Resondix resistivity section"),
                   [&drawing](QPainter& painter) { drawing.DrawSection(painter); })) {
     ReportError("Could not save " + job.Output + "!");
-    for (TSounding& sounding : soundings)
+    for (TSurveySounding& sounding : soundings)
       if (sounding.Read) sounding.Read = false, sounding.Error = LatestErrorText();
     PrintRecords(soundings, job);
     return ExitFailure;

@@ -2,7 +2,7 @@
 // the Dar Zarrouk figures of its model.
 #include "CliSupport.h"
 #include "Commands.h"
-#include "Equivalence.h"
+#include "engine/Equivalence.h"
 #include "Json.h"
 #include "ResondixData.h"
 
@@ -18,7 +18,7 @@ int RunShow(const std::vector<std::string>& arguments) {
       continue;
     }
     const auto darZarrouk = [&document](TJsonWriter& json) {
-      WriteDarZarrouk(json, DarZarroukOf(LayerModelOf(document)));
+      WriteDarZarrouk(json, DarZarroukOf(document.Layers()));
     };
     if (!PrintAndSaveDocument(parsed, path, document, darZarrouk)) status = ExitFailure;
   }

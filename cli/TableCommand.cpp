@@ -22,7 +22,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
-#include "Equivalence.h"
+#include "engine/Equivalence.h"
 #include "Json.h"
 #include "ResondixData.h"
 #include "TextReader.h"
@@ -89,7 +89,7 @@ void FillRow(TResondixData& document, TRow& row) {
     row[XColumn].SetNumber(x);
     row[YColumn].SetNumber(y);
   }
-  row[ConfigurationColumn].SetText(document.IsSchlumberger ? "Schlumberger" : "Wenner");
+  row[ConfigurationColumn].SetText(ConfigurationName(document.IsSchlumberger));
   row[MeasurementsColumn].SetNumber(document.MeasurementCount);
   for (int i = 1; i <= document.LayerCount; ++i) {
     row[Rho1Column + 2 * (i - 1)].SetNumber(document.LayerRho[i]);
@@ -98,7 +98,7 @@ void FillRow(TResondixData& document, TRow& row) {
   document.ValidateDocument();
   if (!document.ModelValid) return;
   if (document.MeasurementsValid) row[RmseColumn].SetNumber(document.ModelRmse());
-  const TDarZarrouk figures = DarZarroukOf(LayerModelOf(document));
+  const TDarZarrouk figures = DarZarroukOf(document.Layers());
   row[TotalSColumn].SetNumber(figures.S);
   row[TotalTColumn].SetNumber(figures.T);
 }

@@ -19,6 +19,7 @@
 //     row deletes only the rows that exist.
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "NumberText.h"
 #include "ResondixData.h"
@@ -142,13 +143,13 @@ bool TResondixData::DeleteLayers(int first, int count) {
   return true;
 }
 
-bool TResondixData::ValidateValue(int column, int row, bool isModel, double value) const {
+std::string TResondixData::ValueRefusal(int column, int row, bool isModel, double value) const {
   const bool halfSpacing = !isModel && column == 0;
   const bool resistivity = (!isModel && column == 1) || (isModel && column == 0);
   const bool depth = isModel && column == 1;
-  if (halfSpacing) return (value >= 0 && value < MaxHalfSpacing) || Refuse(HalfSpacingOutOfRange);
-  if (resistivity) return value > 0 || Refuse(NotPositive);
-  if (!depth) return true;
+  if (halfSpacing) return value >= 0 && value < MaxHalfSpacing ? "" : HalfSpacingOutOfRange;
+  if (resistivity) return value > 0 ? "" : NotPositive;
+  if (!depth) return {};
 
   // A depth lies between the stored depths of its neighbours; a neighbour
   // outside the arrays counts as not entered.
@@ -157,35 +158,38 @@ bool TResondixData::ValidateValue(int column, int row, bool isModel, double valu
   };
   const double prev = depthAt(row - 1LL);
   const double next = depthAt(row + 1LL);
-  if (next == 0 && row == 1) return value > 0 || Refuse(NotPositive);
-  if (next == 0) return value > prev || Refuse(NotBelow(prev));
-  return (value > prev && value < next) || Refuse(NotBetween(prev, next));
+  if (next == 0 && row == 1) return value > 0 ? "" : NotPositive;
+  if (next == 0) return value > prev ? "" : NotBelow(prev);
+  return value > prev && value < next ? "" : NotBetween(prev, next);
 }
 
-int TResondixData::FirstRefusedMeasurement(int& column) const {
-  for (int i = 1; i <= MeasurementCount; ++i) {
-    column = 0;
-    if (!ValidateValue(0, i, false, HalfSpacing[i])) return i;
-    column = 1;
-    if (!ValidateValue(1, i, false, ApparentRho[i])) return i;
-  }
-  return 0;
+bool TResondixData::ValidateValue(int column, int row, bool isModel, double value) const {
+  const std::string refusal = ValueRefusal(column, row, isModel, value);
+  return refusal.empty() || Refuse(refusal);
+}
+
+TRefusedValue TResondixData::FirstRefusedMeasurement() const {
+  for (int i = 1; i <= MeasurementCount; ++i)
+    for (int column : {0, 1})
+      if (std::string text = ValueRefusal(column, i, false, column == 0 ? HalfSpacing[i] : ApparentRho[i]);
+          !text.empty())
+        return {i, column, std::move(text)};
+  return {};
+}
+
+TRefusedValue TResondixData::FirstRefusedLayer() const {
+  for (int i = 1; i <= LayerCount; ++i)
+    for (int column : {0, 1}) {
+      if (column == 1 && i == LayerCount) break;  // the half-space has no depth
+      if (std::string text = ValueRefusal(column, i, true, column == 0 ? LayerRho[i] : LayerDepth[i]); !text.empty())
+        return {i, column, std::move(text)};
+    }
+  return {};
 }
 
 void TResondixData::ValidateDocument() {
   bool spacingsEntered = true;
   for (int i = 1; i <= MeasurementCount; ++i) spacingsEntered &= HalfSpacing[i] != 0;
-  int column = 0;
-  MeasurementsValid = spacingsEntered && FirstRefusedMeasurement(column) == 0;
-  ModelValid = FirstRefusedLayer(column) == 0;
-}
-
-int TResondixData::FirstRefusedLayer(int& column) const {
-  for (int i = 1; i <= LayerCount; ++i) {
-    column = 0;
-    if (!ValidateValue(0, i, true, LayerRho[i])) return i;
-    column = 1;
-    if (i < LayerCount && !ValidateValue(1, i, true, LayerDepth[i])) return i;
-  }
-  return 0;
+  MeasurementsValid = spacingsEntered && !FirstRefusedMeasurement();
+  ModelValid = !FirstRefusedLayer();
 }

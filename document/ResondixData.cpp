@@ -1,12 +1,15 @@
 #include "ResondixData.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "Messages.h"
 #include "TextReader.h"
+#include "engine/Equivalence.h"
 
 std::string LastErrorMessage;
+bool FitSucceeded = false;
 
 namespace {
 
@@ -19,6 +22,14 @@ constexpr double DefaultHalfSpacings[DefaultHalfSpacingCount] = {
 
 double DefaultHalfSpacing(int i) {
   return DefaultHalfSpacings[std::clamp(i, 1, DefaultHalfSpacingCount) - 1];
+}
+
+const char* ConfigurationName(bool isSchlumberger) { return isSchlumberger ? "Schlumberger" : "Wenner"; }
+
+TParameterName UnknownName(bool isDepth, int layer) {
+  char name[TParameterName::capacity() + 8];
+  std::snprintf(name, sizeof name, "%s %d", isDepth ? "Depth" : "Rho", layer);
+  return name;
 }
 
 std::string CouldNotOpenText(const std::string& fileName) { return "Could not open " + fileName + "!"; }
@@ -64,7 +75,7 @@ void TResondixData::New() {
   SetMeasurementCount(std::min(40, MaxMeasurements));
 
   LayerCount = 3;
-  UnknownCount = 0;
+  LastFit = {};
   LayerDepth[3] = HalfSpaceDepth;
   DepthUnknown[3] = false;
 
@@ -91,18 +102,18 @@ void TResondixData::SetMeasurementCount(int n) {
 
 void TResondixData::SetSoundingType(bool isSchlumberger) {
   IsSchlumberger = isSchlumberger;
-  LoadFilter();
   StructureChanged = true;
   RaiseChange();
 }
 
 void TResondixData::SetValue(int column, int row, bool isModel, double value) {
-  if (row >= 0 && row <= 15) {
-    if (!isModel && column == 0) HalfSpacing[row] = value;
-    if (!isModel && column == 1) ApparentRho[row] = value;
-    if (isModel && column == 0) LayerRho[row] = value;
-    if (isModel && column == 1) LayerDepth[row] = value;
-  }
+  const auto store = [row, value](auto& values) {
+    if (row >= values.Low && row <= values.High) values[row] = value;
+  };
+  if (!isModel && column == 0) store(HalfSpacing);
+  if (!isModel && column == 1) store(ApparentRho);
+  if (isModel && column == 0) store(LayerRho);
+  if (isModel && column == 1) store(LayerDepth);
   Saved = false;
   StructureChanged = false;
   RaiseChange();
@@ -110,10 +121,8 @@ void TResondixData::SetValue(int column, int row, bool isModel, double value) {
 
 void TResondixData::AdoptContent(TResondixData&& source) {
   TChangeHandler handler = std::move(OnChange);
-  TPlaatje* chart = Chart;
   *this = std::move(source);
   OnChange = std::move(handler);
-  Chart = chart;
 }
 
 bool TResondixData::ReplaceContent(const std::function<bool(TResondixData& staged)>& read) {

@@ -2,79 +2,47 @@
 // sounding.
 //
 // The document holds the measured apparent-resistivity curve (half spacings
-// L/2 and apparent resistivities), the layered-earth model fitted to it, the
-// electrode configuration with the forward-model filter that follows from
-// it, fourteen lines of descriptive information, the fit's unknowns and
-// results, and the chart's text annotations. Every quantity lives in
-// fixed-capacity arrays indexed exactly as the algorithms number them
-// (measurement 1 is index 1); nothing is allocated per measurement, per layer
-// or per fit.
+// L/2 and apparent resistivities: its TSounding), the layered-earth model
+// fitted to it (its TLayerModel), the electrode configuration, fourteen
+// lines of descriptive information, the fit's unknowns and results, and the
+// chart's text annotations. Every quantity lives in fixed-capacity arrays
+// indexed exactly as the algorithms number them (measurement 1 is index 1);
+// nothing is allocated per measurement, per layer or per fit.
 //
 // Flow of data: the window, the command line and the tests own one document.
 // The views read it whenever they refresh; every change ends in the
 // synchronous OnChange callback, whose flags StructureChanged and Saved tell
-// the receiver what changed. The engine (forward model, optimisation,
-// singular value decomposition, fit statistics) consists of members of this
-// class defined under engine/. Messages for the user go through Messages.h.
+// the receiver what changed. The computing is the engine's (engine/): the
+// document's ComputeModelCurve, Fit and ComputeFitStatistics hand its arrays
+// to it and write the results back. Messages for the user go through
+// Messages.h.
 //
-// Sources: ResondixData.cpp (state, setters), DataFile.cpp (the .rxd file),
-// Editing.cpp (insert, delete, value rules), Import.cpp (DINOloket files),
-// SpreadsheetImport.cpp (delimited text files from spreadsheets),
-// and under engine/: ForwardModel.cpp, AccurateForwardModel.cpp, Optimisation.cpp,
-// SingularValueDecomposition.cpp, FitStatistics.cpp.
+// Sources: ResondixData.cpp (state, setters, the engine's forwards),
+// DataFile.cpp (the .rxd file), Editing.cpp (insert, delete, value rules),
+// FitTexts.cpp (the statistics texts), Import.cpp (DINOloket files),
+// SpreadsheetImport.cpp (delimited text files from spreadsheets).
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "FixedArray.h"
 #include "ShortString.h"
+#include "engine/DecimalLog.h"
+#include "engine/FitStatistics.h"
+#include "engine/FixedArray.h"
+#include "engine/ForwardModel.h"
+#include "engine/LayerModel.h"
+#include "engine/Optimisation.h"
+#include "engine/Sounding.h"
 
-class TPlaatje;
 class TTextReader;
+struct TEquivalence;
+struct TEquivalenceTolerance;
 
-constexpr int MaxMeasurements = 15;
-constexpr int MaxLayers = 4;
-constexpr double HalfSpaceDepth = 10000.0;
-constexpr int MaxUnknowns = 20;
-constexpr int MaxFilterCount = 20;
 constexpr int InfoLineCount = 14;
-
-// Admissible ranges of the fit's unknowns (natural logarithms): resistivities
-// from about 1.2e-4 to 4.9e8 ohm·m, thicknesses from about 0.0067 to
-// 162755 m.
-constexpr double MinLogRho = -9;
-constexpr double MaxLogRho = 20;
-constexpr double MinLogThickness = -5;
-constexpr double MaxLogThickness = 12;
-
-// Which forward model fills the curve table that the chart draws and the fit
-// uses: the short filters of the program's design (the default, whose figures
-// every stored fit rests on), or the accurate one of AccurateForwardModel.cpp.
-// A user setting: it is not part of the data file.
-enum class TForwardModel { Filter, Accurate };
-
-// The accurate model's curve table: nodes every 1/20 decade of spacing, node
-// m at log10 spacing m/20, from 0.1 m to 31.6 km; its filter weights
-// k = AccurateFirstWeight..AccurateLastWeight, and the transform samples
-// n = k − m that the nodes share.
-constexpr int AccurateNodesPerDecade = 20;
-constexpr int AccurateFirstNode = -20;
-constexpr int AccurateLastNode = 90;
-constexpr int AccurateFirstWeight = -48;
-constexpr int AccurateLastWeight = 46;
-constexpr int AccurateFirstSample = AccurateFirstWeight - AccurateLastNode;
-constexpr int AccurateLastSample = AccurateLastWeight - AccurateFirstNode;
-
-// The program's natural logarithm of 10. Every decimal logarithm, in the
-// engine and on the chart alike, is ln v / 2.3026 (not the exact ln 10): the
-// stored curves, the fits and the chart's pixel ties all rest on it.
-constexpr double Ln10 = 2.3026;
-inline double DecimalLog(double v) { return std::log(v) / Ln10; }
 
 // Capacities of the fixed texts.
 using TInfoText = TShortString<80>;
@@ -93,6 +61,10 @@ constexpr const char* UntitledFileName = "untitled.rxd";
 constexpr int DefaultHalfSpacingCount = 43;
 double DefaultHalfSpacing(int i);
 
+// "Schlumberger" or "Wenner", as the status bar, the command line and the
+// data file's description line name the configuration.
+const char* ConfigurationName(bool isSchlumberger);
+
 // A text box placed on the chart: position relative to the chart's client
 // area and size, in pixels, and its text with "\n" between lines.
 struct TAnnotation {
@@ -108,12 +80,14 @@ struct TAnnotation {
   }
 };
 
-// Program-wide: the refusal text of the last document operation or value
-// check that returned false.
+// Program-wide: the refusal text of the last value check or document
+// operation that returned false, for the design's callers. The program's own
+// callers take the refusal as a return value instead.
 extern std::string LastErrorMessage;
 
-// Program-wide: set by the Fit command, cleared by Fit() when it refuses
-// (engine/Optimisation.cpp).
+// Program-wide: set by the Fit command, cleared by Fit() when it refuses.
+// Nothing in the program reads it back: the Fit command acts on Fit()'s
+// outcome.
 extern bool FitSucceeded;
 
 // What the window and the command line report for a fit that ended with
@@ -127,9 +101,20 @@ struct TFitOutcome {
   std::string Refusal;
 };
 
+// A value the value rules refuse: its row, its column (as the grids number
+// them) and the refusal; Row 0 when every value is accepted.
+struct TRefusedValue {
+  int Row = 0;
+  int Column = 0;
+  std::string Text;
+
+  explicit operator bool() const { return Row != 0; }
+};
+
 // The name of an unknown as the fit and its views show it: "Rho " or
 // "Depth " followed by the layer number.
 TParameterName UnknownName(bool isDepth, int layer);
+inline TParameterName UnknownName(const TUnknown& unknown) { return UnknownName(unknown.IsDepth, unknown.Layer); }
 
 // The message of a file that cannot be opened or read.
 std::string CouldNotOpenText(const std::string& fileName);
@@ -137,41 +122,35 @@ std::string CouldNotOpenText(const std::string& fileName);
 // which the program does not read; verb names what to do again ("open").
 std::string Utf16Reason(const std::string& verb);
 
-class TResondixData {
+class TResondixData : public TSounding, public TLayerModel {
 public:
   using TChangeHandler = std::function<void(TResondixData& sender)>;
 
   TResondixData();
 
-  // --- Fields, in the order of the document's design ----------------------
+  // --- Fields -----------------------------------------------------------
+  // The measurements (MeasurementCount, HalfSpacing, ApparentRho) are the
+  // TSounding, the layers (LayerCount, LayerRho, LayerDepth, with
+  // LayerDepth[0] = 0 and the half-space's placeholder HalfSpaceDepth) the
+  // TLayerModel this document is.
 
-  std::int32_t MeasurementCount = 0;
   TChangeHandler OnChange;
   bool IsSchlumberger = true;
+  // Which forward model computes the curve the chart draws and the fit
+  // uses. A user setting: it is not part of the data file.
+  TForwardModel ForwardModel = TForwardModel::Filter;
 
-  // Fit settings and results.
-  double InitialDamping = 0.01;
-  double MaxEvaluations = 250;
-  double RelativeTolerance = 0.0005;
-  double AbsoluteTolerance = 0.005;
-  double SvdTolerance = 1e-10;
-  double FitStatus = 0;       // 0 converged, 1 no solution, 2 out of range, 4 too many rejections
-  double ResidualNorm = 0;    // sqrt(sum r_i^2) at the last accepted point
-  // The fit's evaluation counter as it ended: 1 for the starting model plus
-  // one per trial step; the Jacobian's evaluations are not counted.
-  std::int32_t EvaluationCount = 0;
-
+  // Fit results.
+  double FitStatus = 0;  // 0 converged, 1 no solution, 2 out of range, 4 too many rejections
   bool StructureChanged = false;
-
   bool HasFitResult = false;
-  double Rmse = 0;            // misfit in log10 units
-  std::uint8_t UnknownCount = 0;
-  TFixedArray<double, 1, MaxUnknowns> Parameters;
-
-  TFixedArray<double, 0, 15> LayerDepth;  // bottom of layer i; [0] is the surface
-  TFixedArray<double, 0, 15> LayerRho;
-
-  double FilterRatio = 0;
+  double Rmse = 0;  // misfit in log10 units
+  // The last fit that ran: its unknowns, their logarithms and covariance,
+  // residual norm and evaluation count. A refused fit leaves it.
+  TFitResult LastFit;
+  TFixedArray<TParameterName, 1, MaxUnknowns> ParameterNames;
+  // The unknowns' uncertainties from the last converged fit.
+  TUncertainties Uncertainties;
 
   bool Saved = true;
   bool MeasurementsValid = false;
@@ -179,12 +158,7 @@ public:
 
   std::string FileName;
 
-  TFixedArray<double, 1, MaxFilterCount> FilterCoefficients;
-  std::int32_t FilterCount = 0;
-
   TFixedArray<TInfoText, 1, InfoLineCount> Info;
-
-  std::int32_t LayerCount = 0;
 
   TFixedArray<TPercentText, 0, MaxLayers> RhoPercentText;
   TFixedArray<TPercentText, 0, MaxLayers> DepthPercentText;
@@ -193,39 +167,8 @@ public:
   TFixedArray<bool, 0, MaxLayers> RhoUnknown;
   TFixedArray<bool, 0, MaxLayers> DepthUnknown;
 
-  TFixedArray<TParameterName, 1, MaxUnknowns> ParameterNames;
-
-  // Fit work arrays.
-  TFixedArray<double, 1, MaxUnknowns> PreviousParameters;
-  TFixedArray<double, 1, MaxMeasurements> Residuals;
-  TFixedArray<double, 1, MaxMeasurements> SavedResiduals;
-  TFixedMatrix<double, 1, MaxMeasurements, 1, MaxUnknowns> Jacobian;  // U after the decomposition
-  TFixedArray<double, 1, MaxUnknowns> SingularValues;
-  TFixedArray<double, 1, MaxUnknowns> Superdiagonal;
-  TFixedMatrix<double, 1, MaxUnknowns, 1, MaxUnknowns> RightVectors;  // V; Covariance after a fit
-  TFixedArray<double, 1, MaxUnknowns> Gradient;
-  TFixedArray<double, 1, MaxUnknowns> StepCoefficients;
-  bool InJacobian = false;
-  TFixedArray<double, 1, MaxUnknowns> ParameterPercent;
-  TFixedArray<double, 1, MaxUnknowns> ParameterLower;
-  TFixedArray<double, 1, MaxUnknowns> ParameterUpper;
-
-  TFixedArray<double, 0, 15> HalfSpacing;  // L/2 of measurement i (m)
-  TFixedArray<double, 0, 15> ApparentRho;
-
-  // Model-curve tables (forward model).
-  TFixedArray<double, 1, MaxLayers> LayerThickness;
-  TFixedArray<double, 1, MaxFilterCount> TransformSamples;
-  TFixedArray<double, 0, MaxFilterCount + 2> CurveLogSpacing;
-  TFixedArray<double, 0, MaxFilterCount + 2> CurveLogRho;
-  TFixedArray<double, -1, MaxFilterCount + 3> CurveSegmentSlope;
-  TFixedArray<double, 0, MaxFilterCount + 2> CurveNodeSlope;
-
-  // The forward model in use, and the accurate model's table.
-  TForwardModel ForwardModel = TForwardModel::Filter;
-  TFixedArray<double, AccurateFirstSample, AccurateLastSample> AccurateTransformSamples;
-  TFixedArray<double, AccurateFirstNode, AccurateLastNode> AccurateLogRho;
-  TFixedArray<double, AccurateFirstNode, AccurateLastNode> AccurateNodeSlope;  // d log ρa / d log s
+  // The model curve of the layers, as ComputeModelCurve left it.
+  TModelCurve Curve;
 
   int ActiveAnnotation = -1;  // index into Annotations, -1 for none
   std::int32_t DragMode = 0;
@@ -233,11 +176,15 @@ public:
   // Whether LoadFromFile reads the annotation section. Work that never
   // shows or saves the annotations turns it off and so never holds them.
   bool KeepAnnotations = true;
-  TPlaatje* Chart = nullptr;  // set once by the main window; not owned
 
-  // The unscaled covariance left by a fit shares the storage of RightVectors.
-  TFixedMatrix<double, 1, MaxUnknowns, 1, MaxUnknowns>& Covariance() { return RightVectors; }
-  const TFixedMatrix<double, 1, MaxUnknowns, 1, MaxUnknowns>& Covariance() const { return RightVectors; }
+  // --- Views of the document as the engine sees it ------------------------
+
+  TSounding& Sounding() { return *this; }
+  const TSounding& Sounding() const { return *this; }
+  TLayerModel& Layers() { return *this; }
+  const TLayerModel& Layers() const { return *this; }
+  TUnknownFlags Unknowns() const { return {RhoUnknown, DepthUnknown}; }
+  TCurveSettings CurveSettings() const { return {IsSchlumberger, ForwardModel}; }
 
   // --- Descriptive information ------------------------------------------
 
@@ -278,8 +225,7 @@ public:
   void ClearFitResult();
   // n is kept within 1..MaxMeasurements.
   void SetMeasurementCount(int n);
-  // Stores the configuration and loads its filter; does not touch
-  // SoundingTypeText.
+  // Stores the configuration; does not touch SoundingTypeText.
   void SetSoundingType(bool isSchlumberger);
   // Stores one grid value: measurements column 0 = HalfSpacing, 1 =
   // ApparentRho; model column 0 = LayerRho, 1 = LayerDepth; other columns
@@ -287,21 +233,25 @@ public:
   // StructureChanged and raises OnChange.
   void SetValue(int column, int row, bool isModel, double value);
 
-  // Editing rules: false with the refusal in LastErrorMessage, nothing
-  // changed.
+  // Editing rules. The refusal of a value the rules do not accept, or ""
+  // when they accept it; nothing is changed.
+  std::string ValueRefusal(int column, int row, bool isModel, double value) const;
+  // The same as the design's check: false with the refusal in
+  // LastErrorMessage.
   bool ValidateValue(int column, int row, bool isModel, double value) const;
   // The first measurement whose L/2 (column 0) or apparent resistivity
-  // (column 1) the value rules refuse, or 0 when they accept every one;
-  // LastErrorMessage then holds the refusal. An L/2 of 0 passes: it is a
-  // value the rules accept, though the grid shows it as an empty cell.
-  int FirstRefusedMeasurement(int& column) const;
+  // (column 1) the value rules refuse. An L/2 of 0 passes: it is a value the
+  // rules accept, though the grid shows it as an empty cell.
+  TRefusedValue FirstRefusedMeasurement() const;
   // The same for the model: every resistivity (column 0) and every depth
   // above the half-space (column 1).
-  int FirstRefusedLayer(int& column) const;
+  TRefusedValue FirstRefusedLayer() const;
   // Sets MeasurementsValid and ModelValid from the value rules applied to
   // the whole tables. An L/2 of 0 is a value not entered here: the rules
   // accept it, but a table with one cannot be fitted.
   void ValidateDocument();
+  // Insert and delete: false with the refusal in LastErrorMessage, nothing
+  // changed.
   bool InsertMeasurements(int first, int count);
   bool DeleteMeasurements(int first, int count);
   bool InsertLayers(int first, int count);
@@ -342,46 +292,38 @@ public:
   // name that ends in ".csv" (in any case), a DINOloket file otherwise.
   bool ImportFile(const std::string& fileName);
 
-  // --- Engine ---------------------------------------------------------------
+  // --- Engine -------------------------------------------------------------
 
-  // The curve table of the forward model in use, and its interpolant at
-  // x = log10 spacing (DecimalLog), in log10 apparent resistivity.
+  // The curve table of the layers by the forward model in use (Curve), and
+  // its value at x = log10 spacing (DecimalLog), in log10 apparent
+  // resistivity.
   void ComputeModelCurve();
-  double ResistivityTransform(double u) const;
-  double CurveLogRhoAt(double x) const;
-  // The accurate model's table and interpolant, which the two above call
-  // when ForwardModel is Accurate.
-  void ComputeAccurateCurve();
-  double AccurateLogRhoAt(double x) const;
+  double CurveLogRhoAt(double x) const { return Curve.LogRhoAt(x); }
+  // The model's apparent resistivity at a spacing in metres, from Curve.
+  double ModelApparentRho(double spacing) const { return Curve.ModelApparentRho(spacing); }
 
-  // Refuses (clearing FitSucceeded, the message shown) or runs the fit to
-  // its end; says which, and the refusal's message.
+  // Refuses (clearing FitSucceeded, the message shown) or runs the fit of
+  // the unknowns as flagged to its end, with the layers where it left them;
+  // says which, and the refusal's message.
   TFitOutcome Fit();
   // Why Fit() would refuse the unknowns as flagged (its message), or "" when
   // it may run.
   std::string FitRefusal() const;
-  // The fit's iteration on the unknowns as flagged, from the layers as they
-  // stand, without Fit()'s checks, messages, statistics or OnChange: the
-  // layers end at the point the iteration accepted last. Returns their RMSE
-  // in log10 units, NaN when no admissible point was reached.
-  double Refit();
   // The RMSE in log10 units of the layers as they stand against the
-  // measurements, as a fit reports it; rebuilds the curve table and
-  // overwrites Residuals. Needs a valid model and positive spacings and
-  // resistivities.
-  double ModelRmse();
-  void Optimise();
-  bool ApplyParameters();
-  void ComputeJacobian();
-  void DecomposeJacobian();
+  // measurements, as a fit reports it. Needs a valid model and positive
+  // spacings and resistivities.
+  double ModelRmse() const;
+  // The statistics texts of the unknowns of LastFit.
   void ComputeFitStatistics();
-  double SumOfSquares() const;
-  double DotProduct(const TFixedArray<double, 1, MaxUnknowns>& a,
-                    const TFixedArray<double, 1, MaxUnknowns>& b) const;
-  // Cell of the correlation matrix in row k, column j (unknowns numbered from
-  // 1), as the correlation view shows it: the whole percentage and "%" for
-  // k >= j, empty above the diagonal and where a variance is 0.
+  // Cell of the correlation matrix of LastFit in row k, column j (unknowns
+  // numbered from 1), as the correlation view shows it: the whole
+  // percentage and "%" for k >= j, empty above the diagonal and where a
+  // variance is 0.
   std::string CorrelationText(int k, int j) const;
+  // The equivalence analysis of the layers with the unknowns as flagged;
+  // returns why it cannot run (a fit's refusal, or the first value the value
+  // rules refuse), or "" when it ran.
+  std::string AnalyseEquivalence(const TEquivalenceTolerance& tolerance, TEquivalence& result) const;
 
   // Raises OnChange when a handler is installed.
   void RaiseChange();
@@ -403,10 +345,9 @@ private:
   // and the notifications read() raised on the copy follow, the last one
   // after them.
   bool ReplaceContent(const std::function<bool(TResondixData& staged)>& read);
-  // Loads FilterCoefficients, FilterCount, FilterRatio and CurveLogSpacing[0]
-  // for the configuration (forward model).
-  void LoadFilter();
   // Takes over the content of a document read elsewhere, keeping this
-  // document's OnChange handler and chart.
+  // document's OnChange handler.
   void AdoptContent(TResondixData&& source);
+  // The fit's result written back: the layers, the figures and the names.
+  void TakeFitResult(const TFitResult& result);
 };

@@ -31,7 +31,7 @@
 // one pass over shared transform samples (each node reuses the samples of
 // its neighbours), with the exact slope d ln ρa / d ln s from a second weight
 // set (the transform of iω G), so that a cubic Hermite segment between nodes
-// stays within about 1e-4 of the integral. Everything is in the document's
+// stays within about 1e-4 of the integral. Everything is in the table's
 // fixed arrays and in the two weight sets computed at first use; nothing is
 // allocated per evaluation.
 #include <algorithm>
@@ -40,8 +40,8 @@
 #include <complex>
 #include <limits>
 
-#include "CurveSegment.h"
-#include "ResondixData.h"
+#include "engine/CurveSegment.h"
+#include "engine/ForwardModel.h"
 
 namespace {
 
@@ -130,11 +130,12 @@ const TFixedArray<double, AccurateFirstSample, AccurateLastSample>& SampleAbscis
 
 }  // namespace
 
-void TResondixData::ComputeAccurateCurve() {
+void TAccurateCurve::Compute(const TLayerModel& model, bool isSchlumberger) {
+  const TResistivityTransform transform(model);
   const auto& u = SampleAbscissae();
-  for (int n = AccurateFirstSample; n <= AccurateLastSample; ++n) AccurateTransformSamples[n] = ResistivityTransform(u[n]);
+  for (int n = AccurateFirstSample; n <= AccurateLastSample; ++n) AccurateTransformSamples[n] = transform(u[n]);
 
-  const TAccurateFilter& filter = AccurateFilter(IsSchlumberger);
+  const TAccurateFilter& filter = AccurateFilter(isSchlumberger);
   for (int m = AccurateFirstNode; m <= AccurateLastNode; ++m) {
     double rho = 0;
     double slope = 0;
@@ -151,7 +152,7 @@ void TResondixData::ComputeAccurateCurve() {
   }
 }
 
-double TResondixData::AccurateLogRhoAt(double x) const {
+double TAccurateCurve::LogRhoAt(double x) const {
   if (std::isnan(x)) return x;
   // Beyond the table the curve goes on as a straight line in log-log with
   // the end node's slope, as the filter model's does.

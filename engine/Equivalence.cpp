@@ -1,6 +1,6 @@
 // Equivalence analysis and Dar Zarrouk parameters (see Equivalence.h for
 // the method).
-#include "Equivalence.h"
+#include "engine/Equivalence.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,23 +15,16 @@ constexpr double Infinity = std::numeric_limits<double>::infinity();
 
 enum class TPointKind { Equivalent, NotEquivalent, Inadmissible };
 
-void SetLayers(TResondixData& d, const TLayerModel& model) {
-  for (int i = 1; i <= model.LayerCount; ++i) {
-    d.LayerRho[i] = model.Rho[i];
-    d.LayerDepth[i] = model.Depth[i];
-  }
-}
-
 // The depth below which interface j holds the one above it: the
 // half-space's placeholder of 0 is a value not entered, and no limit.
-double LowerLimit(const TResondixData& d, int j) {
+double LowerLimit(const TLayerModel& d, int j) {
   return j == d.LayerCount && d.LayerDepth[j] == 0 ? Infinity : d.LayerDepth[j];
 }
 
 // Positive resistivities and interfaces strictly in order from the surface
 // down to the half-space's placeholder: what the value rules ask of a
 // complete model, checked without composing their messages.
-bool IsOrdered(const TResondixData& d) {
+bool IsOrdered(const TLayerModel& d) {
   for (int i = 1; i <= d.LayerCount; ++i) {
     if (!(d.LayerRho[i] > 0)) return false;
     if (i < d.LayerCount && !(d.LayerDepth[i] > d.LayerDepth[i - 1] && d.LayerDepth[i] < LowerLimit(d, i + 1)))
@@ -40,14 +33,12 @@ bool IsOrdered(const TResondixData& d) {
   return true;
 }
 
-// The walks of one analysis over one working copy of the document.
+// The walks of one analysis over one working model.
 class TProfiler {
 public:
-  TProfiler(const TResondixData& document, TEquivalence& result) : Work(document), Result(result) {
-    // The copy must never reach the document's views.
-    Work.OnChange = nullptr;
-    Work.Chart = nullptr;
-  }
+  TProfiler(const TSounding& sounding, const TLayerModel& model, const TUnknownFlags& unknowns,
+            const TCurveSettings& curve, TEquivalence& result)
+      : Sounding(sounding), Work(model), Flags(unknowns), Curve(curve), Result(result) {}
 
   void Run();
 
@@ -68,15 +59,19 @@ private:
   TPointKind Evaluate(int k, int direction, int step);
   void Walk(int k, int direction);
 
-  TResondixData Work;
+  const TSounding& Sounding;
+  TLayerModel Work;
+  TUnknownFlags Flags;
+  const TCurveSettings Curve;
+  TFit Fit;
   TEquivalence& Result;
   TLayerModel Start;  // where the next refit begins: the walk's last equivalent model
 };
 
 void TProfiler::Run() {
-  Result.Model = LayerModelOf(Work);
+  Result.Model = Work;
   Result.DarZarrouk = DarZarroukOf(Result.Model);
-  Result.Rmse = Work.ModelRmse();
+  Result.Rmse = Fit.ModelRmse(Sounding, Work, Curve);
   Result.Threshold = (1 + Result.Tolerance.Relative) * Result.Rmse + Result.Tolerance.Absolute;
   Result.ModelCount = 0;
   Result.RefitCount = 0;
@@ -90,7 +85,7 @@ void TProfiler::Run() {
 
   for (int k = 1; k <= Result.ParameterCount; ++k) {
     const TParameterRange& parameter = Result.Parameters[k];
-    bool& flag = (parameter.IsDepth ? Work.DepthUnknown : Work.RhoUnknown)[parameter.Layer];
+    bool& flag = (parameter.IsDepth ? Flags.DepthUnknown : Flags.RhoUnknown)[parameter.Layer];
     flag = false;
     for (int direction : {-1, 1}) Walk(k, direction);
     flag = true;
@@ -105,22 +100,21 @@ void TProfiler::CollectUnknowns() {
   const auto add = [&](bool isDepth, int layer, double value) {
     TParameterRange& parameter = Result.Parameters[++k];
     parameter = {};
-    parameter.Name = UnknownName(isDepth, layer);
     parameter.IsDepth = isDepth;
     parameter.Layer = layer;
     parameter.Value = value;
     parameter.Range = {value, value};
   };
   for (int i = 1; i <= model.LayerCount; ++i)
-    if (Work.RhoUnknown[i]) add(false, i, model.Rho[i]);
+    if (Flags.RhoUnknown[i]) add(false, i, model.LayerRho[i]);
   for (int i = 1; i < model.LayerCount; ++i)
-    if (Work.DepthUnknown[i]) add(true, i, model.Depth[i]);
+    if (Flags.DepthUnknown[i]) add(true, i, model.LayerDepth[i]);
 }
 
 void TProfiler::Include(const TLayerModel& model) {
   for (int k = 1; k <= Result.ParameterCount; ++k) {
     TParameterRange& parameter = Result.Parameters[k];
-    parameter.Range.Include(parameter.IsDepth ? model.Depth[parameter.Layer] : model.Rho[parameter.Layer]);
+    parameter.Range.Include(parameter.IsDepth ? model.LayerDepth[parameter.Layer] : model.LayerRho[parameter.Layer]);
   }
   const TDarZarrouk figures = DarZarroukOf(model);
   for (int i = 1; i <= figures.LayerCount; ++i) {
@@ -131,20 +125,20 @@ void TProfiler::Include(const TLayerModel& model) {
 }
 
 void TProfiler::Record() {
-  Start = LayerModelOf(Work);
+  Start = Work;
   Include(Start);
   if (Result.ModelCount < MaxEquivalentModels) Result.Models[++Result.ModelCount] = Start;
 }
 
 int TProfiler::FixedAbove(int i) const {
   int j = i - 1;
-  while (j > 0 && Work.DepthUnknown[j]) --j;
+  while (j > 0 && Flags.DepthUnknown[j]) --j;
   return j;
 }
 
 int TProfiler::FixedBelow(int i) const {
   int j = i + 1;
-  while (j < Work.LayerCount && Work.DepthUnknown[j]) ++j;
+  while (j < Work.LayerCount && Flags.DepthUnknown[j]) ++j;
   return j;
 }
 
@@ -189,10 +183,10 @@ TPointKind TProfiler::Evaluate(int k, int direction, int step) {
   const double x = std::log(parameter.Value) + direction * step * GridStep;
   if (!(x >= low && x <= high)) return TPointKind::Inadmissible;
 
-  SetLayers(Work, Start);
+  Work = Start;
   Hold(parameter, std::exp(x));
   ++Result.RefitCount;
-  const double rmse = Work.Refit();
+  const double rmse = Fit.Refine(Sounding, Work, Flags, Curve);
   if (!(rmse <= Result.Threshold) || !IsOrdered(Work)) return TPointKind::NotEquivalent;
   Record();
   return TPointKind::Equivalent;
@@ -233,27 +227,16 @@ void TProfiler::Walk(int k, int direction) {
 
 }  // namespace
 
-TLayerModel LayerModelOf(const TResondixData& document) {
-  TLayerModel model;
-  // Held within the model's capacity, whatever a caller's document says.
-  model.LayerCount = std::clamp(document.LayerCount, 0, MaxLayers);
-  for (int i = 1; i <= model.LayerCount; ++i) {
-    model.Rho[i] = document.LayerRho[i];
-    model.Depth[i] = document.LayerDepth[i];
-  }
-  return model;
-}
-
 TDarZarrouk DarZarroukOf(const TLayerModel& model) {
   TDarZarrouk figures;
   figures.LayerCount = model.LayerCount - 1;
   double top = 0;
   for (int i = 1; i <= figures.LayerCount; ++i) {
     TDarZarroukLayer& layer = figures.Layers[i];
-    layer.Thickness = model.Depth[i] - top;
-    layer.S = layer.Thickness / model.Rho[i];
-    layer.T = layer.Thickness * model.Rho[i];
-    top = model.Depth[i];
+    layer.Thickness = model.LayerDepth[i] - top;
+    layer.S = layer.Thickness / model.LayerRho[i];
+    layer.T = layer.Thickness * model.LayerRho[i];
+    top = model.LayerDepth[i];
     figures.Thickness += layer.Thickness;
     figures.S += layer.S;
     figures.T += layer.T;
@@ -264,23 +247,8 @@ TDarZarrouk DarZarroukOf(const TLayerModel& model) {
   return figures;
 }
 
-bool AnalyseEquivalence(const TResondixData& document, const TEquivalenceTolerance& tolerance,
-                        TEquivalence& result) {
-  int column = 0;
-  const std::string refusal = document.FitRefusal();
-  if (!refusal.empty()) {
-    LastErrorMessage = refusal;
-    return false;
-  }
-  if (const int row = document.FirstRefusedMeasurement(column)) {
-    LastErrorMessage = "Measurement " + std::to_string(row) + ": " + LastErrorMessage;
-    return false;
-  }
-  if (const int row = document.FirstRefusedLayer(column)) {
-    LastErrorMessage = "Layer " + std::to_string(row) + ": " + LastErrorMessage;
-    return false;
-  }
+void AnalyseEquivalence(const TSounding& sounding, const TLayerModel& model, const TUnknownFlags& unknowns,
+                        const TCurveSettings& curve, const TEquivalenceTolerance& tolerance, TEquivalence& result) {
   result.Tolerance = tolerance;
-  TProfiler(document, result).Run();
-  return true;
+  TProfiler(sounding, model, unknowns, curve, result).Run();
 }

@@ -25,23 +25,14 @@
 // beginning with the analysed one. A walk ends open when it reaches the end
 // of the grid or the admissible range of its unknown still equivalent.
 //
-// Everything works in fixed arrays and in one copy of the document made
+// Everything works in fixed arrays and in one working model and fit made
 // before the walks; nothing is allocated while profiling, and the result
-// depends only on the document and the tolerance.
+// depends only on the sounding, the model, its unknowns, the curve settings
+// and the tolerance.
 #pragma once
 
-#include "ResondixData.h"
-
-// A layered-earth model: resistivities and bottom depths of its layers,
-// the last one the half-space.
-struct TLayerModel {
-  int LayerCount = 0;
-  TFixedArray<double, 1, MaxLayers> Rho;
-  TFixedArray<double, 1, MaxLayers> Depth;
-};
-
-// The layers of the document as a model.
-TLayerModel LayerModelOf(const TResondixData& document);
+#include "engine/LayerModel.h"
+#include "engine/Optimisation.h"
 
 // The Dar Zarrouk figures of one layer above the half-space.
 struct TDarZarroukLayer {
@@ -101,7 +92,6 @@ struct TValueRange {
 // takes in the equivalent models, and whether its walk down or up ended
 // still equivalent at the grid's end or the admissible limit.
 struct TParameterRange {
-  TParameterName Name;  // "Rho 2", "Depth 1", as the fit names its unknowns
   bool IsDepth = false;
   int Layer = 0;
   double Value = 0;  // the analysed resistivity, or depth of the layer's bottom
@@ -130,8 +120,9 @@ struct TEquivalence {
   int RefitCount = 0;  // fits run by the analysis
 };
 
-// Analyses the document's layers with its unknown flags. False, with the
-// reason in LastErrorMessage, when the fit would refuse these unknowns or a
-// layer or measurement value is refused; the document is never changed.
-bool AnalyseEquivalence(const TResondixData& document, const TEquivalenceTolerance& tolerance,
-                        TEquivalence& result);
+// Analyses model with its unknowns against the sounding, by the curve
+// settings given. The caller has made sure that a fit of these unknowns may
+// run (FitRefusal) and that every value of the sounding and the model is
+// admissible.
+void AnalyseEquivalence(const TSounding& sounding, const TLayerModel& model, const TUnknownFlags& unknowns,
+                        const TCurveSettings& curve, const TEquivalenceTolerance& tolerance, TEquivalence& result);

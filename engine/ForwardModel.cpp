@@ -1,18 +1,14 @@
-// Forward model: the apparent-resistivity curve of the layered earth.
-//
-// Three stages: the resistivity transform T(u) by the upward recurrence over
-// the layers; a linear digital filter over logarithmically spaced transform
-// samples (six per decade for Schlumberger, three for Wenner), tabulated as
-// log10 apparent resistivity at fixed nodes from 1 m upward; and Akima node
-// slopes on that table, so that a cubic Hermite segment interpolates it at
-// any spacing. Everything works in the document's fixed arrays. When the
-// document's ForwardModel is Accurate, the table and its interpolation are
-// those of AccurateForwardModel.cpp instead.
+// The filter model: the program's own short filters over the resistivity
+// transform, tabulated as log10 apparent resistivity at nodes from 1 m
+// upward, with Akima node slopes for the Hermite interpolation between them
+// (see ForwardModel.h). Also the transform and the choice between the two
+// forward models.
+#include "engine/ForwardModel.h"
+
 #include <cmath>
 #include <limits>
 
-#include "CurveSegment.h"
-#include "ResondixData.h"
+#include "engine/CurveSegment.h"
 
 namespace {
 
@@ -27,31 +23,30 @@ struct TFilterSet {
   int Count;
   int SamplesPerDecade;
   double FirstAbscissa;  // u0 in metres
+  double Ratio;          // of one sample's abscissa to the next, 10^(1/SamplesPerDecade)
 };
 
 const TFilterSet& FilterSet(bool isSchlumberger) {
-  static const TFilterSet schlumberger{SchlumbergerFilter, 20, 6, 1 / 245.52};
-  static const TFilterSet wenner{WennerFilter, 10, 3, 1 / 341.3};
+  static const TFilterSet schlumberger{SchlumbergerFilter, 20, 6, 1 / 245.52, std::exp(Ln10 / 6)};
+  static const TFilterSet wenner{WennerFilter, 10, 3, 1 / 341.3, std::exp(Ln10 / 3)};
   return isSchlumberger ? schlumberger : wenner;
 }
 
 }  // namespace
 
-void TResondixData::LoadFilter() {
-  const TFilterSet& set = FilterSet(IsSchlumberger);
-  FilterCoefficients.Fill(0);
-  for (int k = 1; k <= set.Count; ++k) FilterCoefficients[k] = set.Coefficients[k - 1];
-  FilterCount = set.Count;
-  FilterRatio = std::exp(Ln10 / set.SamplesPerDecade);
-  CurveLogSpacing[0] = -1.0 / set.SamplesPerDecade;
+TResistivityTransform::TResistivityTransform(const TLayerModel& model) : LayerCount(model.LayerCount) {
+  for (int i = 1; i <= LayerCount; ++i) {
+    Rho[i] = model.LayerRho[i];
+    Thickness[i] = model.Thickness(i);
+  }
 }
 
-double TResondixData::ResistivityTransform(double u) const {
+double TResistivityTransform::operator()(double u) const {
   const int n = LayerCount;
-  double t = LayerRho[n];
+  double t = Rho[n];
   for (int i = n - 1; i >= 1; --i) {
-    const double rho = LayerRho[i];
-    const double x = LayerThickness[i] / u;
+    const double rho = Rho[i];
+    const double x = Thickness[i] / u;
     if (x > 10) {
       t = rho;  // the recurrence saturates
       continue;
@@ -66,23 +61,23 @@ double TResondixData::ResistivityTransform(double u) const {
   return t;
 }
 
-void TResondixData::ComputeModelCurve() {
-  const int layers = LayerCount;
-  const int n = FilterCount;
-  for (int i = 1; i <= layers; ++i) LayerThickness[i] = LayerDepth[i] - LayerDepth[i - 1];
-  if (ForwardModel == TForwardModel::Accurate) return ComputeAccurateCurve();
+void TFilterCurve::Compute(const TLayerModel& model, bool isSchlumberger) {
+  const TFilterSet& set = FilterSet(isSchlumberger);
+  const TResistivityTransform transform(model);
+  const int n = FilterCount = set.Count;
+  CurveLogSpacing[0] = -1.0 / set.SamplesPerDecade;
 
-  double u = FilterSet(IsSchlumberger).FirstAbscissa;
+  double u = set.FirstAbscissa;
   for (int k = 1; k <= n - 1; ++k) {
-    TransformSamples[k] = ResistivityTransform(u);
-    u *= FilterRatio;
+    TransformSamples[k] = transform(u);
+    u *= set.Ratio;
   }
 
   for (int j = 1; j <= n + 2; ++j) {
-    TransformSamples[n] = ResistivityTransform(u);
-    u *= FilterRatio;
+    TransformSamples[n] = transform(u);
+    u *= set.Ratio;
     double s = 0;
-    for (int k = 1; k <= n; ++k) s += FilterCoefficients[k] * TransformSamples[k];
+    for (int k = 1; k <= n; ++k) s += set.Coefficients[k - 1] * TransformSamples[k];
     // A sum of exactly 0 has no logarithm; the smallest positive double
     // keeps the table finite.
     const double magnitude = s != 0 ? std::fabs(s) : std::numeric_limits<double>::denorm_min();
@@ -106,12 +101,9 @@ void TResondixData::ComputeModelCurve() {
   }
 }
 
-double TResondixData::CurveLogRhoAt(double x) const {
-  if (ForwardModel == TForwardModel::Accurate) return AccurateLogRhoAt(x);
-  const int last = FilterCount + 2;
+double TFilterCurve::LogRhoAt(double x) const {
+  const int last = NodeCount();
   const auto& nodes = CurveLogSpacing;
-  // Below 1 m and from the last node on, the curve goes on as a straight
-  // line in log-log with the end node's slope.
   if (x < nodes[1]) return CurveLogRho[1] + CurveNodeSlope[1] * (x - nodes[1]);
   if (x >= nodes[last]) return CurveLogRho[last] + CurveNodeSlope[last] * (x - nodes[last]);
 
@@ -125,4 +117,18 @@ double TResondixData::CurveLogRhoAt(double x) const {
   const double h = nodes[j + 1] - nodes[j];
   const double q = t / h;
   return HermiteSegment(CurveLogRho[j], CurveNodeSlope[j], CurveNodeSlope[j + 1], CurveSegmentSlope[j], t, q);
+}
+
+void TModelCurve::Compute(const TLayerModel& model, const TCurveSettings& settings) {
+  InUse = settings.Model;
+  if (InUse == TForwardModel::Accurate) Accurate.Compute(model, settings.IsSchlumberger);
+  else Filter.Compute(model, settings.IsSchlumberger);
+}
+
+double TModelCurve::NodeLogSpacing(int j) const {
+  return InUse == TForwardModel::Accurate ? double(j) / AccurateNodesPerDecade : Filter.CurveLogSpacing[j];
+}
+
+double TModelCurve::NodeLogRho(int j) const {
+  return InUse == TForwardModel::Accurate ? Accurate.AccurateLogRho[j] : Filter.CurveLogRho[j];
 }

@@ -1,9 +1,9 @@
 // Singular value decomposition of the fit's Jacobian, J = U·diag(w)·Vᵀ, by
 // the Golub–Reinsch method: Householder bidiagonalisation, accumulation of
 // the right-hand and then the left-hand transformations, and diagonalisation
-// by implicit-shift QR sweeps. It works in place in the document's arrays:
+// by implicit-shift QR sweeps. It works in place in the fit's arrays:
 // J (M × n, n <= M) becomes U, w and the superdiagonal e live in their own
-// arrays, V in RightVectors. The singular values are not sorted; the
+// arrays, V in a square one. The singular values are not sorted; the
 // optimiser only uses products U·diag(w)·Vᵀ.
 //
 // Every negligibility test compares with tol = ε·‖J‖∞, taken once from the
@@ -11,15 +11,15 @@
 // as negligible and a column or row of exactly 0 gets no reflection: with an
 // all-zero Jacobian tol is 0, and without these two guards the method would
 // divide 0 by 0.
-#include <cmath>
+#include "engine/SingularValueDecomposition.h"
 
-#include "ResondixData.h"
+#include <cmath>
 
 namespace {
 
-using TMatrix = TFixedMatrix<double, 1, MaxMeasurements, 1, MaxUnknowns>;
-using TSquare = TFixedMatrix<double, 1, MaxUnknowns, 1, MaxUnknowns>;
-using TVector = TFixedArray<double, 1, MaxUnknowns>;
+using TMatrix = TJacobianMatrix;
+using TSquare = TUnknownMatrix;
+using TVector = TUnknownVector;
 
 struct TTolerance {
   double Tol;
@@ -252,13 +252,12 @@ void Diagonalise(TMatrix& u, TSquare& v, TVector& w, TVector& e, int m, int n, c
 
 }  // namespace
 
-void TResondixData::DecomposeJacobian() {
-  const int m = MeasurementCount;
-  const int n = UnknownCount;
+void DecomposeJacobian(TJacobianMatrix& a, TUnknownVector& w, TUnknownVector& e, TUnknownMatrix& v, int m, int n,
+                       double tolerance) {
   if (n < 1) return;
-  const TTolerance tol{SvdTolerance * InfinityNorm(Jacobian, m, n)};
-  Bidiagonalise(Jacobian, SingularValues, Superdiagonal, m, n, tol.Tol);
-  AccumulateRight(Jacobian, Superdiagonal, RightVectors, n);
-  AccumulateLeft(Jacobian, SingularValues, m, n);
-  Diagonalise(Jacobian, RightVectors, SingularValues, Superdiagonal, m, n, tol);
+  const TTolerance tol{tolerance * InfinityNorm(a, m, n)};
+  Bidiagonalise(a, w, e, m, n, tol.Tol);
+  AccumulateRight(a, e, v, n);
+  AccumulateLeft(a, w, m, n);
+  Diagonalise(a, v, w, e, m, n, tol);
 }

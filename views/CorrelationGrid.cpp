@@ -27,7 +27,7 @@ void TCorrelationGrid::ShowOneCellForm() {
 void TCorrelationGrid::UpdateFromData() {
   // UnknownCount outlives a load; only a fit result says the covariance
   // belongs to the unknowns named.
-  const int n = Data && Data->HasFitResult ? Data->UnknownCount : 0;
+  const int n = Data && Data->HasFitResult ? Data->LastFit.UnknownCount : 0;
   if (n == 0) {
     ShowOneCellForm();
     return;

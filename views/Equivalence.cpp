@@ -1,4 +1,4 @@
-#include "Equivalence.h"
+#include "views/Equivalence.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -113,8 +113,8 @@ TEquivalenceForm::TEquivalenceForm(QWidget* owner)
 
 TEquivalenceForm::~TEquivalenceForm() = default;
 
-bool TEquivalenceForm::Analyse(const TResondixData& document) {
-  if (!AnalyseEquivalence(document, {}, *Analysis)) return false;
+std::string TEquivalenceForm::Analyse(const TResondixData& document) {
+  if (std::string refusal = document.AnalyseEquivalence({}, *Analysis); !refusal.empty()) return refusal;
   HasAnalysis = true;
   const TEquivalence& e = *Analysis;
   Summary->setText(QString("RMSE of the model: %1 log unit.\n"
@@ -131,7 +131,7 @@ bool TEquivalenceForm::Analyse(const TResondixData& document) {
   show();
   raise();
   ModelsChanged();
-  return true;
+  return {};
 }
 
 void TEquivalenceForm::PlaceBesideOwner() {
@@ -151,7 +151,7 @@ void TEquivalenceForm::FillParameters() {
   QVector<QStringList> rows;
   for (int k = 1; k <= e.ParameterCount; ++k) {
     const TParameterRange& p = e.Parameters[k];
-    rows.append({QString::fromStdString(p.Name.str()), Fixed2(p.Value),
+    rows.append({QString::fromStdString(UnknownName(p.IsDepth, p.Layer).str()), Fixed2(p.Value),
                  (p.LowerOpen ? "\u2264 " : "") + Fixed2(p.Range.Lower),
                  (p.UpperOpen ? "\u2265 " : "") + Fixed2(p.Range.Upper)});
   }

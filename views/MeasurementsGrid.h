@@ -29,7 +29,7 @@
 #include <QTableWidget>
 
 #include "EditTarget.h"
-#include "FixedArray.h"
+#include "engine/FixedArray.h"
 #include "ResondixData.h"
 
 class TMeasurementsGrid;

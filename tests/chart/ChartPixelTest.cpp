@@ -12,7 +12,7 @@
 #include <QSvgGenerator>
 
 #include "ChartTestSupport.h"
-#include "Equivalence.h"
+#include "engine/Equivalence.h"
 #include "Plaatje.h"
 
 namespace {

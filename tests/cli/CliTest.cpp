@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "CliTestSupport.h"
-#include "Equivalence.h"
+#include "engine/Equivalence.h"
 #include "ResondixData.h"
 #include "TestSupport.h"
 

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Equivalence.h"
+#include "engine/Equivalence.h"
 #include "ResondixData.h"
 #include "TestSupport.h"
 

@@ -1,0 +1,73 @@
+// The document's part of the fit: the engine's fit run on the document's
+// arrays, with the program's checks, messages and notifications around it.
+#include <string>
+
+#include "Messages.h"
+#include "ResondixData.h"
+#include "engine/Equivalence.h"
+
+namespace {
+
+constexpr const char* OutOfRangeText = "The fit stopped: a parameter left its admissible range.";
+
+// A fit that ended with layers the value rules refuse (a depth clamped onto
+// its neighbour) says which value it is.
+std::string RefusedLayerText(const TRefusedValue& refused) {
+  return std::string(OutOfRangeText) + "\nThe " + (refused.Column == 0 ? "resistivity" : "depth") + " of layer " +
+         std::to_string(refused.Row) + " is refused: " + refused.Text;
+}
+
+}  // namespace
+
+void TResondixData::ComputeModelCurve() { Curve.Compute(Layers(), CurveSettings()); }
+
+std::string TResondixData::FitRefusal() const { return ::FitRefusal(Sounding(), Layers(), Unknowns()); }
+
+double TResondixData::ModelRmse() const { return TFit().ModelRmse(Sounding(), Layers(), CurveSettings()); }
+
+void TResondixData::TakeFitResult(const TFitResult& result) {
+  Layers() = result.Model;
+  LastFit = result;
+  FitStatus = static_cast<int>(result.Status);
+  Rmse = result.Rmse;
+  for (int k = 1; k <= MaxUnknowns; ++k)
+    ParameterNames[k] = k <= result.UnknownCount ? UnknownName(result.Unknowns[k]) : TParameterName();
+}
+
+TFitOutcome TResondixData::Fit() {
+  // A refused fit leaves the unknowns, their names and the covariance of the
+  // last fit together: the result views still show that fit.
+  if (const std::string refusal = FitRefusal(); !refusal.empty()) {
+    ShowMessage(TMessageKind::Error, refusal);
+    FitSucceeded = false;
+    return {false, 0, refusal};
+  }
+  TFit fit;
+  TakeFitResult(fit.Run(Sounding(), Layers(), Unknowns(), CurveSettings()));
+  // The fit must leave a model the program accepts; one it would refuse
+  // did not end where the iteration says, and its misfit is that of the
+  // layers it left.
+  TRefusedValue refused;
+  if (FitStatus == 0 || FitStatus == 4) refused = FirstRefusedLayer();
+  if (refused) {
+    FitStatus = 2;
+    Rmse = fit.ModelRmse(Sounding(), Layers(), CurveSettings());
+  }
+
+  Saved = false;
+  StructureChanged = true;
+  HasFitResult = true;
+  RaiseChange();
+  if (FitStatus == 0) ComputeFitStatistics();
+  if (FitStatus == 2) ShowMessage(TMessageKind::Warning, refused ? RefusedLayerText(refused) : OutOfRangeText);
+  return {true, static_cast<int>(FitStatus), {}};
+}
+
+std::string TResondixData::AnalyseEquivalence(const TEquivalenceTolerance& tolerance, TEquivalence& result) const {
+  if (std::string refusal = FitRefusal(); !refusal.empty()) return refusal;
+  if (const TRefusedValue value = FirstRefusedMeasurement())
+    return "Measurement " + std::to_string(value.Row) + ": " + value.Text;
+  if (const TRefusedValue value = FirstRefusedLayer()) return "Layer " + std::to_string(value.Row) + ": " + value.Text;
+  ::AnalyseEquivalence(Sounding(), Layers(), Unknowns(), CurveSettings(), tolerance, result);
+  return {};
+}
