@@ -4,7 +4,6 @@
 // value; and the bundled three-layer example by both forward models.
 // Reports the fit's evaluation counter and allocations per fit.
 #include <cmath>
-#include <vector>
 
 #include <benchmark/benchmark.h>
 
@@ -13,28 +12,15 @@
 
 namespace {
 
-struct TLayer {
-  double Rho;
-  double Depth;  // bottom; ignored for the half-space
-};
-
-void SetLayers(TResondixData& d, const std::vector<TLayer>& layers) {
-  d.LayerCount = static_cast<int>(layers.size());
-  for (int i = 1; i <= d.LayerCount; ++i) {
-    d.LayerRho[i] = layers[i - 1].Rho;
-    d.LayerDepth[i] = i < d.LayerCount ? layers[i - 1].Depth : HalfSpaceDepth;
-  }
-}
-
 // Measurements at the default spacings from the true model, with relative
 // errors of up to 2 % in a fixed pattern; every value an unknown.
-TResondixData Sounding(bool schlumberger, const std::vector<TLayer>& truth) {
+TResondixData Sounding(bool schlumberger, const TLayerModel& truth) {
   TResondixData d;
   d.SetSoundingType(schlumberger);
-  SetLayers(d, truth);
+  d.Layers() = truth;
   d.ComputeModelCurve();
   for (int i = 1; i <= d.MeasurementCount; ++i)
-    d.ApparentRho[i] = std::exp(Ln10 * d.CurveLogRhoAt(DecimalLog(d.HalfSpacing[i])) + 0.02 * std::sin(2.7 * i));
+    d.ApparentRho[i] = std::exp(d.Curve.LnApparentRho(d.HalfSpacing[i]) + 0.02 * std::sin(2.7 * i));
   for (int i = 1; i <= d.LayerCount; ++i) {
     d.RhoUnknown[i] = true;
     d.DepthUnknown[i] = i < d.LayerCount;
@@ -42,28 +28,28 @@ TResondixData Sounding(bool schlumberger, const std::vector<TLayer>& truth) {
   return d;
 }
 
-void Fit(benchmark::State& state, bool schlumberger, const std::vector<TLayer>& truth,
-         const std::vector<TLayer>& start) {
+void Fit(benchmark::State& state, bool schlumberger, const TLayerModel& truth, const TLayerModel& start) {
   TResondixData d = Sounding(schlumberger, truth);
   TAllocationProbe probe;
   for (auto _ : state) {
-    SetLayers(d, start);
+    d.Layers() = start;
     d.Fit();
     benchmark::DoNotOptimize(d.Rmse);
   }
   state.counters["allocations"] = probe.PerIteration(state.iterations());
-  state.counters["evaluations"] = d.EvaluationCount;
+  state.counters["evaluations"] = d.LastFit.EvaluationCount;
   state.counters["status"] = d.FitStatus;
 }
 
 void SchlumbergerThreeLayers(benchmark::State& state) {
-  Fit(state, true, {{137.3, 3.37}, {28.6, 17.9}, {412.9, 0}}, {{274.6, 1.685}, {14.3, 35.8}, {825.8, 0}});
+  Fit(state, true, LayerModel({{137.3, 3.37}, {28.6, 17.9}, {412.9}}),
+      LayerModel({{274.6, 1.685}, {14.3, 35.8}, {825.8}}));
 }
 BENCHMARK(SchlumbergerThreeLayers)->Unit(benchmark::kMicrosecond);
 
 void WennerFourLayers(benchmark::State& state) {
-  Fit(state, false, {{63.1, 2.13}, {187.4, 6.71}, {24.3, 19.6}, {311.7, 0}},
-      {{126.2, 1.065}, {93.7, 13.42}, {48.6, 39.2}, {155.85, 0}});
+  Fit(state, false, LayerModel({{63.1, 2.13}, {187.4, 6.71}, {24.3, 19.6}, {311.7}}),
+      LayerModel({{126.2, 1.065}, {93.7, 13.42}, {48.6, 39.2}, {155.85}}));
 }
 BENCHMARK(WennerFourLayers)->Unit(benchmark::kMicrosecond);
 
@@ -80,18 +66,16 @@ void ThreeLayerExample(benchmark::State& state) {
     d.RhoUnknown[i] = true;
     d.DepthUnknown[i] = i < d.LayerCount;
   }
-  const auto rho = d.LayerRho;
-  const auto depth = d.LayerDepth;
+  const TLayerModel start = d.Layers();
   d.ComputeModelCurve();  // the accurate model designs its filter at first use
   TAllocationProbe probe;
   for (auto _ : state) {
-    d.LayerRho = rho;
-    d.LayerDepth = depth;
+    d.Layers() = start;
     d.Fit();
     benchmark::DoNotOptimize(d.Rmse);
   }
   state.counters["allocations"] = probe.PerIteration(state.iterations());
-  state.counters["evaluations"] = d.EvaluationCount;
+  state.counters["evaluations"] = d.LastFit.EvaluationCount;
   state.counters["status"] = d.FitStatus;
 }
 BENCHMARK(ThreeLayerExample)->ArgName("accurate")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

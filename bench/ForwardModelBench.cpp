@@ -5,29 +5,29 @@
 
 #include "AllocationCounter.h"
 #include "ChartDrawing.h"
-#include "ResondixData.h"
+#include "engine/ForwardModel.h"
 
 namespace {
 
-TResondixData Model(bool schlumberger, int layers) {
-  const double rho[] = {0, 142.7, 23.4, 612.0, 48.0};
-  const double depth[] = {0, 3.15, 17.8, 96.0};
-  TResondixData d;
-  d.SetSoundingType(schlumberger);
-  d.LayerCount = layers;
-  for (int i = 1; i <= layers; ++i) {
-    d.LayerRho[i] = rho[i];
-    d.LayerDepth[i] = i < layers ? depth[i] : HalfSpaceDepth;
-  }
-  return d;
+// The program's default spacings, 1.5 m to 40 m.
+constexpr double Spacings[15] = {1.5, 2, 2.5, 3, 4, 5, 6, 8, 10, 12, 15, 20, 25, 30, 40};
+
+TLayerModel Model(int layers) {
+  const TLayerModel four = LayerModel({{142.7, 3.15}, {23.4, 17.8}, {612.0, 96.0}, {48.0}});
+  TLayerModel model = four;
+  model.LayerCount = layers;
+  model.LayerDepth[layers] = HalfSpaceDepth;
+  return model;
 }
 
 void ComputeModelCurve(benchmark::State& state) {
-  TResondixData d = Model(state.range(0) != 0, static_cast<int>(state.range(1)));
+  const TLayerModel model = Model(static_cast<int>(state.range(1)));
+  const TCurveSettings settings{state.range(0) != 0, TForwardModel::Filter};
+  TModelCurve curve;
   TAllocationProbe probe;
   for (auto _ : state) {
-    d.ComputeModelCurve();
-    benchmark::DoNotOptimize(d.CurveNodeSlope[5]);
+    curve.Compute(model, settings);
+    benchmark::DoNotOptimize(curve.FilterTable().CurveNodeSlope[5]);
   }
   state.counters["allocations"] = probe.PerIteration(state.iterations());
 }
@@ -36,12 +36,12 @@ BENCHMARK(ComputeModelCurve)
     ->ArgsProduct({{1, 0}, {2, 3, 4}});
 
 void CurveLogRhoAt(benchmark::State& state) {
-  TResondixData d = Model(true, 4);
-  d.ComputeModelCurve();
+  TModelCurve curve;
+  curve.Compute(Model(4), {});
   double x = 0;
   TAllocationProbe probe;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(d.CurveLogRhoAt(x));
+    benchmark::DoNotOptimize(curve.LogRhoAt(x));
     x += 0.1;  // walks the whole table: the interval search is linear
     if (x > 3.4) x = 0;
   }
@@ -52,14 +52,16 @@ BENCHMARK(CurveLogRhoAt);
 // What one repaint and one trial of a fit ask of a forward model: the table,
 // then the curve at the 15 default spacings and at the chart's 31 samples.
 void CurveAtSpacingsAndChartSamples(benchmark::State& state) {
-  TResondixData d = Model(state.range(0) != 0, static_cast<int>(state.range(2)));
-  d.ForwardModel = state.range(1) != 0 ? TForwardModel::Accurate : TForwardModel::Filter;
-  d.ComputeModelCurve();  // the accurate model designs its filter at first use
+  const TLayerModel model = Model(static_cast<int>(state.range(2)));
+  const TCurveSettings settings{state.range(0) != 0,
+                                state.range(1) != 0 ? TForwardModel::Accurate : TForwardModel::Filter};
+  TModelCurve curve;
+  curve.Compute(model, settings);  // the accurate model designs its filter at first use
   TAllocationProbe probe;
   for (auto _ : state) {
-    d.ComputeModelCurve();
-    for (int i = 1; i <= MaxMeasurements; ++i) benchmark::DoNotOptimize(d.CurveLogRhoAt(DecimalLog(DefaultHalfSpacing(i))));
-    for (int i = 0; i < CurveSampleCount; ++i) benchmark::DoNotOptimize(d.CurveLogRhoAt(CurveSampleLogSpacing(i)));
+    curve.Compute(model, settings);
+    for (double spacing : Spacings) benchmark::DoNotOptimize(curve.LogRhoAt(DecimalLog(spacing)));
+    for (int i = 0; i < CurveSampleCount; ++i) benchmark::DoNotOptimize(curve.LogRhoAt(CurveSampleLogSpacing(i)));
   }
   state.counters["allocations"] = probe.PerIteration(state.iterations());
 }

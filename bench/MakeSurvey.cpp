@@ -34,21 +34,15 @@ constexpr double Pi = 3.14159265358979;
 
 constexpr double HalfSpacings[MaxMeasurements] = {1.5, 2.5, 4, 6, 8, 10, 15, 20, 25, 30, 40, 50, 65, 80, 100};
 
-// The starting model of every sounding: resistivity and depth of each layer.
-constexpr double StartRho[MaxLayers] = {250, 80, 20, 150};
-constexpr double StartDepth[MaxLayers - 1] = {2, 8, 20};
+// The starting model of every sounding.
+const TLayerModel StartingModel = LayerModel({{250, 2}, {80, 8}, {20, 20}, {150}});
 
 // The true layers at s in 0..1.
-void TrueModel(double s, TResondixData& d) {
-  d.LayerCount = 4;
-  d.LayerRho[1] = 400 - 200 * s;
-  d.LayerDepth[1] = 1.5 + 0.8 * std::sin(Pi * s);
-  d.LayerRho[2] = 90 + 25 * std::cos(Pi * s);
-  d.LayerDepth[2] = 7 + 3 * s;
-  d.LayerRho[3] = 12 + 10 * s * s;
-  d.LayerDepth[3] = 18 + 14 * s - 4 * std::sin(Pi * s);
-  d.LayerRho[4] = 140;
-  d.LayerDepth[4] = HalfSpaceDepth;
+TLayerModel TrueModel(double s) {
+  return LayerModel({{400 - 200 * s, 1.5 + 0.8 * std::sin(Pi * s)},
+                     {90 + 25 * std::cos(Pi * s), 7 + 3 * s},
+                     {12 + 10 * s * s, 18 + 14 * s - 4 * std::sin(Pi * s)},
+                     {140}});
 }
 
 class TNoise {
@@ -78,20 +72,13 @@ std::string Coordinate(double value) {
 // The measured curve: the forward model of the true layers with noise, to
 // the two decimals of the data file.
 void Measure(double s, TNoise& noise, TResondixData& d) {
-  TrueModel(s, d);
+  d.Layers() = TrueModel(s);
   d.MeasurementCount = MaxMeasurements;
   d.ComputeModelCurve();
   for (int i = 1; i <= MaxMeasurements; ++i) {
     d.HalfSpacing[i] = HalfSpacings[i - 1];
-    const double rho = std::exp(Ln10 * d.CurveLogRhoAt(DecimalLog(d.HalfSpacing[i])) + NoiseLevel * noise.Normal());
+    const double rho = std::exp(d.Curve.LnApparentRho(d.HalfSpacing[i]) + NoiseLevel * noise.Normal());
     d.ApparentRho[i] = std::round(rho * 100) / 100;
-  }
-}
-
-void SetStartingModel(TResondixData& d) {
-  for (int i = 1; i <= MaxLayers; ++i) {
-    d.LayerRho[i] = StartRho[i - 1];
-    d.LayerDepth[i] = i < MaxLayers ? StartDepth[i - 1] : HalfSpaceDepth;
   }
 }
 
@@ -134,7 +121,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "Could not write %s.csv\n", name.c_str());
       return 1;
     }
-    SetStartingModel(d);
+    d.Layers() = StartingModel;
     d.ProjectName() = "Groundwater survey Veenhoop, profile A";
     d.ProjectLocation() = "Veenhoop, Netherlands";
     d.ProjectDate() = "14-10-2026";

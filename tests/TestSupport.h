@@ -68,7 +68,7 @@ inline std::string Tables(const TResondixData& d) {
 inline void ExpectUnchanged(const TResondixData& before, const TResondixData& after) {
   const auto content = [](const TResondixData& d) {
     return std::tie(d.FileName, d.Info, d.MeasurementCount, d.LayerCount, d.HalfSpacing, d.ApparentRho, d.LayerRho,
-                    d.LayerDepth, d.IsSchlumberger, d.FilterCount, d.Annotations, d.Saved, d.RhoUnknown,
+                    d.LayerDepth, d.IsSchlumberger, d.Annotations, d.Saved, d.RhoUnknown,
                     d.DepthUnknown, d.StructureChanged, d.HasFitResult, d.RhoIntervalText);
   };
   EXPECT_TRUE(content(before) == content(after)) << "the document changed";

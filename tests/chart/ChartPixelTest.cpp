@@ -171,11 +171,7 @@ TEST(ChartPixels, EquivalentModelsInGreyBehindTheStaircaseAndInsideTheFrame) {
   TChartDrawing plain, chart;
   const QImage without = Render(plain, &document, 800, 600);
   // One model like the document's but 1000 ohm.m on top, one far beyond both axes.
-  TLayerModel models[2];
-  models[0].LayerCount = models[1].LayerCount = 3;
-  const double rho[2][3] = {{1000, 28, 700}, {1e-6, 1e9, 1e-3}}, depth[2][3] = {{2.5, 45, 1e4}, {1e-3, 1e6, 1e4}};
-  for (int m = 0; m < 2; ++m)
-    for (int i = 1; i <= 3; ++i) models[m].Rho[i] = rho[m][i - 1], models[m].Depth[i] = depth[m][i - 1];
+  const TLayerModel models[2] = {LayerModel({{1000, 2.5}, {28, 45}, {700}}), LayerModel({{1e-6, 1e-3}, {1e9, 1e6}, {1e-3}})};
   chart.EquivalentModels = models;
   chart.EquivalentModelCount = 2;
   const QImage with = Render(chart, &document, 800, 600);

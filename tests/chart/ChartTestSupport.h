@@ -13,19 +13,16 @@
 #include "ResondixData.h"
 
 struct TMeasurement { double Spacing, Rho; };  // L/2 in m, ohm.m
-struct TLayer { double Rho, Depth; };          // Depth of the bottom, ignored for the half-space
 
 // A Schlumberger document with these rows.
 inline TResondixData MakeDocument(std::initializer_list<TMeasurement> measurements,
                                   std::initializer_list<TLayer> layers, bool modelValid = false) {
   TResondixData d;
   d.SetMeasurementCount(static_cast<int>(measurements.size()));
-  d.LayerCount = static_cast<int>(layers.size());
+  d.Layers() = LayerModel(layers);
   d.ModelValid = modelValid;
-  int i = 0, j = 0;
+  int i = 0;
   for (const TMeasurement& m : measurements) { d.HalfSpacing[++i] = m.Spacing; d.ApparentRho[i] = m.Rho; }
-  for (const TLayer& l : layers) { d.LayerRho[++j] = l.Rho; d.LayerDepth[j] = l.Depth; }
-  d.LayerDepth[j] = HalfSpaceDepth;
   return d;
 }
 

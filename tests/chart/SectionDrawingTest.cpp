@@ -15,16 +15,12 @@
 
 namespace {
 
-TSectionColumn Column(const char* name, double distance, std::vector<std::pair<double, double>> layers) {
+TSectionColumn Column(const char* name, double distance, std::initializer_list<TLayer> layers) {
   TSectionColumn column;
   column.Name = name;
   column.Distance = distance;
   column.Rmse = 0.0123;
-  column.LayerCount = static_cast<int>(layers.size());
-  for (int i = 1; i <= column.LayerCount; ++i) {
-    column.LayerRho[i] = layers[i - 1].first;
-    column.LayerDepth[i] = i < column.LayerCount ? layers[i - 1].second : HalfSpaceDepth;
-  }
+  column.Layers = LayerModel(layers);
   return column;
 }
 

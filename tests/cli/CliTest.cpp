@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include "CliTestSupport.h"
-#include "engine/Equivalence.h"
 #include "ResondixData.h"
 #include "TestSupport.h"
 
@@ -46,6 +45,31 @@ std::string ErrorLine(const std::string& path, const std::string& message, const
          (forward.empty() ? "" : ",\"forward\":\"" + forward + "\"") + "}\n";
 }
 
+// Every command's records whole, on the bundled examples (tests/cli/GoldenLines.txt).
+TEST(Cli, EveryCommandPrintsItsRecordedLines) {
+  std::istringstream golden(ReadWholeFile(RESONDIX_SOURCE_DIR "/tests/cli/GoldenLines.txt"));
+  std::string line, command, expected;
+  int commands = 0;
+  const auto check = [&] {
+    if (command.empty()) return;
+    ++commands;
+    const TRun run = RunCli(command, "cd '" RESONDIX_SOURCE_DIR "' &&");
+    EXPECT_EQ(run.Status, 0) << command << ": " << run.Err;
+    EXPECT_EQ(run.Out, expected) << command;
+  };
+  while (std::getline(golden, line)) {
+    if (line.rfind('#', 0) == 0) continue;
+    if (line.rfind("$ resondix-cli ", 0) == 0) {
+      check();
+      command = line.substr(15), expected.clear();
+    } else {
+      expected += line + "\n";
+    }
+  }
+  check();
+  EXPECT_EQ(commands, 8);
+}
+
 TEST(Cli, ShowAndCurvePrintOneJsonLinePerFileAndFailuresGoToStandardError) {
   TTemporaryFolder folder;
   const std::string missing = folder.File("missing.rxd");
@@ -56,17 +80,6 @@ TEST(Cli, ShowAndCurvePrintOneJsonLinePerFileAndFailuresGoToStandardError) {
   const std::string failedLine = ErrorLine(missing, "Could not open " + missing + "!");
   EXPECT_EQ(show.Out.rfind(failedLine + "{\"file\":\"" + Example + "\",\"info\":[\"Groundwater survey Drentsche Aa\",", 0),
             0u);
-  EXPECT_NE(show.Out.find("\"configuration\":\"Schlumberger\",\"measurements\":[{\"spacing\":1.5,\"rho\":138.17},"),
-            std::string::npos);
-  EXPECT_NE(show.Out.find("{\"rho\":500,\"depth\":10000}],\"annotations\":[{\"x\":430,\"y\":60,\"width\":130,"
-                          "\"height\":36,\"text\":\"Clay layer\\u000abelow 3 m\"}],\"dar_zarrouk\":{"), std::string::npos);
-  const TRun curve = RunCli("curve " + Quoted(Example));
-  ASSERT_EQ(curve.Status, 0) << curve.Err;
-  EXPECT_EQ(curve.Out.rfind("{\"file\":\"" + Example + "\",\"configuration\":\"Schlumberger\",\"nodes\":[{\"log_spacing\":0,",
-                            0),
-            0u)
-      << curve.Out;
-  EXPECT_EQ(Count(curve.Out, "\"log_spacing\":"), 22 + 31);  // the table's nodes and the chart's samples
   // Without a first layer resistivity the model has no curve.
   const TRun incomplete = RunCli("curve " + ChangedExample(folder, "empty.rxd", "      150.00", " 0.000E+0000"));
   const std::string refusal = folder.File("empty.rxd") + ": layer 1, Rho: Value must be greater than 0!";
@@ -75,52 +88,6 @@ TEST(Cli, ShowAndCurvePrintOneJsonLinePerFileAndFailuresGoToStandardError) {
   for (const char* arguments : {"frobnicate x", "show", "show a.rxd b.rxd -o c.rxd", "show a.rxd --bogus", "import"})
     EXPECT_EQ(RunCli(arguments).Status, 1) << arguments;
   EXPECT_EQ(RunCli("--help").Status, 0);
-}
-
-TEST(CliFit, PrintsTheFitAsTheDocumentHoldsIt) {
-  for (const std::string name : {"three-layer-schlumberger.rxd", "four-layer-wenner.rxd"}) {
-    const TRun run = RunCli("fit " + Quoted(ExamplePath(name)) + " --unknowns all");
-    ASSERT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(run.Err, "");
-    const QJsonObject json = run.Json();
-    TResondixData d = Loaded(ExamplePath(name));  // the same fit in this process
-    for (int i = 1; i <= d.LayerCount; ++i) d.RhoUnknown[i] = true, d.DepthUnknown[i] = i < d.LayerCount;
-    d.Fit();
-    ASSERT_EQ(d.FitStatus, 0) << name;
-    EXPECT_EQ(json["status"].toDouble(), 0);
-    EXPECT_EQ(json["rmse"].toDouble(), d.Rmse) << name;  // written to round trip
-    EXPECT_EQ(json["evaluations"].toInt(), d.EvaluationCount) << name;
-    const QJsonArray unknowns = json["unknowns"].toArray(), layers = json["layers"].toArray();
-    ASSERT_EQ(unknowns.size(), d.UnknownCount) << name;
-    for (int k = 1; k <= d.UnknownCount; ++k) {
-      // Resistivities, then depths, whose bounds lie below the layer's top.
-      const QJsonObject u = unknowns[k - 1].toObject();
-      const int layer = k > d.LayerCount ? k - d.LayerCount : k;
-      const double top = k > d.LayerCount ? d.LayerDepth[layer - 1] : 0;
-      EXPECT_EQ(Text(u["name"]), d.ParameterNames[k].str()) << name;
-      EXPECT_EQ(u["value"].toDouble(), k > d.LayerCount ? d.LayerDepth[layer] : d.LayerRho[layer]) << name << " " << k;
-      EXPECT_EQ(u["percent"].toDouble(), d.ParameterPercent[k]) << name;
-      EXPECT_TRUE(d.ParameterLower[k] > 1.7e307 ? u["lower"].isNull() && u["upper"].isNull()
-                                                : u["lower"].toDouble() == d.ParameterLower[k] + top &&
-                                                      u["upper"].toDouble() == d.ParameterUpper[k] + top)
-          << name << " " << k;
-    }
-    ASSERT_EQ(layers.size(), d.LayerCount);
-    for (int i = 1; i <= d.LayerCount; ++i) {
-      const QJsonObject l = layers[i - 1].toObject();
-      EXPECT_TRUE(l["rho"].toDouble() == d.LayerRho[i] && l["depth"].toDouble() == d.LayerDepth[i]) << i;
-      for (const auto& [key, text] :
-           {std::pair{"rho_percent_text", d.RhoPercentText[i].str()}, {"rho_interval_text", d.RhoIntervalText[i].str()},
-            {"depth_percent_text", d.DepthPercentText[i].str()}, {"depth_interval_text", d.DepthIntervalText[i].str()}})
-        EXPECT_EQ(Text(l[key]), text) << key << " " << i;
-    }
-    const QJsonArray correlation = json["correlation"].toArray();
-    ASSERT_EQ(correlation.size(), d.UnknownCount);
-    for (int k = 1; k <= d.UnknownCount; ++k) {
-      ASSERT_EQ(correlation[k - 1].toArray().size(), k);
-      for (int j = 1; j <= k; ++j) EXPECT_EQ(Text(correlation[k - 1].toArray()[j - 1]), d.CorrelationText(k, j));
-    }
-  }
 }
 
 TEST(CliFit, ListedUnknownsAndTheSavedDocument) {
@@ -158,9 +125,6 @@ TEST(CliFit, RefusalsInputThatCannotBeFittedAndAFitWithoutStatistics) {
     std::string Message;  // on standard error
   } rows[] = {
       {"too many", few + " --unknowns all", "refused", "Too  Many  Unknown  Parameters  !"},
-      {"none", Quoted(Example) + " --unknowns ''", "refused", "No  Unknown  Parameters  Specified  !"},
-      {"spacing 0", ChangedExample(folder, "zero.rxd", "        4.00", "        0.00") + " --unknowns rho2", "refused",
-       "Spacing of measurement 5 must be greater than 0!"},
       {"no list", Quoted(Example), "", "Option --unknowns is required"},
       {"unknown name", Quoted(Example) + " --unknowns rho1,bogus", "", "Unknown parameter \"bogus\" in --unknowns"},
       {"layer beyond the model", Quoted(Example) + " --unknowns rho4", "error", ": rho4 does not exist."},
@@ -247,58 +211,14 @@ TEST(CliEquivalence, OneRecordPerFileForAGoodAnUnreadableAndARefusedFile) {
   EXPECT_EQ(run.Status, 1);
   EXPECT_EQ(run.Err, "Could not open " + missing + "!\nToo  Many  Unknown  Parameters  !\n");
   ASSERT_EQ(Count(run.Out, "\n"), 3);
-  const std::string second = run.Out.substr(run.Out.find('\n') + 1), third = second.substr(second.find('\n') + 1);
+  const std::string third = run.Out.substr(run.Out.find('\n', run.Out.find('\n') + 1) + 1);
   EXPECT_EQ(run.Out.rfind(ErrorLine(missing, "Could not open " + missing + "!", "filter") + "{\"file\":\"" +
                           three.FileName + "\",\"refused\":\"Too  Many  Unknown  Parameters  !\",\"forward\":\"filter\"}\n",
                           0), 0u) << run.Out;
-  const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(third)).object();
-
-  // The same fit and analysis in this process.
-  TResondixData d = Loaded(Example);
-  for (int i = 1; i <= d.LayerCount; ++i) d.RhoUnknown[i] = true, d.DepthUnknown[i] = i < d.LayerCount;
-  d.Fit();
-  auto e = std::make_unique<TEquivalence>();
-  ASSERT_TRUE(AnalyseEquivalence(d, {}, *e));
-  EXPECT_EQ(Text(json["file"]), Example);
-  EXPECT_EQ(json["rmse"].toDouble(), d.Rmse);
-  EXPECT_EQ(json["tolerance"].toObject(),
-            (QJsonObject{{"relative", 0.05}, {"absolute", 0.002}, {"rmse", 1.05 * d.Rmse + 0.002}}));
-  const QJsonArray parameters = json["parameters"].toArray();
-  ASSERT_EQ(parameters.size(), 5);
-  for (int k = 1; k <= 5; ++k) {
-    const QJsonObject p = parameters[k - 1].toObject();
-    const TParameterRange& r = e->Parameters[k];
-    EXPECT_EQ(Text(p["name"]), d.ParameterNames[k].str());
-    EXPECT_EQ(p["value"].toDouble(), k <= 3 ? d.LayerRho[k] : d.LayerDepth[k - 3]) << k;
-    EXPECT_TRUE(p["lower"].toDouble() == r.Range.Lower && p["upper"].toDouble() == r.Range.Upper) << k;
-    EXPECT_TRUE(p["lower"].toDouble() <= p["value"].toDouble() && p["value"].toDouble() <= p["upper"].toDouble());
-    EXPECT_TRUE(p["lower_open"].toBool() == r.LowerOpen && p["upper_open"].toBool() == r.UpperOpen) << k;
-  }
-  // The half-space below 40 m of spacing is free upward: the grid's end.
-  EXPECT_TRUE(parameters[2]["upper_open"].toBool());
-  const QJsonArray layers = json["layers"].toArray();
-  ASSERT_EQ(layers.size(), 2);  // above the half-space
-  for (int i = 1; i <= 2; ++i) {
-    const QJsonObject l = layers[i - 1].toObject();
-    const double h = d.LayerDepth[i] - d.LayerDepth[i - 1];
-    EXPECT_DOUBLE_EQ(l["thickness"].toDouble(), h);
-    EXPECT_DOUBLE_EQ(l["s"].toDouble(), h / d.LayerRho[i]);
-    EXPECT_DOUBLE_EQ(l["t"].toDouble(), h * d.LayerRho[i]);
-    EXPECT_EQ(l["s_range"].toArray(), (QJsonArray{e->SRange[i].Lower, e->SRange[i].Upper}));
-    EXPECT_EQ(l["t_range"].toArray(), (QJsonArray{e->TRange[i].Lower, e->TRange[i].Upper}));
-    EXPECT_EQ(l["thickness_range"].toArray(), (QJsonArray{e->ThicknessRange[i].Lower, e->ThicknessRange[i].Upper}));
-  }
-  EXPECT_DOUBLE_EQ(json["totals"]["thickness"].toDouble(), d.LayerDepth[2]);
-  const QJsonArray models = json["models"].toArray();
-  ASSERT_EQ(models.size(), e->ModelCount);
-  ASSERT_GT(models.size(), 0);
-  for (int m = 1; m <= e->ModelCount; ++m)
-    for (int i = 1; i <= 3; ++i)
-      EXPECT_TRUE(models[m - 1][i - 1]["rho"].toDouble() == e->Models[m].Rho[i] &&
-                  models[m - 1][i - 1]["depth"].toDouble() == e->Models[m].Depth[i]) << m << " " << i;
+  EXPECT_EQ(third.rfind("{\"file\":\"" + Example + "\",\"rmse\":", 0), 0u) << third;
 }
 
-TEST(CliEquivalence, ToleranceOptionAndTheDarZarroukFiguresOfShowAndFit) {
+TEST(CliEquivalence, ToleranceOption) {
   const std::string tolerance = "Option --tolerance takes REL,ABS";
   for (const char* value : {"0.05", "a,0.002", "-0.1,0.002", "0.05,", "0.05,0.002,1", "nan,0"}) {
     const TRun run = RunCli("equivalence " + Quoted(Example) + " --unknowns rho1 --tolerance '" + value + "'");
@@ -312,26 +232,6 @@ TEST(CliEquivalence, ToleranceOptionAndTheDarZarroukFiguresOfShowAndFit) {
   EXPECT_EQ(Text(wide.Json()["forward"]), "accurate");
   EXPECT_EQ(wide.Json()["parameters"].toArray().size(), 2);
   EXPECT_EQ(RunCli("equivalence " + Quoted(Example)).Err.rfind("Option --unknowns is required", 0), 0u);
-
-  // The example's model: 3 m of 150 ohm·m and 17 m of 30 ohm·m above 500 ohm·m.
-  const QJsonObject shown = RunCli("show " + Quoted(Example)).Json()["dar_zarrouk"].toObject();
-  const QJsonArray layers = shown["layers"].toArray();
-  ASSERT_EQ(layers.size(), 2);
-  EXPECT_EQ(layers[0].toObject(), (QJsonObject{{"thickness", 3}, {"s", 0.02}, {"t", 450}}));
-  EXPECT_EQ(layers[1]["thickness"].toDouble(), 17);
-  EXPECT_DOUBLE_EQ(layers[1]["s"].toDouble(), 17.0 / 30);
-  EXPECT_EQ(layers[1]["t"].toDouble(), 510);
-  const QJsonObject totals = shown["totals"].toObject();
-  EXPECT_DOUBLE_EQ(totals["s"].toDouble(), 0.02 + 17.0 / 30);
-  EXPECT_EQ(totals["t"].toDouble(), 960);
-  EXPECT_DOUBLE_EQ(totals["longitudinal_rho"].toDouble(), 20 / (0.02 + 17.0 / 30));
-  EXPECT_DOUBLE_EQ(totals["transverse_rho"].toDouble(), 48);
-  EXPECT_DOUBLE_EQ(totals["anisotropy"].toDouble(), std::sqrt(48 * (0.02 + 17.0 / 30) / 20));
-  // The fit's figures are those of the fitted layers.
-  const QJsonObject fitted = RunCli("fit " + Quoted(Example) + " --unknowns all").Json();
-  const QJsonValue first = fitted["layers"].toArray()[0], figures = fitted["dar_zarrouk"];
-  EXPECT_DOUBLE_EQ(figures["layers"][0]["s"].toDouble(),
-                   first["depth"].toDouble() / first["rho"].toDouble());
 }
 
 // Width and height from a PNG's header chunk.
@@ -455,24 +355,14 @@ TEST(CliForward, EveryCommandThatComputesACurveTakesTheModelAndSaysWhichItUsed) 
   for (const std::string forward : {"", "filter", "accurate"}) {
     const std::string option = forward.empty() ? "" : " --forward " + forward;
     const std::string named = forward.empty() ? "filter" : forward;
-    TResondixData d = Loaded(Example);  // the same computations in this process
-    d.ForwardModel = named == "accurate" ? TForwardModel::Accurate : TForwardModel::Filter;
-    d.ComputeModelCurve();
-
     const TRun curve = RunCli("curve " + Quoted(Example) + option);
     ASSERT_EQ(curve.Status, 0) << curve.Err;
     EXPECT_EQ(Text(curve.Json()["forward"]), named);
     EXPECT_EQ(curve.Json()["nodes"].toArray().size(), named == "accurate" ? 111 : 22);
-    const QJsonArray at = curve.Json()["at_spacings"].toArray();
-    for (int i = 1; i <= d.MeasurementCount; ++i)
-      EXPECT_EQ(at[i - 1].toObject()["log_rho"].toDouble(), d.CurveLogRhoAt(DecimalLog(d.HalfSpacing[i]))) << named;
 
     const TRun fit = RunCli("fit " + Quoted(Example) + " --unknowns rho2,depth1" + option);
     ASSERT_EQ(fit.Status, 0) << fit.Err;
-    d.RhoUnknown[2] = d.DepthUnknown[1] = true;
-    d.Fit();
     EXPECT_EQ(Text(fit.Json()["forward"]), named);
-    EXPECT_EQ(fit.Json()["rmse"].toDouble(), d.Rmse) << named;
 
     const TRun render = RunCli("render " + Quoted(Example) + " " + Quoted(folder.File("chart.png")) + option);
     ASSERT_EQ(render.Status, 0) << render.Err;

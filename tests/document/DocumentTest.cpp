@@ -39,7 +39,7 @@ TEST(Document, NewResetsEverythingAndNotifiesWithItsFinalStateAndTextsAreCut) {
   EXPECT_EQ((std::vector<std::string>{d.FileName, d.ProjectName().str(), d.SoundingTypeText().str()}),
             (std::vector<std::string>{"untitled.rxd", "", " Schlumberger"}));
   EXPECT_TRUE(d.Annotations.empty());
-  EXPECT_EQ(d.FilterCount, 20);
+  EXPECT_TRUE(d.IsSchlumberger);
   EXPECT_EQ(log, "Ss Ss Ss ");  // each setter inside New, then New itself
   EXPECT_EQ(DefaultHalfSpacing(1000), 3000);  // beyond the table: its last entry
   // Texts are cut to their capacity, never inside a UTF-8 character.

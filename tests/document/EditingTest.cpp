@@ -119,7 +119,7 @@ TEST_F(Editing, ValueRulesByGridAndColumnAndTheFirstValueATableRefuses) {
   };
   for (const auto& row : rows) {
     SetUpTables(5, static_cast<int>(row.Depths.size()));
-    for (int i = 1; i <= 15; ++i) D.LayerDepth[i] = i <= D.LayerCount ? row.Depths[i - 1] : 0;
+    for (int i = 1; i <= MaxLayers; ++i) D.LayerDepth[i] = i <= D.LayerCount ? row.Depths[i - 1] : 0;
     EXPECT_EQ(D.ValidateValue(row.Column, row.Row, row.IsModel, row.Value), row.Refusal.empty()) << row.Name;
     EXPECT_EQ(LastErrorMessage, row.Refusal.empty() ? Untouched : row.Refusal) << row.Name;
   }
@@ -132,11 +132,9 @@ TEST_F(Editing, ValueRulesByGridAndColumnAndTheFirstValueATableRefuses) {
   // column (the command line's messages show the others).
   SetUpTables(15);
   D.LayerDepth[2] = 2.5;  // above the interface of layer 1
-  int column = -1;
-  EXPECT_EQ(D.FirstRefusedMeasurement(column), 0);
-  EXPECT_EQ(D.FirstRefusedLayer(column), 1);
-  EXPECT_EQ(column, 1);
-  EXPECT_EQ(LastErrorMessage, "Value must be between 0.00 and 2.50!");
+  EXPECT_FALSE(D.FirstRefusedMeasurement());
+  const TRefusedValue refused = D.FirstRefusedLayer();
+  EXPECT_TRUE(refused.Row == 1 && refused.Column == 1 && refused.Text == "Value must be between 0.00 and 2.50!");
 }
 
 }  // namespace

@@ -10,8 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include "EngineTestSupport.h"
 #include "LayeredEarthIntegral.h"
-#include "ResondixData.h"
+#include "engine/Optimisation.h"
 
 namespace {
 
@@ -41,28 +42,29 @@ const struct {
 };
 const double Spacings[] = {0.5, 1.3, 4.7, 10, 37, 150, 620, 2300, 10000};
 
-TResondixData Document(bool schlumberger, const TEarth& earth) {
-  TResondixData d;
-  d.SetSoundingType(schlumberger);
-  d.ForwardModel = TForwardModel::Accurate;
-  d.LayerCount = static_cast<int>(earth.size());
+TLayerModel Model(const TEarth& earth) {
+  TLayerModel model;
+  model.LayerCount = static_cast<int>(earth.size());
   double depth = 0;
-  for (int i = 1; i <= d.LayerCount; ++i) {
+  for (int i = 1; i <= model.LayerCount; ++i) {
     depth += earth[i - 1].Thickness;
-    d.LayerRho[i] = earth[i - 1].Rho;
-    d.LayerDepth[i] = i < d.LayerCount ? depth : HalfSpaceDepth;
+    model.LayerRho[i] = earth[i - 1].Rho;
+    model.LayerDepth[i] = i < model.LayerCount ? depth : HalfSpaceDepth;
   }
-  return d;
+  return model;
 }
 
-// The model's apparent resistivity at a spacing, through the program's logarithms.
-double ModelRho(const TResondixData& d, double spacing) { return std::exp(Ln10 * d.CurveLogRhoAt(DecimalLog(spacing))); }
+TAccurateCurve Curve(bool schlumberger, const TEarth& earth) {
+  TAccurateCurve curve;
+  curve.Compute(Model(earth), schlumberger);
+  return curve;
+}
 
 TEST(AccurateForwardModel, WithinATenthOfAPercentOfTheIntegralsForEveryKindOfEarth) {
   for (bool schlumberger : {true, false})
     for (const auto& [name, earth] : Earths) {
-      TResondixData d = Document(schlumberger, earth);
-      d.ComputeModelCurve();
+      TModelCurve curve;
+      curve.Compute(Model(earth), {schlumberger, TForwardModel::Accurate});
       for (double s : Spacings) {
         const std::string where = std::string(schlumberger ? "Schlumberger, " : "Wenner, ") + name + ", " +
                                   std::to_string(s) + " m";
@@ -73,7 +75,7 @@ TEST(AccurateForwardModel, WithinATenthOfAPercentOfTheIntegralsForEveryKindOfEar
                       ReferenceTolerance * integral)
               << "the reference itself, " << where;
         }
-        EXPECT_NEAR(ModelRho(d, s), integral, CurveTolerance * integral) << where;
+        EXPECT_NEAR(curve.ModelApparentRho(s), integral, CurveTolerance * integral) << where;
       }
     }
 }
@@ -82,32 +84,11 @@ TEST(AccurateForwardModel, AUniformEarthGivesItsOwnResistivityAtEverySpacing) {
   // One layer, and two of the same resistivity, whose interface the physics cannot see.
   for (bool schlumberger : {true, false})
     for (const TEarth& earth : {TEarth{{37.3, 0}}, TEarth{{37.3, 5.5}, {37.3, 0}}}) {
-      TResondixData d = Document(schlumberger, earth);
-      d.ComputeModelCurve();
-      for (double x = -2; x <= 5; x += 0.037) EXPECT_NEAR(d.CurveLogRhoAt(x), DecimalLog(37.3), 1e-12) << x;
-      for (int m = AccurateFirstNode; m <= AccurateLastNode; ++m) EXPECT_NEAR(d.AccurateNodeSlope[m], 0, 1e-12) << m;
-      EXPECT_TRUE(std::isnan(d.CurveLogRhoAt(std::nan(""))));
+      const TAccurateCurve c = Curve(schlumberger, earth);
+      for (double x = -2; x <= 5; x += 0.037) EXPECT_NEAR(c.LogRhoAt(x), DecimalLog(37.3), 1e-12) << x;
+      for (int m = AccurateFirstNode; m <= AccurateLastNode; ++m) EXPECT_NEAR(c.AccurateNodeSlope[m], 0, 1e-12) << m;
+      EXPECT_TRUE(std::isnan(c.LogRhoAt(std::nan(""))));
     }
-}
-
-TEST(AccurateForwardModel, TheSwitchLeavesTheFilterTableAndTheDataFileAsTheyWere) {
-  TResondixData filter = Document(true, Earths[4].Earth);
-  filter.ForwardModel = TForwardModel::Filter;
-  filter.ComputeModelCurve();
-  TResondixData switched = filter;
-  switched.ForwardModel = TForwardModel::Accurate;
-  switched.ComputeModelCurve();
-  EXPECT_NE(switched.CurveLogRhoAt(1.5), filter.CurveLogRhoAt(1.5));
-  EXPECT_EQ(switched.DataFileText(), filter.DataFileText());
-  // Reading a file keeps the user's choice.
-  ASSERT_TRUE(switched.LoadFromText(filter.DataFileText()));
-  EXPECT_EQ(switched.ForwardModel, TForwardModel::Accurate);
-  switched.ForwardModel = TForwardModel::Filter;
-  switched.ComputeModelCurve();
-  for (int j = 1; j <= filter.FilterCount + 2; ++j) {
-    EXPECT_EQ(switched.CurveLogRho[j], filter.CurveLogRho[j]) << j;
-    EXPECT_EQ(switched.CurveNodeSlope[j], filter.CurveNodeSlope[j]) << j;
-  }
 }
 
 TEST(AccurateForwardModel, AFitRecoversASoundingComputedByTheIntegrals) {
@@ -117,22 +98,24 @@ TEST(AccurateForwardModel, AFitRecoversASoundingComputedByTheIntegrals) {
   for (bool schlumberger : {true, false}) {
     double filterMiss = 0;
     for (TForwardModel model : {TForwardModel::Accurate, TForwardModel::Filter}) {
-      TResondixData d = Document(schlumberger, truth);
-      for (int i = 1; i <= d.MeasurementCount; ++i)
-        d.ApparentRho[i] = reference::ApparentRho(schlumberger, truth, d.HalfSpacing[i]);
-      // The start: every value off by a factor of 2, every value unknown.
-      d.ForwardModel = model;
-      for (int i = 1; i <= 3; ++i) {
-        d.LayerRho[i] *= i == 2 ? 2 : 0.5;
-        if (i < 3) d.LayerDepth[i] *= 2;
-        d.RhoUnknown[i] = true;
-        d.DepthUnknown[i] = i < 3;
+      TSounding s;
+      s.MeasurementCount = MaxMeasurements;
+      for (int i = 1; i <= MaxMeasurements; ++i) {
+        s.HalfSpacing[i] = DefaultSpacings[i - 1];
+        s.ApparentRho[i] = reference::ApparentRho(schlumberger, truth, s.HalfSpacing[i]);
       }
-      d.Fit();
-      ASSERT_EQ(d.FitStatus, 0);
+      // The start: every value off by a factor of 2, every value unknown.
+      TLayerModel start = Model(truth);
+      for (int i = 1; i <= 3; ++i) {
+        start.LayerRho[i] *= i == 2 ? 2 : 0.5;
+        if (i < 3) start.LayerDepth[i] *= 2;
+      }
+      TFit fit;
+      const TFitResult& first = fit.Run(s, start, AllUnknowns(3), {schlumberger, model});
+      ASSERT_EQ(first.Status, TFitStatus::Converged);
       // On past the fit's own tolerance, as far as the data allow.
-      d.AbsoluteTolerance = 1e-10;
-      d.Optimise();
+      fit.Settings.AbsoluteTolerance = 1e-10;
+      const TLayerModel d = fit.Run(s, TLayerModel(first.Model), AllUnknowns(3), {schlumberger, model}).Model;
       const double fitted[] = {d.LayerRho[1], d.LayerRho[2], d.LayerRho[3], d.LayerDepth[1], d.LayerDepth[2]};
       const double expected[] = {137.3, 18.6, 412.9, 3.37, 17.9};
       for (int k = 0; k < 5; ++k) {

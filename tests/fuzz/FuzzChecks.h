@@ -15,7 +15,6 @@ inline void Require(bool condition) {
 inline void CheckWithinCapacities(const TResondixData& d) {
   Require(d.MeasurementCount >= 1 && d.MeasurementCount <= MaxMeasurements);
   Require(d.LayerCount >= 1 && d.LayerCount <= MaxLayers);
-  Require(d.FilterCount == (d.IsSchlumberger ? 20 : 10));
 }
 
 // The readers' messages are expected; they are not shown while fuzzing.

@@ -87,12 +87,12 @@ TEST(StatisticsGrid, TablesOfParametersAndRmseInTheUsersSeparator) {
 // variance.
 TResondixData KnownCovariance() {
   TResondixData d = ThreeLayerResult();
-  d.UnknownCount = 4;
+  d.LastFit.UnknownCount = 4;
   const char* names[] = {"Rho 1", "Rho 2", "Depth 1", "Depth 2"};
   const double covariance[4][4] = {{4, 6, -1, 0}, {6, 25, 0.5, 0}, {-1, 0.5, 1, 0}, {0, 0, 0, 0}};
   for (int j = 1; j <= 4; ++j) {
     d.ParameterNames[j] = names[j - 1];
-    for (int k = 1; k <= 4; ++k) d.Covariance()[j][k] = covariance[j - 1][k - 1];
+    for (int k = 1; k <= 4; ++k) d.LastFit.Covariance[j][k] = covariance[j - 1][k - 1];
   }
   return d;
 }
@@ -128,7 +128,7 @@ TEST(ResultGrids, CopyPutsTheSelectionOnTheClipboard) {
   rmse.SelectAll();
   EXPECT_EQ(copied(rmse), "RMSE\tlog unit\r\nRMSE\t3.4500E-02\r\n");
 
-  d.UnknownCount = 2;
+  d.LastFit.UnknownCount = 2;
   TCorrelationGrid correlation;
   Show(correlation, &d);
   correlation.SelectAll();
@@ -191,7 +191,7 @@ TEST(ResultWindows, ArrangeGridsSizesGridsAndWindowToTheirContents) {
 
   d.HasFitResult = true;
   for (int n = 1; n <= 7; ++n) {
-    d.UnknownCount = n;
+    d.LastFit.UnknownCount = n;
     for (TResultWindow* window : std::initializer_list<TResultWindow*>{&results, &statistics}) {
       window->UpdateFromData();
       window->ArrangeGrids();
