@@ -237,7 +237,7 @@ void TGeneralInformationForm::CopyTo(TResondixData& d) {
   d.ProjectDate() = Text(prDate);
   const bool isSchlumberger = soSchlumBerger->isChecked();
   d.SetSoundingType(isSchlumberger);
-  d.SoundingTypeText() = isSchlumberger ? " Schlumberger" : " Wenner";
+  d.SoundingTypeText() = SoundingTypeTextOf(isSchlumberger);
   d.SoundingPosition() = Text(soPosition);
   d.SoundingDirection() = Text(soDirection);
   d.ABLength() = Text(soABLength);

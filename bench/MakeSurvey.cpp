@@ -18,6 +18,7 @@
 #include <string>
 
 #include "ResondixData.h"
+#include "Position.h"
 
 namespace {
 
@@ -125,8 +126,8 @@ int main(int argc, char** argv) {
     d.ProjectName() = "Groundwater survey Veenhoop, profile A";
     d.ProjectLocation() = "Veenhoop, Netherlands";
     d.ProjectDate() = "14-10-2026";
-    d.SoundingPosition() = "X, Y = " + Coordinate(FirstX + DirectionX * along) + ", " +
-                           Coordinate(FirstY + DirectionY * along);
+    d.SoundingPosition() =
+        PositionText(Coordinate(FirstX + DirectionX * along) + ", " + Coordinate(FirstY + DirectionY * along));
     d.SoundingDirection() = "WSW-ENE";
     d.ABLength() = "200";
     d.DataName() = "VES A" + std::to_string(n);

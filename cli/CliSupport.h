@@ -137,11 +137,6 @@ bool ReadUnknownsOption(const TArguments& arguments, TUnknownList& unknowns);
 bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TForwardModel model, TResondixData& document,
                 TJsonWriter& json);
 
-// The position X, Y of a sounding whose SoundingPosition reads
-// "X, Y = x, y" (anything after y is passed over, such as the coordinate
-// system and the height of an imported sounding); false for any other text.
-bool ParsePosition(std::string_view text, double& x, double& y);
-
 // Loads path into document for the forward model given and, with unknowns,
 // fits it as fit does (without saving); false, with the reason in error
 // (already reported), when the file cannot be read or fitted. A fit that

@@ -29,6 +29,7 @@
 #include "ImageOutput.h"
 #include "Json.h"
 #include "NumberText.h"
+#include "Position.h"
 #include "ResondixData.h"
 #include "SectionDrawing.h"
 

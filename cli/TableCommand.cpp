@@ -24,6 +24,7 @@
 #include "Commands.h"
 #include "engine/Equivalence.h"
 #include "Json.h"
+#include "Position.h"
 #include "ResondixData.h"
 #include "TextReader.h"
 

@@ -283,7 +283,7 @@ bool ReadDocument(TResondixData& d, TTextReader& reader, std::string& reason, bo
   }
   for (int i = 1; i <= InfoLineCount; ++i) d.Info[i] = reader.ReadLine(TInfoText::capacity());
   if (firstLine.size() < PresentLayoutWidth) MoveOlderLayout(d);
-  d.SetSoundingType(d.SoundingTypeText() != " Wenner");
+  d.SetSoundingType(!(d.SoundingTypeText() == SoundingTypeTextOf(false)));
 
   std::int32_t measurementCount = 0;
   std::int32_t layerCount = 0;
@@ -317,7 +317,7 @@ void PutDataFileText(const TResondixData& d, TPut&& put) {
     // The configuration line always follows the configuration, so that it
     // survives a save and a reload whatever text an import left there.
     if (i == 5)
-      AppendLine(text, d.IsSchlumberger ? " Schlumberger" : " Wenner");
+      AppendLine(text, SoundingTypeTextOf(d.IsSchlumberger));
     else
       AppendLine(text, d.Info[i]);
   }

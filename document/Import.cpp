@@ -31,6 +31,7 @@
 #include "ImportSupport.h"
 #include "Messages.h"
 #include "NumberText.h"
+#include "Position.h"
 #include "ResondixData.h"
 #include "TextReader.h"
 
@@ -151,9 +152,8 @@ private:
     if (Reader.Eof()) return Fail(EndsBeforeMeasurements(FileName));
 
     D.ProjectName() = Cut(lines[NameLine]);
-    D.SoundingPosition() = "X, Y = " + std::string(Cut(lines[CoordinatesLine])) + " (" +
-                           std::string(Cut(lines[SystemLine])) + "), Z = " + std::string(Cut(lines[HeightLine])) +
-                           " (NAP)";
+    D.SoundingPosition() = PositionText(Cut(lines[CoordinatesLine])) + " (" + std::string(Cut(lines[SystemLine])) +
+                           "), Z = " + std::string(Cut(lines[HeightLine])) + " (NAP)";
     D.ProjectDate() = Cut(lines[DateLine]);
     D.SoundingDirection() = Cut(lines[DirectionLine]);
     const std::string_view type = Cut(lines[TypeLine]);

@@ -26,6 +26,8 @@ double DefaultHalfSpacing(int i) {
 
 const char* ConfigurationName(bool isSchlumberger) { return isSchlumberger ? "Schlumberger" : "Wenner"; }
 
+std::string SoundingTypeTextOf(bool isSchlumberger) { return std::string(" ") + ConfigurationName(isSchlumberger); }
+
 TParameterName UnknownName(bool isDepth, int layer) {
   char name[TParameterName::capacity() + 8];
   std::snprintf(name, sizeof name, "%s %d", isDepth ? "Depth" : "Rho", layer);
@@ -66,7 +68,7 @@ void TResondixData::New() {
 
   FileName = UntitledFileName;
   for (int i = 1; i <= InfoLineCount; ++i) Info[i] = "";
-  SoundingTypeText() = " Schlumberger";
+  SoundingTypeText() = SoundingTypeTextOf(true);
   SetSoundingType(true);
 
   HalfSpacing.Fill(0);

@@ -61,9 +61,12 @@ constexpr const char* UntitledFileName = "untitled.rxd";
 constexpr int DefaultHalfSpacingCount = 43;
 double DefaultHalfSpacing(int i);
 
-// "Schlumberger" or "Wenner", as the status bar, the command line and the
-// data file's description line name the configuration.
+// "Schlumberger" or "Wenner": the configuration's name in the status bar and
+// on the command line.
 const char* ConfigurationName(bool isSchlumberger);
+// " Schlumberger" or " Wenner": the description line that mirrors the
+// configuration (SoundingTypeText).
+std::string SoundingTypeTextOf(bool isSchlumberger);
 
 // A text box placed on the chart: position relative to the chart's client
 // area and size, in pixels, and its text with "\n" between lines.

@@ -247,7 +247,7 @@ public:
 
     D.MeasurementCount = count;
     D.SetSoundingType(isSchlumberger);
-    D.SoundingTypeText() = isSchlumberger ? " Schlumberger" : " Wenner";
+    D.SoundingTypeText() = SoundingTypeTextOf(isSchlumberger);
     D.ProjectName() = NameWithoutExtension(FileName);
     MakeStartingModel(D, endSpacing);
     return true;

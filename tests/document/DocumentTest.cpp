@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Position.h"
 #include "ResondixData.h"
 #include "TestSupport.h"
 
@@ -74,6 +75,26 @@ TEST(Document, SettersStayInsideTheArraysAndSayWhatChanged) {
   d.SetSoundingType(false);
   EXPECT_EQ(d.SoundingTypeText(), " Schlumberger");
   EXPECT_EQ(log, "-- -- -- -- -- -- -- S- S- S- S- ");
+}
+
+TEST(Document, PositionLinesAsTheImportWritesThemAndAsTheyAreTyped) {
+  const struct {
+    std::string Text;
+    bool Read;
+    double X, Y;
+  } rows[] = {
+      {PositionText("243871, 561224") + " (RD), Z = 6.35 (NAP)", true, 243871, 561224},
+      {PositionText("212400.5; 561800"), true, 212400.5, 561800},
+      {"  X, Y =1e3 -20", true, 1000, -20},
+      {PositionText("243871, , 561224"), false, 0, 0},
+      {PositionText("243871"), false, 0, 0},
+      {"x, y = 1, 2", false, 0, 0},
+  };
+  for (const auto& row : rows) {
+    double x = 0, y = 0;
+    EXPECT_EQ(ParsePosition(row.Text, x, y), row.Read) << row.Text;
+    EXPECT_TRUE(x == row.X && y == row.Y) << row.Text;
+  }
 }
 
 }  // namespace
