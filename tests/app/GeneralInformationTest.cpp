@@ -148,6 +148,35 @@ TEST_F(TInformationTest, OKCopiesBackAndCancelLeavesTheDocument) {
   }
 }
 
+// The one dialog of the run, shown for one document after another: each
+// show has the configuration of its own document, and OK without a touch
+// keeps it.
+TEST_F(TInformationTest, OneDialogShowsEachDocumentsConfigurationInTurn) {
+  const struct {
+    const char *First, *Second, *Configuration;
+  } cases[] = {
+      {"three-layer-schlumberger.rxd", "four-layer-wenner.rxd", "Wenner"},
+      {"four-layer-wenner.rxd", "three-layer-schlumberger.rxd", "Schlumberger"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Second);
+    auto window = MakeWindow({Example(c.First)});
+    window->FileInformationClick();  // shown and cancelled
+    FileDialogs.Paths = {Example(c.Second)};
+    window->FileOpenClick();
+    QStringList shown;
+    InformationUsers = {[&shown](TGeneralInformationForm& dialog) {
+      shown = Shown(dialog);
+      Press(dialog, "OKButton");
+    }};
+    window->FileInformationClick();
+    const bool schlumberger = QString(c.Configuration) == "Schlumberger";
+    EXPECT_EQ(shown.mid(10, 2), (QStringList{schlumberger ? c.Configuration : "", schlumberger ? "" : c.Configuration}));
+    EXPECT_EQ(window->Document().IsSchlumberger, schlumberger);
+    EXPECT_EQ(Child<QLabel>(*window, "StatusPanel3")->text(), QString(c.Configuration));
+  }
+}
+
 // The count typed by the user: out of range it comes back to the nearer
 // limit when the field is left, and a text that is not a number reads as 1.
 TEST_F(TInformationTest, PairsOfDataStaysWithinOneTo15) {
