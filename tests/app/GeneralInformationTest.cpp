@@ -220,6 +220,7 @@ TEST_F(TInformationTest, PairsOfDataStaysWithinOneTo15) {
 TEST_F(TInformationTest, ControlsFollowTheTableAndHelpOpensItsTopic) {
   auto window = MakeWindow();
   QStringList opened;
+  window->Help().Folder = RESONDIX_SOURCE_DIR "/help";
   window->Help().OpenUrl = [&opened](const QUrl& url) { opened << url.fileName(); return true; };
   QStringList order, names;
   InformationUsers = {[&](TGeneralInformationForm& dialog) {
