@@ -19,7 +19,7 @@ constexpr const char* BrowserErrorText = "Unable to launch the default browser."
 THelpTopics::THelpTopics(TMessageService& messages)
     : OpenUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }), Messages(messages) {}
 
-THelpTopics::~THelpTopics() = default;
+THelpTopics::~THelpTopics() { delete HelpWindow; }
 
 void THelpTopics::ShowTopic(int topic) {
   const QString page = QDir::toNativeSeparators(QDir(Folder).filePath(QString::number(topic) + ".html"));
@@ -30,7 +30,7 @@ void THelpTopics::ShowTopic(int topic) {
   }
   if (OpenUrl(QUrl::fromLocalFile(page))) return;
   // No browser: the pages are plain HTML, which the program shows itself.
-  if (!HelpWindow) HelpWindow = std::make_unique<THelpWindow>();
+  if (!HelpWindow) HelpWindow = new THelpWindow;
   HelpWindow->ShowPage(page);
 }
 

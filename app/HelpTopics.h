@@ -4,13 +4,14 @@
 // control for F1; and the two home pages in the user's browser.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <functional>
-#include <memory>
+
+#include "HelpWindow.h"
 
 class QUrl;
 class QWidget;
-class THelpWindow;
 class TMessageService;
 
 // The help topics the program opens.
@@ -44,9 +45,10 @@ public:
   void OpenHomePage(const char* address);
 
   // The help window, once a topic has been shown in it; none before.
-  THelpWindow* Window() const { return HelpWindow.get(); }
+  THelpWindow* Window() const { return HelpWindow; }
 
 private:
   TMessageService& Messages;
-  std::unique_ptr<THelpWindow> HelpWindow;
+  // Owned here, or by the modal dialog it was last asked from.
+  QPointer<THelpWindow> HelpWindow;
 };

@@ -26,6 +26,11 @@ THelpWindow::THelpWindow() {
 }
 
 void THelpWindow::ShowPage(const QString& fileName) {
+  // A modal dialog blocks every window but its own: asked from one (its
+  // Help button), the help window becomes the dialog's, so that it can be
+  // read and scrolled while the dialog is open.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (parentWidget() != modal) setParent(modal, Qt::Window);
   setSource(QUrl::fromLocalFile(fileName));
   show();
   raise();

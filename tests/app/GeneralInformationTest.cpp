@@ -7,9 +7,11 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTextCursor>
 #include <QUrl>
 
 #include "AppTestSupport.h"
+#include "HelpWindow.h"
 
 namespace {
 
@@ -215,6 +217,28 @@ TEST_F(TInformationTest, PairsOfDataStaysWithinOneTo15) {
   }};
   window->FileInformationClick();
   EXPECT_EQ(window->Document().MeasurementCount, 15);
+}
+
+// Without a browser the dialog's help comes up in the help window, which
+// the open dialog does not block: a link in it can be followed.
+TEST_F(TInformationTest, HelpWithoutABrowserCanBeReadWhileTheDialogIsOpen) {
+  auto window = MakeWindow();
+  window->Help().Folder = RESONDIX_SOURCE_DIR "/help";
+  window->Help().OpenUrl = [](const QUrl&) { return false; };
+  QString followed;
+  InformationUsers = {[&](TGeneralInformationForm& dialog) {
+    Press(dialog, "HelpButton");
+    THelpWindow* help = window->Help().Window();
+    ASSERT_TRUE(help && QTest::qWaitForWindowExposed(help));
+    QTextCursor word = help->document()->find("Contents");
+    word.setPosition(word.selectionStart() + 2);
+    const QPoint link = help->cursorRect(word).center();
+    QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, help->viewport()->mapTo(help, link));
+    followed = help->source().fileName();
+    Press(dialog, "OKButton");
+  }};
+  window->FileInformationClick();
+  EXPECT_EQ(followed, QString("1001.html"));
 }
 
 TEST_F(TInformationTest, ControlsFollowTheTableAndHelpOpensItsTopic) {
