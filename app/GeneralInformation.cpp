@@ -218,8 +218,10 @@ void TGeneralInformationForm::Fill() {
   prName->setText(ToQString(d.ProjectName()));
   prLocation->setText(ToQString(d.ProjectLocation()));
   prDate->setText(ToQString(d.ProjectDate()));
-  soSchlumBerger->setChecked(d.IsSchlumberger);
-  soWenner->setChecked(!soSchlumBerger->isChecked());
+  // The buttons are one exclusive group: it refuses to uncheck its checked
+  // button, so the configuration's own button is checked, which unchecks
+  // the other.
+  (d.IsSchlumberger ? soSchlumBerger : soWenner)->setChecked(true);
   soPosition->setText(ToQString(d.SoundingPosition()));
   soDirection->setText(ToQString(d.SoundingDirection()));
   soABLength->setText(ToQString(d.ABLength()));

@@ -2,10 +2,12 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 #include <QVariant>
 #include <QWidget>
 
+#include "HelpWindow.h"
 #include "Services.h"
 
 namespace {
@@ -17,11 +19,19 @@ constexpr const char* BrowserErrorText = "Unable to launch the default browser."
 THelpTopics::THelpTopics(TMessageService& messages)
     : OpenUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }), Messages(messages) {}
 
+THelpTopics::~THelpTopics() { delete HelpWindow; }
+
 void THelpTopics::ShowTopic(int topic) {
-  // The topics are web pages: without a browser there is no help to show,
-  // and the user is told so rather than left waiting.
-  const QString page = QDir(Folder).filePath(QString::number(topic) + ".html");
-  if (!OpenUrl(QUrl::fromLocalFile(page))) Messages.ShowMessage(TMessageKind::Error, BrowserErrorText);
+  const QString page = QDir::toNativeSeparators(QDir(Folder).filePath(QString::number(topic) + ".html"));
+  // Only a missing page leaves nothing to show; the user learns which.
+  if (!QFileInfo(page).isFile()) {
+    Messages.ShowMessage(TMessageKind::Error, "File " + page + " not found!");
+    return;
+  }
+  if (OpenUrl(QUrl::fromLocalFile(page))) return;
+  // No browser: the pages are plain HTML, which the program shows itself.
+  if (!HelpWindow) HelpWindow = new THelpWindow;
+  HelpWindow->ShowPage(page);
 }
 
 void THelpTopics::ShowTopicOf(const QWidget* focused) {

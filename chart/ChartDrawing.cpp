@@ -15,7 +15,6 @@ namespace {
 
 const QString ChartFontName = QStringLiteral("Arial");
 constexpr int ScreenPointSize = 10;
-constexpr int PrintPointSize = 24;
 
 // Texts beside the vertical axis: the labels end this far left of it, and
 // the stacked title stands this far left of it, its letters raised a little.
@@ -60,12 +59,18 @@ TChartDrawing::TChartDrawing() : CurrentFont(ScreenFont()) {}
 
 QFont TChartDrawing::ScreenFont() { return CanvasFont(ChartFontName, ScreenPointSize); }
 
+QFont TChartDrawing::DeviceFont(const QPaintDevice& device) const {
+  QFont font = ScreenFont();
+  if (Printing) font.setPointSizeF(ScreenPointSize * double(ScreenDotsPerInch) / device.logicalDpiY());
+  return font;
+}
+
 // --- Drawing -------------------------------------------------------------
 
 void TChartDrawing::DrawChart(QPainter& painter) {
   TCanvas canvas(painter);
   TTargetScope scope(TargetCanvas, canvas);
-  canvas.SetFont(ChartFontName, Printing ? PrintPointSize : ScreenPointSize);
+  painter.setFont(DeviceFont(*painter.device()));
   CurrentFont = canvas.Font();
 
   // A copy for the clipboard has no border; the screen and the printer do.
@@ -118,10 +123,12 @@ void TChartDrawing::ComputeLayout() {
   LeftMargin = RoundPixel(w * LeftMarginFraction);
   DecadeWidth = (w - 2 * LeftMargin) / 3;
   if (Printing) {
-    // Square decades, unless three of them would pass the right edge: then
-    // the vertical axis shrinks to the width of the screen layout.
+    // Square decades, unless three of them would leave less room right of
+    // the plot than left of it, where the screen layout has the horizontal
+    // axis title: then the vertical axis shrinks to the width of the screen
+    // layout.
     DecadeWidth = RoundPixel(DecadeHeight);
-    if (3 * DecadeWidth + LeftMargin > w) {
+    if (3 * DecadeWidth + 2 * LeftMargin > w) {
       PlotHeight = w - 2 * LeftMargin;
       DecadeHeight = PlotHeight / DecadeCount;
       DecadeWidth = RoundPixel(DecadeHeight);
@@ -320,8 +327,7 @@ void TChartDrawing::DrawOnCanvas(const TAnnotation& annotation, bool hasFocus) {
 void TChartDrawing::DrawBox(const TAnnotation& annotation) {
   TCanvas& canvas = *TargetCanvas;
   QPainter& painter = canvas.Painter();
-  double scale = 1;
-  const QRect box = Printing ? PrintedBox(annotation, scale)
+  const QRect box = Printing ? PrintedBox(annotation)
                              : QRect(annotation.ChartX, annotation.ChartY, annotation.Width, annotation.Height);
   const QBrush brush = painter.brush();
   painter.setBrush(Qt::white);
@@ -329,35 +335,26 @@ void TChartDrawing::DrawBox(const TAnnotation& annotation) {
   painter.setBrush(brush);
 
   const QFont font = painter.font();
-  QFont boxFont = ScreenFont();
-  // A printed box keeps its lines: its text grows with it, from the pixels
-  // of the screen to those of the page.
-  if (scale != 1)
-    boxFont.setPointSizeF(boxFont.pointSizeF() * scale * AnnotationDotsPerInch / painter.device()->logicalDpiY());
-  painter.setFont(boxFont);
-  const int inset = RoundPixel(AnnotationTextInset * scale);
-  canvas.TextRect(box.left() + inset, box.top(), box.left() + box.width() - inset, box.top() + box.height(),
-                  QString::fromStdString(annotation.Text));
+  painter.setFont(DeviceFont(*painter.device()));
+  canvas.TextRect(box.left() + AnnotationTextInset, box.top(), box.left() + box.width() - AnnotationTextInset,
+                  box.top() + box.height(), QString::fromStdString(annotation.Text));
   painter.setFont(font);
 }
 
-QRect TChartDrawing::PrintedBox(const TAnnotation& annotation, double& scale) const {
-  scale = 1;
-  QRect box(annotation.ChartX, annotation.ChartY, annotation.Width, annotation.Height);
+QRect TChartDrawing::PrintedBox(const TAnnotation& annotation) const {
+  const QRect box(annotation.ChartX, annotation.ChartY, annotation.Width, annotation.Height);
   if (AnnotationPlot.width() <= 0 || AnnotationPlot.height() <= 0) return box;
   // The place follows the plot frame along each axis, so that a label stays
-  // on the curve or layer it names; the size follows the frame's width, so
-  // that the text keeps its lines.
-  scale = 3.0 * DecadeWidth / AnnotationPlot.width();
+  // on the curve or layer it names; the box keeps its size, so that its
+  // text keeps its lines at the size of the tick numbers, as on the screen.
+  const double horizontal = 3.0 * DecadeWidth / AnnotationPlot.width();
   const double vertical = PlotHeight / AnnotationPlot.height();
-  const int width = RoundPixel(annotation.Width * scale);
-  const int height = RoundPixel(annotation.Height * scale);
-  const int x = RoundPixel(LeftMargin + (annotation.ChartX - AnnotationPlot.left()) * scale);
+  const int x = RoundPixel(LeftMargin + (annotation.ChartX - AnnotationPlot.left()) * horizontal);
   const int y = RoundPixel(TopMargin + (annotation.ChartY - AnnotationPlot.top()) * vertical);
-  // The margins of a print are not scaled: a box beside the plot is held on
-  // the page.
-  return QRect(std::clamp(x, 0, std::max(0, DrawWidth - width)), std::clamp(y, 0, std::max(0, DrawHeight - height)),
-               width, height);
+  // A box that reaches past the chart's edge (on the screen it is cut
+  // there) is held inside the print's border, whole.
+  return QRect(std::clamp(x, 1, std::max(1, DrawWidth - 1 - box.width())),
+               std::clamp(y, 1, std::max(1, DrawHeight - 1 - box.height())), box.width(), box.height());
 }
 
 // --- Mapping ---------------------------------------------------------------

@@ -24,7 +24,7 @@
 // (TPlaatje), and the drawing adds only a frame around the one with the
 // focus; every other drawing (copies, prints, image files) draws each box as
 // a white rectangle with its text. A print moves the boxes with the plot
-// frame onto the page and scales them with it.
+// frame and keeps their size and their text's, as on the screen.
 //
 // The pixel arithmetic is fixed: every logarithm is ln v / 2.3026
 // (DecimalLog), every pixel coordinate is rounded to the nearest integer
@@ -41,6 +41,7 @@
 
 #include "Canvas.h"
 
+class QPaintDevice;
 class QPainter;
 class TResondixData;
 struct TAnnotation;
@@ -81,7 +82,7 @@ public:
   double DecadeHeight = 0;  // pixels per vertical decade
   double PlotHeight = 0;    // height of the plot area in pixels
   std::int32_t TopMargin = 25;
-  bool Printing = false;  // drawing for the printer: larger font, square decades
+  bool Printing = false;  // drawing for the printer: square decades, texts at ScreenDotsPerInch
   bool Copying = false;   // drawing for the clipboard: background without a border
   TResondixData* Data = nullptr;  // the document shown; not owned
   std::int32_t MeasurementUnderMouse = 0;  // 1-based, 0 for none
@@ -99,10 +100,12 @@ public:
   bool AnnotationWidgets = false;
   int FocusedAnnotation = -1;
   // For a print: the plot frame of the screen layout the boxes were placed
-  // on and that screen's resolution. Empty: the boxes stand at their own
-  // pixels.
+  // on. Empty: the boxes stand at their own pixels.
   QRectF AnnotationPlot;
-  int AnnotationDotsPerInch = StandardDotsPerInch;
+  // For a print, which is laid out in the pixels of the screen and scaled
+  // to the page as a whole: the screen's resolution, at which the texts get
+  // their screen size in those pixels whatever the printer's resolution.
+  int ScreenDotsPerInch = StandardDotsPerInch;
 
   // --- Drawing -----------------------------------------------------------
 
@@ -120,6 +123,9 @@ public:
   // The chart's font on the screen, "Arial" 10 points; the annotation
   // boxes have it everywhere.
   static QFont ScreenFont();
+  // The font of the chart's texts and of the boxes on device: the screen
+  // font, for a print at the size it has on the screen.
+  QFont DeviceFont(const QPaintDevice& device) const;
 
   // One annotation box on TargetCanvas: a white rectangle with its text
   // when the boxes are not live widgets or the drawing is a copy or a
@@ -169,9 +175,8 @@ private:
   int SpacingColumn(double spacing, int offset) const;
   // The box as a white rectangle with its text.
   void DrawBox(const TAnnotation& annotation);
-  // Where a box placed on the screen stands on the printed page, and by how
-  // much it grows.
-  QRect PrintedBox(const TAnnotation& annotation, double& scale) const;
+  // Where a box placed on the screen stands in the print's layout.
+  QRect PrintedBox(const TAnnotation& annotation) const;
 
   QFont CurrentFont;
 };

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
+#include <algorithm>
+
 #include "Canvas.h"
 #include "ChartDrawing.h"
 
@@ -95,11 +97,22 @@ void CopyToClipboard(TChartDrawing& drawing, int width, int height, int dotsPerI
 bool PrintChart(TChartDrawing& drawing, QPaintDevice& page, int screenWidth, int screenHeight,
                 int screenDotsPerInch) {
   drawing.AnnotationPlot = ScreenPlot(drawing, screenWidth, screenHeight);
-  drawing.AnnotationDotsPerInch = screenDotsPerInch;
+  drawing.ScreenDotsPerInch = screenDotsPerInch;
   TFlagScope printing(drawing.Printing);
-  // A square as wide as the page.
-  SetSize(drawing, page.width(), page.width());
-  const bool printed = DrawChartOn(page, drawing);
+  // A square as wide as the chart on the screen, laid out in the screen's
+  // pixels and scaled as a whole to the page's printable area: its texts,
+  // lines and boxes keep their proportions to the plot, and every label
+  // stays on the page, whatever the printer's resolution.
+  const int side = std::max(screenWidth, 1);
+  SetSize(drawing, side, side);
+  QPainter painter;
+  bool printed = painter.begin(&page);
+  if (printed) {
+    const double scale = std::min(page.width(), page.height()) / double(side);
+    painter.scale(scale, scale);
+    drawing.DrawChart(painter);
+    printed = painter.end();
+  }
   drawing.AnnotationPlot = QRectF();
   return printed;
 }

@@ -2,8 +2,9 @@
 // picture, the SVG file, and the printed page.
 //
 // Copies are laid out for the size of the chart on the screen and have no
-// border; prints are a square as wide as the page, with the large font and
-// square decades. Both draw the annotation boxes as white rectangles with
+// border; prints are a square with square decades, laid out as wide as the
+// chart on the screen and scaled to the page. Both draw the annotation
+// boxes as white rectangles with
 // their text and never the focus frame. Copying and Printing of the drawing
 // are set only while one copy or print is drawn, and are cleared again
 // also when the drawing fails.
@@ -38,8 +39,10 @@ QByteArray ChartSvg(TChartDrawing& drawing, int width, int height, int dotsPerIn
 // programs that take only images.
 void CopyToClipboard(TChartDrawing& drawing, int width, int height, int dotsPerInch, bool asMetafile);
 
-// Prints the chart on page, from its top-left corner. The annotation boxes
-// were placed on a screen chart of screenWidth x screenHeight pixels at
-// screenDotsPerInch: they move with the plot frame and grow with it. False
-// when the page could not be drawn on (the print job failed).
+// Prints the chart on page, from its top-left corner, as a square that
+// fills the page's width or, on a page wider than tall, its height. The
+// chart on the screen is screenWidth x screenHeight pixels at
+// screenDotsPerInch, where the annotation boxes were placed: the print
+// keeps the proportions of its texts, and the boxes move with the plot
+// frame. False when the page could not be drawn on (the print job failed).
 bool PrintChart(TChartDrawing& drawing, QPaintDevice& page, int screenWidth, int screenHeight, int screenDotsPerInch);

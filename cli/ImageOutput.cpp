@@ -4,17 +4,18 @@
 #include <cctype>
 #include <charconv>
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "Canvas.h"
 #include "CliSupport.h"
 #include "ShortString.h"
+#include "TextReader.h"
 
 namespace {
 
@@ -45,12 +46,12 @@ bool DrawOn(QPaintDevice& device, const TDraw& draw) {
   return painter.end();
 }
 
-bool WritePng(QSaveFile& file, int width, int height, const TDraw& draw) {
+bool WritePng(QIODevice& file, int width, int height, const TDraw& draw) {
   QImage image = NewCanvasImage(width, height);
   return !image.isNull() && DrawOn(image, draw) && image.save(&file, "PNG");
 }
 
-bool WriteSvg(QSaveFile& file, int width, int height, const QString& title, const TDraw& draw) {
+bool WriteSvg(QIODevice& file, int width, int height, const QString& title, const TDraw& draw) {
   QSvgGenerator generator;
   generator.setOutputDevice(&file);
   generator.setSize(QSize(width, height));
@@ -60,7 +61,7 @@ bool WriteSvg(QSaveFile& file, int width, int height, const QString& title, cons
   return DrawOn(generator, draw);
 }
 
-bool WritePdf(QSaveFile& file, int width, int height, const QString& title, const TDraw& draw) {
+bool WritePdf(QIODevice& file, int width, int height, const QString& title, const TDraw& draw) {
   // One page exactly the size of the picture, at the resolution its texts
   // are laid out for.
   QPdfWriter writer(&file);
@@ -128,19 +129,22 @@ TGuiSession::~TGuiSession() = default;
 
 bool WriteImage(const std::string& path, TOutputFormat format, int width, int height, const QString& title,
                 const TDraw& draw) {
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  bool written = false;
+  // The picture is made in memory and saved as a data file is, by the same
+  // rules: nothing is written when it could not be made.
+  QByteArray picture;
+  QBuffer buffer(&picture);
+  buffer.open(QIODevice::WriteOnly);
+  bool made = false;
   switch (format) {
     case TOutputFormat::Png:
-      written = WritePng(file, width, height, draw);
+      made = WritePng(buffer, width, height, draw);
       break;
     case TOutputFormat::Svg:
-      written = WriteSvg(file, width, height, title, draw);
+      made = WriteSvg(buffer, width, height, title, draw);
       break;
     case TOutputFormat::Pdf:
-      written = WritePdf(file, width, height, title, draw);
+      made = WritePdf(buffer, width, height, title, draw);
       break;
   }
-  return written && file.commit();
+  return made && WriteFileAtomically(path, std::string_view(picture.constData(), picture.size()));
 }

@@ -1,7 +1,7 @@
 // Pictures written by the command line (render, section): the output format
 // from the file's extension, the --size option, Qt's GUI layer started only
-// by the commands that draw, and the file written through a QPainter as a
-// PNG image, an SVG drawing or a one-page PDF.
+// by the commands that draw, and the picture drawn through a QPainter as a
+// PNG image, an SVG drawing or a one-page PDF and saved as a data file is.
 #pragma once
 
 #include <functional>
@@ -47,7 +47,9 @@ private:
 };
 
 // Writes the picture that draw paints on a width x height device to path,
-// in format, titled title (SVG and PDF). The file is replaced only when it
-// was written completely; false otherwise.
+// in format, titled title (SVG and PDF), by the rules of a data file's save
+// (WriteFileAtomically): replaced only when written completely, refused
+// when write-protected or not a regular file, written through a link.
+// False when refused or failed.
 bool WriteImage(const std::string& path, TOutputFormat format, int width, int height, const QString& title,
                 const std::function<void(QPainter& painter)>& draw);

@@ -7,9 +7,11 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTextCursor>
 #include <QUrl>
 
 #include "AppTestSupport.h"
+#include "HelpWindow.h"
 
 namespace {
 
@@ -148,6 +150,35 @@ TEST_F(TInformationTest, OKCopiesBackAndCancelLeavesTheDocument) {
   }
 }
 
+// The one dialog of the run, shown for one document after another: each
+// show has the configuration of its own document, and OK without a touch
+// keeps it.
+TEST_F(TInformationTest, OneDialogShowsEachDocumentsConfigurationInTurn) {
+  const struct {
+    const char *First, *Second, *Configuration;
+  } cases[] = {
+      {"three-layer-schlumberger.rxd", "four-layer-wenner.rxd", "Wenner"},
+      {"four-layer-wenner.rxd", "three-layer-schlumberger.rxd", "Schlumberger"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Second);
+    auto window = MakeWindow({Example(c.First)});
+    window->FileInformationClick();  // shown and cancelled
+    FileDialogs.Paths = {Example(c.Second)};
+    window->FileOpenClick();
+    QStringList shown;
+    InformationUsers = {[&shown](TGeneralInformationForm& dialog) {
+      shown = Shown(dialog);
+      Press(dialog, "OKButton");
+    }};
+    window->FileInformationClick();
+    const bool schlumberger = QString(c.Configuration) == "Schlumberger";
+    EXPECT_EQ(shown.mid(10, 2), (QStringList{schlumberger ? c.Configuration : "", schlumberger ? "" : c.Configuration}));
+    EXPECT_EQ(window->Document().IsSchlumberger, schlumberger);
+    EXPECT_EQ(Child<QLabel>(*window, "StatusPanel3")->text(), QString(c.Configuration));
+  }
+}
+
 // The count typed by the user: out of range it comes back to the nearer
 // limit when the field is left, and a text that is not a number reads as 1.
 TEST_F(TInformationTest, PairsOfDataStaysWithinOneTo15) {
@@ -188,9 +219,32 @@ TEST_F(TInformationTest, PairsOfDataStaysWithinOneTo15) {
   EXPECT_EQ(window->Document().MeasurementCount, 15);
 }
 
+// Without a browser the dialog's help comes up in the help window, which
+// the open dialog does not block: a link in it can be followed.
+TEST_F(TInformationTest, HelpWithoutABrowserCanBeReadWhileTheDialogIsOpen) {
+  auto window = MakeWindow();
+  window->Help().Folder = RESONDIX_SOURCE_DIR "/help";
+  window->Help().OpenUrl = [](const QUrl&) { return false; };
+  QString followed;
+  InformationUsers = {[&](TGeneralInformationForm& dialog) {
+    Press(dialog, "HelpButton");
+    THelpWindow* help = window->Help().Window();
+    ASSERT_TRUE(help && QTest::qWaitForWindowExposed(help));
+    QTextCursor word = help->document()->find("Contents");
+    word.setPosition(word.selectionStart() + 2);
+    const QPoint link = help->cursorRect(word).center();
+    QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, help->viewport()->mapTo(help, link));
+    followed = help->source().fileName();
+    Press(dialog, "OKButton");
+  }};
+  window->FileInformationClick();
+  EXPECT_EQ(followed, QString("1001.html"));
+}
+
 TEST_F(TInformationTest, ControlsFollowTheTableAndHelpOpensItsTopic) {
   auto window = MakeWindow();
   QStringList opened;
+  window->Help().Folder = RESONDIX_SOURCE_DIR "/help";
   window->Help().OpenUrl = [&opened](const QUrl& url) { opened << url.fileName(); return true; };
   QStringList order, names;
   InformationUsers = {[&](TGeneralInformationForm& dialog) {

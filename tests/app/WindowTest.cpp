@@ -13,6 +13,7 @@
 #include "About.h"
 #include "Application.h"
 #include "AppTestSupport.h"
+#include "HelpWindow.h"
 #include "MeasurementsGrid.h"
 #include "ModelGrid.h"
 #include "Results.h"
@@ -66,20 +67,56 @@ TEST_F(TMainWindowTest, OnlyAChangeOfStructureRebuildsTheViewsAndTheRowsFollowHo
   EXPECT_EQ(panel1->text(), "4/4");
 }
 
-TEST_F(TMainWindowTest, HelpOpensTheTopicOfTheFocusedControlAndEveryBrowserFailureIsReported) {
-  auto window = MakeWindow();
-  QStringList opened;
-  window->Help().OpenUrl = [&opened](const QUrl& url) { opened << url.toString(); return false; };  // no browser
-  window->show();
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  Child<QWidget>(*window, "MeasurementsGrid")->setFocus();
-  for (auto command : {&TMainForm::WMHelp, &TMainForm::HelpIndexClick, &TMainForm::HelpResondixhomepageClick})
-    (window.get()->*command)();
-  // A first start finds the help topics beside the program.
-  const QString folder = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help/").toString();
-  EXPECT_EQ(opened.mid(0, 2), (QStringList{folder + "6.html", folder + "1002.html"}));
-  EXPECT_EQ(Messages.Shown, QStringList(3, "Error: Unable to launch the default browser."));
+// Help opens the topic of the focused control in the browser, or, where no
+// browser can be started, in the program's own help window; only a missing
+// topic file, or a home page without a browser, is reported.
+TEST_F(TMainWindowTest, HelpShowsTheTopicInTheBrowserOrInItsOwnWindow) {
+  const QString pages = QDir::toNativeSeparators(RESONDIX_SOURCE_DIR "/help"), missing = File("no-help");
+  const struct {
+    const char* Name;
+    QString Folder;
+    bool Browser;
+    QStringList Opened, Shown, Messages;  // Shown: the pages in the help window
+  } cases[] = {
+      {"a browser", pages, true, {"6.html", "1002.html", "resondix"}, {}, {}},
+      {"no browser", pages, false, {"6.html", "1002.html", "resondix"}, {"6.html", "1002.html"},
+       {"Error: Unable to launch the default browser."}},
+      {"no topic files", missing, false, {"resondix"}, {},
+       {"Error: File " + missing + "/6.html not found!", "Error: File " + missing + "/1002.html not found!",
+        "Error: Unable to launch the default browser."}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Messages.Shown.clear();
+    auto window = MakeWindow();
+    // A first start finds the help topics beside the program.
+    EXPECT_EQ(window->Help().Folder, QCoreApplication::applicationDirPath() + "/help");
+    window->Help().Folder = c.Folder;
+    QStringList opened, shown, titles;
+    window->Help().OpenUrl = [&](const QUrl& url) {
+      opened << url.fileName() + url.host().section('.', 0, 0);
+      return c.Browser;
+    };
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Child<QWidget>(*window, "MeasurementsGrid")->setFocus();
+    for (auto command : {&TMainForm::WMHelp, &TMainForm::HelpIndexClick, &TMainForm::HelpResondixhomepageClick}) {
+      (window.get()->*command)();
+      if (const THelpWindow* help = window->Help().Window()) {
+        shown << help->source().fileName();
+        titles << help->windowTitle();
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_TRUE(help->toPlainText().contains(help->windowTitle().section(" - ", 1))) << "the page's heading";
+      }
+    }
+    EXPECT_EQ(opened, c.Opened);
+    EXPECT_EQ(shown.mid(0, 2), c.Shown) << "the home page leaves the help window as it was";
+    if (!c.Shown.isEmpty()) {
+      EXPECT_EQ(titles.mid(0, 2), (QStringList{"Resondix - Measurements", "Resondix - License agreement"}));
+    }
+    EXPECT_EQ(Messages.Shown, c.Messages);
+  }
 }
 
 TEST(AboutBox, ShowsTheVersionOfTheBuild) {

@@ -218,39 +218,51 @@ TEST_F(TAnnotationTest, TheVectorCopyIsSvgWithTheBoxTextsAsTextAndAnImageBeside)
 }
 
 // (Printing to a PDF file through the window's File > Print: tests/app.)
-TEST_F(TAnnotationTest, APrintIsASquareAsWideAsThePageWithTheBoxesScaledWithThePlot) {
-  Document = MakeDocument({{1.5, 30}, {10, 80}, {100, 300}}, {{30, 2}, {300, 0}}, true);
+// A print is the chart as a square as wide as on the screen, scaled to the
+// page: the whole square and every label lie on the page, a box's text has
+// the size of the tick numbers, and the box stands where it stood on the
+// plot.
+TEST_F(TAnnotationTest, APrintShowsTheWholeChartInTheProportionsOfTheScreen) {
+  Document = MakeDocument({{1.5, 30}, {10, 80}, {100, 3000}}, {{30, 2}, {3000, 0}}, true);
   Chart.repaint();
   const TChartDrawing& drawing = Chart.ScreenDrawing();
   // A box whose left edge stands on the 10 m line and whose top on the 100 ohm.m line of the screen.
   const int x10 = drawing.LeftMargin + drawing.DecadeWidth, y100 = drawing.RhoToY(100);
-  const double screenPlotWidth = 3 * drawing.DecadeWidth;
-  Chart.InsertAnnotation("Layer 1", x10, y100, 100, 20);
+  Chart.InsertAnnotation("100", x10, y100, 100, 20);
   Chart.CopyToClipboard(false);
   const QRect screenInk = InkBounds(QGuiApplication::clipboard()->image(), QRect(x10, y100, 100, 20));
 
-  // A page 1500 pixels wide and taller than wide.
-  QImage page = NewCanvasImage(1500, 2000, 300);
-  ASSERT_TRUE(Chart.Print(page));
-  EXPECT_EQ(drawing.DrawWidth, 1500);
-  EXPECT_EQ(drawing.DrawHeight, 1500);
-  EXPECT_EQ(drawing.Font().pointSize(), 24);
-  EXPECT_EQ(BlackIn(page, QRect(0, 1499, 1500, 1)), 1500) << "the square's bottom border";
-  EXPECT_EQ(BlackIn(page, QRect(0, 1500, 1500, 500)), 0) << "nothing below the square";
-  EXPECT_EQ(drawing.PlotRight() - drawing.LeftMargin, 3 * drawing.DecadeWidth);
-  EXPECT_NEAR(drawing.DecadeWidth, drawing.DecadeHeight, 0.5) << "square decades";
-  // The box stands on the same lines of the printed plot, grown with it.
-  const double scale = 3 * drawing.DecadeWidth / screenPlotWidth;
-  const QRect printedInk = InkBounds(page, QRect(drawing.LeftMargin + drawing.DecadeWidth, drawing.RhoToY(100),
-                                                 int(100 * scale), int(20 * scale)));
-  ASSERT_FALSE(printedInk.isEmpty());
-  EXPECT_NEAR(printedInk.left() - (drawing.LeftMargin + drawing.DecadeWidth),
-              (screenInk.left() - x10) * scale, 2 * scale);
-  EXPECT_NEAR(printedInk.height(), screenInk.height() * scale, 2 * scale);
-
+  for (const QSize size : {QSize(1500, 2000), QSize(2000, 1200)}) {  // printable areas at 300 dpi
+    SCOPED_TRACE(size.width());
+    QImage page = NewCanvasImage(size.width(), size.height(), 300);
+    ASSERT_TRUE(Chart.Print(page));
+    const int side = std::min(size.width(), size.height());
+    const double scale = side / 640.0;  // page pixels per pixel of the screen chart
+    const auto onPage = [scale](double x) { return int(std::lround(x * scale)); };
+    EXPECT_EQ(drawing.DrawWidth, 640);
+    EXPECT_NEAR(drawing.DecadeWidth, drawing.DecadeHeight, 0.5) << "square decades";
+    EXPECT_EQ(BlackIn(page, QRect(0, side - 1, side, 1)), side) << "the square's bottom border";
+    EXPECT_TRUE(InkBounds(page, QRect(side, 0, size.width(), size.height())).isEmpty() &&
+                InkBounds(page, QRect(0, side, size.width(), size.height())).isEmpty()) << "nothing beside the square";
+    // Inside the border every text and line keeps clear of it: no label is cut.
+    const int border = onPage(1) + 1;
+    const QRect content = InkBounds(page, QRect(border, border, side - 2 * border, side - 2 * border));
+    EXPECT_TRUE(QRect(onPage(2), onPage(2), side - 2 * onPage(2), side - 2 * onPage(2)).contains(content));
+    // The box text and the tick number "100" under the 100 m line.
+    const int printedX10 = drawing.LeftMargin + drawing.DecadeWidth, printedY100 = drawing.RhoToY(100);
+    const QRect printedInk =
+        InkBounds(page, QRect(onPage(printedX10), onPage(printedY100), onPage(100), onPage(20)).adjusted(2, 2, -2, -2));
+    const QRect tickInk = InkBounds(page, QRect(onPage(drawing.LeftMargin + 2 * drawing.DecadeWidth - 30),
+                                                onPage(drawing.PlotBottom + 1), onPage(60), onPage(30)));
+    ASSERT_FALSE(printedInk.isEmpty() || tickInk.isEmpty());
+    EXPECT_NEAR(printedInk.height(), tickInk.height(), scale);
+    EXPECT_NEAR(printedInk.width(), tickInk.width(), scale);
+    EXPECT_NEAR(printedInk.left() - onPage(printedX10), (screenInk.left() - x10) * scale, 2 * scale);
+    EXPECT_NEAR(printedInk.top() - onPage(printedY100), (screenInk.top() - y100) * scale, 2 * scale);
+  }
   // The next paint brings the screen's layout back.
   Chart.repaint();
-  EXPECT_EQ(drawing.DrawWidth, 640);
+  EXPECT_EQ(drawing.DrawHeight, 480);
 }
 
 }  // namespace

@@ -53,10 +53,11 @@ TEST(ChartLayout, SizesMarginsAndTicks) {
       {"margin half to even down", 805, 400, 5, false, {80, 215, 363, 10, 6}, 337.5},
       {"narrower than 80: no ticks until the grid", 79, 60, 3, false, {8, 21, 57, 0, 0}, 31.5},
       {"lower than the top margin", 30, 24, 3, false, {3, 8, 24, 0, 0}, -0.9},
-      // Square decades of round(292.5); 3 * round(412.5) + 100 would pass the
-      // right edge, so the axis shrinks to 1000 - 2 * 100 in decades of 267.
-      {"printing square decades", 1000, 1000, 3, true, {100, 292, 903, 12, 15}, 877.5},
-      {"printing falls back to the screen width", 1000, 1400, 3, true, {100, 267, 825, 12, 13}, 800}};
+      // Square decades of round(219.375), with a right margin of 1000 - 100 - 3 * 219.
+      {"printing square decades", 1000, 1000, 4, true, {100, 219, 903, 12, 15}, 877.5},
+      // 3 * round(292.5) would leave less than the left margin of 100 on the
+      // right, so the axis shrinks to 1000 - 2 * 100 in decades of 267.
+      {"printing keeps the right margin", 1000, 1000, 3, true, {100, 267, 825, 12, 13}, 800}};
   for (const auto& row : rows) {
     TChartDrawing chart;
     chart.DrawWidth = row.Width;

@@ -293,6 +293,41 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
   EXPECT_FALSE(std::filesystem::exists(refused));
 }
 
+// The pictures of render and section are saved as a data file is: a
+// write-protected file and one that is not a regular file are refused with
+// the save message and left as they were; a link is written through to the
+// file it names.
+TEST(CliRender, PicturesAreSavedAsDataFilesAre) {
+  namespace fs = std::filesystem;
+  TTemporaryFolder folder;
+  const std::string readOnly = folder.File("read-only.png");
+  WriteWholeFile(readOnly, "keep");
+  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::create_directory(folder.File("folder.svg"));
+  fs::create_symlink("absent.pdf", folder.File("dangling.pdf"));
+  const struct {
+    const char* Command;
+    std::string Target, Written;  // Written: the file that holds the picture, empty when refused
+  } rows[] = {
+      {"render", "read-only.png", ""},
+      {"render", "folder.svg", ""},
+      {"render", "dangling.pdf", "absent.pdf"},
+      {"section", "read-only.png", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.Command) + " " + row.Target);
+    const std::string target = folder.File(row.Target);
+    const TRun run = RunCli(std::string(row.Command) + " " + Quoted(Example) + " " + Quoted(target));
+    EXPECT_EQ(run.Status, row.Written.empty() ? 1 : 0);
+    EXPECT_EQ(run.Err, row.Written.empty() ? "Could not save " + target + "!\n" : "");
+    if (!row.Written.empty()) {
+      EXPECT_EQ(ReadWholeFile(folder.File(row.Written)).rfind("%PDF-", 0), 0u);
+    }
+  }
+  EXPECT_TRUE(ReadWholeFile(readOnly) == "keep") << "the write-protected file is kept";
+  EXPECT_TRUE(fs::is_symlink(folder.File("dangling.pdf")));
+}
+
 TEST(Cli, OutputAndMessagesReachTheUserWholeOrTheStatusSaysSo) {
   TTemporaryFolder folder;
   // Standard output on a full device: the JSON is lost, and the status says so.
