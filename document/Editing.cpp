@@ -143,12 +143,17 @@ bool TResondixData::DeleteLayers(int first, int count) {
 }
 
 bool TResondixData::ValidateValue(int column, int row, bool isModel, double value) const {
+  const std::string refusal = ValueRefusal(column, row, isModel, value);
+  return refusal.empty() || Refuse(refusal);
+}
+
+std::string TResondixData::ValueRefusal(int column, int row, bool isModel, double value) const {
   const bool halfSpacing = !isModel && column == 0;
   const bool resistivity = (!isModel && column == 1) || (isModel && column == 0);
   const bool depth = isModel && column == 1;
-  if (halfSpacing) return (value >= 0 && value < MaxHalfSpacing) || Refuse(HalfSpacingOutOfRange);
-  if (resistivity) return value > 0 || Refuse(NotPositive);
-  if (!depth) return true;
+  if (halfSpacing) return value >= 0 && value < MaxHalfSpacing ? std::string() : HalfSpacingOutOfRange;
+  if (resistivity) return value > 0 ? std::string() : NotPositive;
+  if (!depth) return {};
 
   // A depth lies between the stored depths of its neighbours; a neighbour
   // outside the arrays counts as not entered.
@@ -157,9 +162,9 @@ bool TResondixData::ValidateValue(int column, int row, bool isModel, double valu
   };
   const double prev = depthAt(row - 1LL);
   const double next = depthAt(row + 1LL);
-  if (next == 0 && row == 1) return value > 0 || Refuse(NotPositive);
-  if (next == 0) return value > prev || Refuse(NotBelow(prev));
-  return (value > prev && value < next) || Refuse(NotBetween(prev, next));
+  if (next == 0 && row == 1) return value > 0 ? std::string() : NotPositive;
+  if (next == 0) return value > prev ? std::string() : NotBelow(prev);
+  return value > prev && value < next ? std::string() : NotBetween(prev, next);
 }
 
 int TResondixData::FirstRefusedMeasurement(int& column) const {

@@ -35,8 +35,6 @@ void TResondixData::RaiseChange() {
 
 void TResondixData::New() {
   Annotations.clear();
-  ActiveAnnotation = -1;
-  DragMode = 0;
 
   for (int i = 0; i <= MaxLayers; ++i) {
     LayerDepth[i] = 0;
@@ -110,10 +108,8 @@ void TResondixData::SetValue(int column, int row, bool isModel, double value) {
 
 void TResondixData::AdoptContent(TResondixData&& source) {
   TChangeHandler handler = std::move(OnChange);
-  TPlaatje* chart = Chart;
   *this = std::move(source);
   OnChange = std::move(handler);
-  Chart = chart;
 }
 
 bool TResondixData::ReplaceContent(const std::function<bool(TResondixData& staged)>& read) {
@@ -123,8 +119,6 @@ bool TResondixData::ReplaceContent(const std::function<bool(TResondixData& stage
   int heldBack = 0;
   staged.OnChange = [&heldBack](TResondixData&) { ++heldBack; };
   staged.Annotations.clear();
-  staged.ActiveAnnotation = -1;
-  staged.DragMode = 0;
   if (!read(staged)) return false;
   for (int i = 1; i <= MaxLayers; ++i) {
     staged.RhoUnknown[i] = false;

@@ -34,7 +34,6 @@
 #include "FixedArray.h"
 #include "ShortString.h"
 
-class TPlaatje;
 class TTextReader;
 
 constexpr int MaxMeasurements = 15;
@@ -227,13 +226,10 @@ public:
   TFixedArray<double, AccurateFirstNode, AccurateLastNode> AccurateLogRho;
   TFixedArray<double, AccurateFirstNode, AccurateLastNode> AccurateNodeSlope;  // d log ρa / d log s
 
-  int ActiveAnnotation = -1;  // index into Annotations, -1 for none
-  std::int32_t DragMode = 0;
   std::vector<TAnnotation> Annotations;
   // Whether LoadFromFile reads the annotation section. Work that never
   // shows or saves the annotations turns it off and so never holds them.
   bool KeepAnnotations = true;
-  TPlaatje* Chart = nullptr;  // set once by the main window; not owned
 
   // The unscaled covariance left by a fit shares the storage of RightVectors.
   TFixedMatrix<double, 1, MaxUnknowns, 1, MaxUnknowns>& Covariance() { return RightVectors; }
@@ -290,6 +286,9 @@ public:
   // Editing rules: false with the refusal in LastErrorMessage, nothing
   // changed.
   bool ValidateValue(int column, int row, bool isModel, double value) const;
+  // The refusal ValidateValue would leave, or "" when the rules accept the
+  // value; LastErrorMessage is left alone.
+  std::string ValueRefusal(int column, int row, bool isModel, double value) const;
   // The first measurement whose L/2 (column 0) or apparent resistivity
   // (column 1) the value rules refuse, or 0 when they accept every one;
   // LastErrorMessage then holds the refusal. An L/2 of 0 passes: it is a
@@ -386,6 +385,30 @@ public:
   // Raises OnChange when a handler is installed.
   void RaiseChange();
 
+  // --- Changes the window makes outside the value grids (UserEdits.cpp) ---
+
+  // The chart's annotations, by index into Annotations. Each change marks
+  // the document unsaved and raises OnChange with StructureChanged false and
+  // AnnotationsChanged true. AddAnnotation returns the new index; an index
+  // outside Annotations changes nothing.
+  int AddAnnotation(const TAnnotation& annotation);
+  void SetAnnotation(int index, const TAnnotation& annotation);
+  void DeleteAnnotation(int index);
+  // True only while OnChange reports a change of the annotations, which
+  // leaves the sounding and its model as they were.
+  bool AnnotationsChanged = false;
+
+  // Runs edit (the General information dialog's OK) and, when it changed
+  // what the data file holds of the description (the information lines,
+  // the configuration, the number of measurements), marks the document
+  // unsaved and raises OnChange with StructureChanged false. Returns whether
+  // it did.
+  bool EditDescription(const std::function<void(TResondixData& document)>& edit);
+
+  // MeasurementsValid and ModelValid as the grids found their texts, which
+  // may differ from the stored values (a cleared cell, a refused text).
+  void SetValidity(bool measurements, bool model);
+
 private:
   // Read a whole new content from reader, named fileName (which the
   // document takes with the content, and messages name).
@@ -407,6 +430,6 @@ private:
   // for the configuration (forward model).
   void LoadFilter();
   // Takes over the content of a document read elsewhere, keeping this
-  // document's OnChange handler and chart.
+  // document's OnChange handler.
   void AdoptContent(TResondixData&& source);
 };

@@ -46,7 +46,6 @@ public:
   TProfiler(const TResondixData& document, TEquivalence& result) : Work(document), Result(result) {
     // The copy must never reach the document's views.
     Work.OnChange = nullptr;
-    Work.Chart = nullptr;
   }
 
   void Run();

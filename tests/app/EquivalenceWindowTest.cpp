@@ -9,7 +9,7 @@
 #include <QTableWidget>
 
 #include "AppTestSupport.h"
-#include "MeasurementsGrid.h"
+#include "ModelGrid.h"
 #include "Plaatje.h"
 
 namespace {
@@ -95,7 +95,7 @@ TEST_F(TEquivalenceWindowTest, IsOfferedWhenAFitMayRunAndRefusesAsTheFitDoes) {
   window->DataClick();
   EXPECT_TRUE(Child<QAction>(*window, "DataEquivalence")->isEnabled());
   // The resistivity of layer 2 emptied in the model grid, noticed at the next change.
-  auto* grid = Child<TMeasurementsGrid>(*window, "ModelGrid");
+  auto* grid = Child<TModelGrid>(*window, "ModelGrid");
   grid->setCurrentCell(1, 0);
   grid->ClearSelection();
   window->Document().SetValue(1, 1, false, 138.17);

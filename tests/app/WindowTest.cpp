@@ -126,7 +126,7 @@ TEST_F(TMainWindowTest, FitIsAvailableExactlyWhenBothTablesAreValid) {
       EXPECT_EQ(Child<QAction>(*window, "FitButton")->isEnabled(), valid);
       EXPECT_EQ(Child<QAction>(*window, "DataFit")->isEnabled(), valid);
       if (!c.Grid) break;
-      auto* grid = Child<TMeasurementsGrid>(*window, c.Grid);
+      auto* grid = Child<TValueGrid>(*window, c.Grid);
       grid->setCurrentCell(c.Row - 1, c.Column);
       grid->ClearSelection();
       window->Document().SetValue(1, 1, false, 138.17);  // the next change

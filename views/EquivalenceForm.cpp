@@ -1,4 +1,4 @@
-#include "Equivalence.h"
+#include "EquivalenceForm.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -42,6 +42,12 @@ QString Figures(double value) {
 // two decimals would leave little or nothing of a value.
 QString Fixed2(double value) {
   return std::fabs(value) >= 1 ? QString::fromStdString(FormatFixed2Local(value)) : Figures(value);
+}
+
+// The analysis with the default tolerance into result; its refusal, or "".
+// (The analysis leaves its refusal in LastErrorMessage, read here alone.)
+std::string EquivalenceRefusal(const TResondixData& document, TEquivalence& result) {
+  return AnalyseEquivalence(document, {}, result) ? std::string() : LastErrorMessage;
 }
 
 QString RangeText(const TValueRange& range, QString (*format)(double)) {
@@ -113,8 +119,8 @@ TEquivalenceForm::TEquivalenceForm(QWidget* owner)
 
 TEquivalenceForm::~TEquivalenceForm() = default;
 
-bool TEquivalenceForm::Analyse(const TResondixData& document) {
-  if (!AnalyseEquivalence(document, {}, *Analysis)) return false;
+std::string TEquivalenceForm::Analyse(const TResondixData& document) {
+  if (std::string refusal = EquivalenceRefusal(document, *Analysis); !refusal.empty()) return refusal;
   HasAnalysis = true;
   const TEquivalence& e = *Analysis;
   Summary->setText(QString("RMSE of the model: %1 log unit.\n"
@@ -131,7 +137,7 @@ bool TEquivalenceForm::Analyse(const TResondixData& document) {
   show();
   raise();
   ModelsChanged();
-  return true;
+  return {};
 }
 
 void TEquivalenceForm::PlaceBesideOwner() {

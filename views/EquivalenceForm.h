@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include <QWidget>
 
@@ -33,9 +34,9 @@ public:
   ~TEquivalenceForm() override;
 
   // Analyses the document with the default tolerance, fills the window and
-  // shows it. False, with the reason in LastErrorMessage and the window as
-  // it was, when the analysis refuses.
-  bool Analyse(const TResondixData& document);
+  // shows it; returns "". When the analysis refuses, returns its reason and
+  // leaves the window as it was.
+  std::string Analyse(const TResondixData& document);
   // Forgets the analysis: the tables empty, the note asks for a new one.
   void Clear();
 
