@@ -6,15 +6,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMenuBar>
 #include <QPrinter>
 #include <QShortcut>
-#include <QSplitter>
-#include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTabWidget>
 #include <QToolBar>
-#include <QVBoxLayout>
 #include <QWindow>
 
 #include "About.h"

@@ -148,7 +148,8 @@ void TMainForm::CreateActions() {
     connect(action, &QAction::triggered, this, handler);
     return this->*member = action;
   };
-  for (const auto& c : menuCommands) make(c.Action, c.Name, c.Caption, c.Handler)->setShortcut(QKeySequence(c.Shortcut));
+  for (const auto& c : menuCommands)
+    make(c.Action, c.Name, c.Caption, c.Handler)->setShortcut(QKeySequence(c.Shortcut));
   for (const auto& b : buttons) {
     QAction* action = make(b.Action, b.Name, QString(), b.Handler);
     action->setIcon(QIcon(QString(":/images/") + b.Image + ".png"));
@@ -173,7 +174,8 @@ void TMainForm::CreateMenus() {
   AddActions(edit, {EditPaste, nullptr, EditClear, EditSelectAll, nullptr, EditPreferences});
   QMenu* view = NamedMenu(menuBar()->addMenu("&View"), "View", {ViewToolbar, nullptr, ViewResults, ViewStatistics});
   connect(view, &QMenu::aboutToShow, this, &TMainForm::ViewClick);
-  QMenu* data = NamedMenu(menuBar()->addMenu("&Data"), "Data", {DataFit, DataEquivalence, nullptr, DataAccurateForward});
+  QMenu* data =
+      NamedMenu(menuBar()->addMenu("&Data"), "Data", {DataFit, DataEquivalence, nullptr, DataAccurateForward});
   connect(data, &QMenu::aboutToShow, this, &TMainForm::DataClick);
   QMenu* help = NamedMenu(menuBar()->addMenu("&Help"), "Help", {HelpContents, HelpIndex, nullptr});
   NamedMenu(help->addMenu("&Resondix on the web"), "HelpWeb", {HelpResondixhomepage, HelpTarvenichomepage});
@@ -189,8 +191,10 @@ void TMainForm::CreateToolBar() {
   ToolBar->setFixedHeight(ToolBarHeight);
   ToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
   // A null action stands for a divider.
-  for (QAction* action : std::initializer_list<QAction*>{NewButton, OpenButton, SaveButton, nullptr, CutButton,
-                                                          CopyButton, PasteButton, nullptr, FitButton, InformationButton}) {
+  const std::initializer_list<QAction*> buttons = {NewButton, OpenButton, SaveButton, nullptr,
+                                                   CutButton, CopyButton, PasteButton, nullptr,
+                                                   FitButton, InformationButton};
+  for (QAction* action : buttons) {
     if (!action) {
       ToolBar->addWidget(Spacer(ToolDividerWidth));
       continue;

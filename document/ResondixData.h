@@ -18,7 +18,8 @@
 // class defined under engine/. Messages for the user go through Messages.h.
 //
 // Sources: ResondixData.cpp (state, setters), DataFile.cpp (the .rxd file),
-// Editing.cpp (insert, delete, value rules), Import.cpp (DINOloket files),
+// Editing.cpp (insert, delete, value rules), UserEdits.cpp (annotations,
+// description, validity), Import.cpp (DINOloket files),
 // SpreadsheetImport.cpp (delimited text files from spreadsheets),
 // and under engine/: ForwardModel.cpp, AccurateForwardModel.cpp, Optimisation.cpp,
 // SingularValueDecomposition.cpp, FitStatistics.cpp.
