@@ -16,11 +16,15 @@
 //   THelpTopics     help topics, F1 and the home pages
 //   TWindowPlacement  position, size and state kept in the settings
 //   TPlaatje        the chart (chart/)
-//   TMeasurementsGrid, TModelGrid   the editing grids of the two pages (views/)
+//   TMeasurementsGrid, TModelGrid   the editing grids of the two pages, both
+//                   TValueGrid (views/)
 //   TResultsForm, TStatisticsForm   the result windows (views/)
 //   TEquivalenceForm  the equivalence analysis, whose models the chart
 //                   draws in grey while it shows them (views/)
 // The Edit commands go to the TEditTarget that ActiveEditTarget finds.
+//
+// The parts are made, and laid out, in MainLayout.cpp (the commands as one
+// table of actions); Main.cpp is what the window does with them.
 //
 // Message boxes and file dialogs go through the services handed to the
 // constructor; the settings are read once in the constructor and written

@@ -135,8 +135,7 @@ void TPlaatje::Paint(QPainter& screen) {
 
 // --- Annotations -------------------------------------------------------------------
 
-TTextEdit* TPlaatje::NewBox(int index) {
-  const TAnnotation& record = Drawing.Data->Annotations[index];
+TTextEdit* TPlaatje::NewBox(const TAnnotation& record) {
   auto* box = new TTextEdit(this);
   box->setPlainText(QString::fromStdString(record.Text));
   box->Place(record.ChartX, record.ChartY, record.Width, record.Height);
@@ -149,43 +148,39 @@ TTextEdit* TPlaatje::NewBox(int index) {
 void TPlaatje::InsertAnnotation(const QString& text, int X, int Y, int width, int height) {
   TResondixData* data = Drawing.Data;
   if (data == nullptr) return;
-  data->Annotations.push_back({X, Y, width, height, text.toStdString()});
-  const int index = static_cast<int>(data->Annotations.size()) - 1;
-  Boxes.push_back(NewBox(index));
+  const TAnnotation record{X, Y, width, height, text.toStdString()};
+  // The box is there before the document announces its record, so that the
+  // window finds the boxes matching the records.
+  Boxes.push_back(NewBox(record));
   // The release that follows on the chart leaves the new box its focus.
-  data->ActiveAnnotation = index;
-  data->DragMode = NoGrip;
+  ActiveAnnotation = data->AddAnnotation(record);
+  DragMode = NoGrip;
   Boxes.back()->setFocus();
-  data->Saved = false;
 }
 
 void TPlaatje::DeleteAnnotation(TTextEdit* box) {
   const int index = IndexOf(box);
   if (index < 0) return;
-  TResondixData* data = Drawing.Data;
-  data->ActiveAnnotation = -1;
+  ActiveAnnotation = -1;
   box->clearFocus();
-  data->Annotations.erase(data->Annotations.begin() + index);
   Boxes.erase(Boxes.begin() + index);
   delete box;
+  Drawing.Data->DeleteAnnotation(index);
   repaint();
-  data->Saved = false;
 }
 
 void TPlaatje::AnnotationChanged(TTextEdit& box) {
   const int index = IndexOf(&box);
   if (index < 0) return;
-  Drawing.Data->Annotations[index].Text = box.toPlainText().toStdString();
-  Drawing.Data->Saved = false;
+  // A box grows with its text as it is typed, so that every line shows; it
+  // never shrinks below the size the user gave it.
+  PlaceBox(index, box.ChartX, box.ChartY, box.width(), std::max(box.height(), box.TextHeight()));
 }
 
 void TPlaatje::PlaceBox(int index, int x, int y, int width, int height) {
-  Boxes[index]->Place(x, y, width, height);
-  TAnnotation& record = Drawing.Data->Annotations[index];
-  record.ChartX = x;
-  record.ChartY = y;
-  record.Width = width;
-  record.Height = height;
+  TTextEdit& box = *Boxes[index];
+  box.Place(x, y, width, height);
+  Drawing.Data->SetAnnotation(index, {x, y, width, height, box.toPlainText().toStdString()});
 }
 
 bool TPlaatje::BoxesShowRecords() const {
@@ -205,13 +200,14 @@ void TPlaatje::ShowAnnotations() {
   if (BoxesShowRecords()) return;
   DeleteBoxes();
   if (Drawing.Data == nullptr) return;
-  for (int i = 0; i < static_cast<int>(Drawing.Data->Annotations.size()); ++i) Boxes.push_back(NewBox(i));
+  for (const TAnnotation& record : Drawing.Data->Annotations) Boxes.push_back(NewBox(record));
   update();
 }
 
 void TPlaatje::DeleteBoxes() {
   for (TTextEdit* box : Boxes) delete box;
   Boxes.clear();
+  ActiveAnnotation = -1;
 }
 
 int TPlaatje::IndexOf(const QWidget* box) const {
@@ -229,14 +225,13 @@ TTextEdit* TPlaatje::FocusedAnnotation() const {
 // --- Mouse ---------------------------------------------------------------------------
 
 void TPlaatje::MouseDown(int X, int Y) {
-  TResondixData* data = Drawing.Data;
-  if (data == nullptr) return;
-  data->ActiveAnnotation = -1;
+  if (Drawing.Data == nullptr) return;
+  ActiveAnnotation = -1;
   // Every grip that matches takes over: the later test of a box, and any
   // later box.
-  const auto pick = [data](int index, std::int32_t mode) {
-    data->ActiveAnnotation = index;
-    data->DragMode = mode;
+  const auto pick = [this](int index, std::int32_t mode) {
+    ActiveAnnotation = index;
+    DragMode = mode;
   };
   for (int i = 0; i < static_cast<int>(Boxes.size()); ++i) {
     const QRect box = BoxRect(*Boxes[i]);
@@ -257,13 +252,12 @@ void TPlaatje::MouseMove(int X, int Y) {
 }
 
 void TPlaatje::Drag(int X, int Y) {
-  TResondixData& data = *Drawing.Data;
-  const int index = data.ActiveAnnotation;
+  const int index = ActiveAnnotation;
   if (index < 0 || index >= static_cast<int>(Boxes.size())) return;
   const QRect box = BoxRect(*Boxes[index]);
   // A box stays at least one pixel wide and high; the corner opposite the
   // one dragged stays where it is.
-  switch (data.DragMode) {
+  switch (DragMode) {
     case TopLeftGrip: {
       const int r = box.x() + box.width(), b = box.y() + box.height();
       const int l = X >= r ? r - 1 : X;
@@ -284,7 +278,6 @@ void TPlaatje::Drag(int X, int Y) {
       return;
   }
   repaint();
-  data.Saved = false;
 }
 
 void TPlaatje::SetCursorShape(int X, int Y) {
@@ -299,10 +292,9 @@ void TPlaatje::SetCursorShape(int X, int Y) {
 }
 
 void TPlaatje::MouseUp() {
-  TResondixData* data = Drawing.Data;
-  if (data == nullptr) return;
-  if (data->ActiveAnnotation >= 0) {
-    data->ActiveAnnotation = -1;
+  if (Drawing.Data == nullptr) return;
+  if (ActiveAnnotation >= 0) {
+    ActiveAnnotation = -1;
   } else if (TTextEdit* box = FocusedAnnotation()) {
     box->clearFocus();
   }
@@ -328,7 +320,7 @@ void TPlaatje::mouseReleaseEvent(QMouseEvent*) { MouseUp(); }
 void TPlaatje::contextMenuEvent(QContextMenuEvent* event) {
   // The release of the click that opens the menu goes to the menu: a drag
   // its press picked up ends here.
-  if (Drawing.Data != nullptr) Drawing.Data->ActiveAnnotation = -1;
+  ActiveAnnotation = -1;
   PopupMenu->popup(event->globalPos());
 }
 

@@ -10,8 +10,9 @@
 // It also carries the text annotations: one edit box (TTextEdit) over the
 // chart for each of the document's annotation records, in the same order.
 // The chart inserts and deletes them, moves them by their top edge and
-// sizes them by their top-left and bottom-right corners, and writes every
-// change into the record and marks the document unsaved. Its context menu
+// sizes them by their top-left and bottom-right corners, grows a box with
+// its text as it is typed, and hands every change of a box to the document
+// as its record (which marks the document unsaved). Its context menu
 // (TPlaatjePopupMenu) copies the chart to the clipboard and inserts or
 // deletes a box.
 #pragma once
@@ -125,12 +126,13 @@ protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-  // The handler of every box's change of text: the record takes the text,
-  // the document becomes unsaved.
+  // The handler of every box's change of text: the box grows to show every
+  // line, and the record takes the text and the size.
   void AnnotationChanged(TTextEdit& box);
-  // A box for record index of the document, shown over the chart.
-  TTextEdit* NewBox(int index);
-  // Moves and sizes box index and its record together.
+  // A box showing record over the chart.
+  TTextEdit* NewBox(const TAnnotation& record);
+  // Moves and sizes box index, and gives its record the box's place, size
+  // and text.
   void PlaceBox(int index, int x, int y, int width, int height);
   void Drag(int X, int Y);
   void SetCursorShape(int X, int Y);
@@ -144,6 +146,11 @@ private:
   // The mouse position at the previous mouse move.
   std::int32_t LastMouseX = 0;
   std::int32_t LastMouseY = 0;
+  // The box being moved or sized by the mouse, or just inserted (its index,
+  // -1 for none), and what the press picked up: 0 nothing, 1 the top-left
+  // corner, 2 the bottom-right corner, 3 the top edge (a move).
+  int ActiveAnnotation = -1;
+  std::int32_t DragMode = 0;
   std::vector<TTextEdit*> Boxes;
   TPlaatjePopupMenu* PopupMenu = nullptr;
 };

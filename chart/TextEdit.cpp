@@ -1,5 +1,8 @@
 #include "TextEdit.h"
 
+#include <QTextBlock>
+#include <cmath>
+
 #include "ChartDrawing.h"
 
 TTextEdit::TTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
@@ -27,4 +30,11 @@ void TTextEdit::Place(int x, int y, int width, int height) {
   ChartX = x;
   ChartY = y;
   setGeometry(x, y, width, height);
+}
+
+int TTextEdit::TextHeight() const {
+  qreal height = 0;
+  for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+    height += blockBoundingRect(block).height();
+  return static_cast<int>(std::ceil(height));
 }

@@ -24,4 +24,7 @@ public:
 
   // Moves and sizes the box: left and top edge in the chart's pixels.
   void Place(int x, int y, int width, int height);
+  // The height in pixels that shows every line of the text at the box's
+  // width.
+  int TextHeight() const;
 };

@@ -48,9 +48,9 @@ std::string NotBetween(double prev, double next) {
 // The measurement table's L/2 column accepts values below this.
 constexpr double MaxHalfSpacing = 3100;
 
-bool Refuse(const std::string& message) {
+TEditOutcome Refuse(const std::string& message) {
   LastErrorMessage = message;
-  return false;
+  return {message};
 }
 
 // The rows first..first+count-1 limited to the rows 1..rowCount that exist.
@@ -75,7 +75,7 @@ void CopyLayer(TResondixData& d, int from, int to) {
 
 }  // namespace
 
-bool TResondixData::InsertMeasurements(int first, int count) {
+TEditOutcome TResondixData::InsertMeasurements(int first, int count) {
   if (count < 1) return Refuse(NoMeasurementsToInsert);
   if (count > MaxMeasurements - MeasurementCount) return Refuse(TooManyMeasurements);
   first = std::clamp(first, 1, MeasurementCount + 1);  // one past the last row appends
@@ -87,10 +87,10 @@ bool TResondixData::InsertMeasurements(int first, int count) {
   SetMeasurementCount(MeasurementCount + count);
   StructureChanged = true;
   RaiseChange();
-  return true;
+  return {};
 }
 
-bool TResondixData::DeleteMeasurements(int first, int count) {
+TEditOutcome TResondixData::DeleteMeasurements(int first, int count) {
   if (count < 1) return Refuse(NoMeasurementsToDelete);
   if (!RowsInTable(first, count, MeasurementCount) || MeasurementCount - count < 1)
     return Refuse(TooFewMeasurements);
@@ -106,10 +106,10 @@ bool TResondixData::DeleteMeasurements(int first, int count) {
   SetMeasurementCount(remaining);
   StructureChanged = true;
   RaiseChange();
-  return true;
+  return {};
 }
 
-bool TResondixData::InsertLayers(int first, int count) {
+TEditOutcome TResondixData::InsertLayers(int first, int count) {
   if (count < 1) return Refuse(NoLayersToInsert);
   if (count > MaxLayers - LayerCount) return Refuse(TooManyLayers);
   first = std::clamp(first, 1, LayerCount);  // nothing can lie below the half-space
@@ -126,10 +126,10 @@ bool TResondixData::InsertLayers(int first, int count) {
 
   StructureChanged = true;
   RaiseChange();
-  return true;
+  return {};
 }
 
-bool TResondixData::DeleteLayers(int first, int count) {
+TEditOutcome TResondixData::DeleteLayers(int first, int count) {
   if (count < 1) return Refuse(NoLayersToDelete);
   if (!RowsInTable(first, count, LayerCount) || LayerCount - count < 1) return Refuse(TooFewLayers);
 
@@ -140,7 +140,7 @@ bool TResondixData::DeleteLayers(int first, int count) {
 
   StructureChanged = true;
   RaiseChange();
-  return true;
+  return {};
 }
 
 std::string TResondixData::ValueRefusal(int column, int row, bool isModel, double value) const {
@@ -165,7 +165,8 @@ std::string TResondixData::ValueRefusal(int column, int row, bool isModel, doubl
 
 bool TResondixData::ValidateValue(int column, int row, bool isModel, double value) const {
   const std::string refusal = ValueRefusal(column, row, isModel, value);
-  return refusal.empty() || Refuse(refusal);
+  if (!refusal.empty()) LastErrorMessage = refusal;
+  return refusal.empty();
 }
 
 TRefusedValue TResondixData::FirstRefusedMeasurement() const {

@@ -48,8 +48,6 @@ void TResondixData::RaiseChange() {
 
 void TResondixData::New() {
   Annotations.clear();
-  ActiveAnnotation = -1;
-  DragMode = 0;
 
   for (int i = 0; i <= MaxLayers; ++i) {
     LayerDepth[i] = 0;
@@ -134,8 +132,6 @@ bool TResondixData::ReplaceContent(const std::function<bool(TResondixData& stage
   int heldBack = 0;
   staged.OnChange = [&heldBack](TResondixData&) { ++heldBack; };
   staged.Annotations.clear();
-  staged.ActiveAnnotation = -1;
-  staged.DragMode = 0;
   if (!read(staged)) return false;
   for (int i = 1; i <= MaxLayers; ++i) {
     staged.RhoUnknown[i] = false;

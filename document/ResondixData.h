@@ -19,8 +19,9 @@
 //
 // Sources: ResondixData.cpp (state, setters, the engine's forwards),
 // DataFile.cpp (the .rxd file), Editing.cpp (insert, delete, value rules),
-// FitTexts.cpp (the statistics texts), Import.cpp (DINOloket files),
-// SpreadsheetImport.cpp (delimited text files from spreadsheets).
+// UserEdits.cpp (annotations, description, validity), FitTexts.cpp (the
+// statistics texts), Import.cpp (DINOloket files), SpreadsheetImport.cpp
+// (delimited text files from spreadsheets).
 #pragma once
 
 #include <cstdint>
@@ -104,6 +105,13 @@ struct TFitOutcome {
   std::string Refusal;
 };
 
+// What an insert or delete did: done, or refused with its message.
+struct TEditOutcome {
+  std::string Refusal;  // "" when done
+
+  explicit operator bool() const { return Refusal.empty(); }
+};
+
 // A value the value rules refuse: its row, its column (as the grids number
 // them) and the refusal; Row 0 when every value is accepted.
 struct TRefusedValue {
@@ -173,8 +181,6 @@ public:
   // The model curve of the layers, as ComputeModelCurve left it.
   TModelCurve Curve;
 
-  int ActiveAnnotation = -1;  // index into Annotations, -1 for none
-  std::int32_t DragMode = 0;
   std::vector<TAnnotation> Annotations;
   // Whether LoadFromFile reads the annotation section. Work that never
   // shows or saves the annotations turns it off and so never holds them.
@@ -253,12 +259,12 @@ public:
   // the whole tables. An L/2 of 0 is a value not entered here: the rules
   // accept it, but a table with one cannot be fitted.
   void ValidateDocument();
-  // Insert and delete: false with the refusal in LastErrorMessage, nothing
-  // changed.
-  bool InsertMeasurements(int first, int count);
-  bool DeleteMeasurements(int first, int count);
-  bool InsertLayers(int first, int count);
-  bool DeleteLayers(int first, int count);
+  // Insert and delete: done, or refused with the refusal also in
+  // LastErrorMessage and nothing changed.
+  TEditOutcome InsertMeasurements(int first, int count);
+  TEditOutcome DeleteMeasurements(int first, int count);
+  TEditOutcome InsertLayers(int first, int count);
+  TEditOutcome DeleteLayers(int first, int count);
 
   // The data file. Errors are shown through ShowMessage; a failed load
   // leaves the document exactly as it was, its FileName included, a failed
@@ -330,6 +336,30 @@ public:
 
   // Raises OnChange when a handler is installed.
   void RaiseChange();
+
+  // --- Changes the window makes outside the value grids (UserEdits.cpp) ---
+
+  // The chart's annotations, by index into Annotations. Each change marks
+  // the document unsaved and raises OnChange with StructureChanged false and
+  // AnnotationsChanged true. AddAnnotation returns the new index; an index
+  // outside Annotations changes nothing.
+  int AddAnnotation(const TAnnotation& annotation);
+  void SetAnnotation(int index, const TAnnotation& annotation);
+  void DeleteAnnotation(int index);
+  // True only while OnChange reports a change of the annotations, which
+  // leaves the sounding and its model as they were.
+  bool AnnotationsChanged = false;
+
+  // Runs edit (the General information dialog's OK) and, when it changed
+  // what the data file holds of the description (the information lines,
+  // the configuration, the number of measurements), marks the document
+  // unsaved and raises OnChange with StructureChanged false. Returns whether
+  // it did.
+  bool EditDescription(const std::function<void(TResondixData& document)>& edit);
+
+  // MeasurementsValid and ModelValid as the grids found their texts, which
+  // may differ from the stored values (a cleared cell, a refused text).
+  void SetValidity(bool measurements, bool model);
 
 private:
   // Read a whole new content from reader, named fileName (which the

@@ -28,14 +28,14 @@ bool IsLetter(QChar c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
 
 }  // namespace
 
-TModelGrid::TModelGrid(QWidget* parent) : TMeasurementsGrid(true, new TModelCell, parent) {
-  // The half-space row exists now that the model's cells are known.
+TModelGrid::TModelGrid(QWidget* parent)
+    : TValueGrid({QStringLiteral("Rho"), QStringLiteral("Depth")}, QStringLiteral("Model"), new TModelCell, parent) {
   SetRows(MaxLayers);
 }
 
 bool TModelGrid::IsValueCell(int column, int row) const {
   // The half-space has no depth.
-  return TMeasurementsGrid::IsValueCell(column, row) && !(column == 1 && row == rowCount());
+  return TValueGrid::IsValueCell(column, row) && !(column == 1 && row == rowCount());
 }
 
 QString TModelGrid::ValueText(int column, int row) const {
@@ -90,7 +90,7 @@ QModelIndex TModelGrid::CheckBoxAt(const QPoint& point) const {
 void TModelGrid::DrawCell(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   const int row = index.row() + 1;
   if (!HasCheckBox(index.column(), row)) {
-    TMeasurementsGrid::DrawCell(painter, option, index);
+    TValueGrid::DrawCell(painter, option, index);
     return;
   }
   // The cell's background spans the whole cell, its text stops short of
@@ -99,7 +99,7 @@ void TModelGrid::DrawCell(QPainter* painter, const QStyleOptionViewItem& option,
   style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &option, painter, this);
   QStyleOptionViewItem text = option;
   text.rect.setRight(box.left() - 1);
-  TMeasurementsGrid::DrawCell(painter, text, index);
+  TValueGrid::DrawCell(painter, text, index);
 
   QStyleOptionButton check;
   check.initFrom(this);
@@ -123,19 +123,19 @@ bool TModelGrid::PressCheckBox(QMouseEvent* event) {
   if (!index.isValid()) return false;
   const EditTriggers triggers = editTriggers();
   setEditTriggers(NoEditTriggers);
-  TMeasurementsGrid::mousePressEvent(event);
+  TValueGrid::mousePressEvent(event);
   setEditTriggers(triggers);
   if (currentIndex() == index) ToggleUnknown(index.column(), index.row() + 1);
   return true;
 }
 
 void TModelGrid::mousePressEvent(QMouseEvent* event) {
-  if (!PressCheckBox(event)) TMeasurementsGrid::mousePressEvent(event);
+  if (!PressCheckBox(event)) TValueGrid::mousePressEvent(event);
 }
 
 void TModelGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   // The second press of a double click on a box toggles it again.
-  if (!PressCheckBox(event)) TMeasurementsGrid::mouseDoubleClickEvent(event);
+  if (!PressCheckBox(event)) TValueGrid::mouseDoubleClickEvent(event);
 }
 
 void TModelGrid::keyPressEvent(QKeyEvent* event) {
@@ -147,7 +147,7 @@ void TModelGrid::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  TMeasurementsGrid::keyPressEvent(event);
+  TValueGrid::keyPressEvent(event);
 }
 
 // --- Paste ------------------------------------------------------------------------------
@@ -163,7 +163,7 @@ int TModelGrid::RefusedTogether() {
     if (pasted(row)) Data->LayerDepth[row] = *StrToFloatDot(PasteBuffer[1][row].Proposed.toStdString());
   int refused = 0;
   for (int row = 1; row <= last; ++row)
-    if (pasted(row) && !Data->ValidateValue(1, row, true, Data->LayerDepth[row])) ++refused;
+    if (pasted(row) && !ValueRefusal(1, row, Data->LayerDepth[row]).empty()) ++refused;
   Data->LayerDepth = stored;
   return refused;
 }

@@ -9,7 +9,7 @@
 #include <QTableWidget>
 
 #include "AppTestSupport.h"
-#include "MeasurementsGrid.h"
+#include "ModelGrid.h"
 #include "Plaatje.h"
 
 namespace {
@@ -78,7 +78,11 @@ TEST_F(TEquivalenceWindowTest, ShowsTheRangesAndDrawsTheModelsUntilClosedOrTheDo
 
   window->DataEquivalenceClick();
   EXPECT_TRUE(form->isVisible() && DrawnModels(*window) > 0);
-  d.SetValue(0, 1, true, 151);  // any change of the document
+  auto* chart = Child<TPlaatje>(*window, "Plaatje");
+  chart->InsertAnnotation("Clay", 50, 50, 100, 20);
+  chart->DeleteAnnotation(chart->Annotations().back());
+  EXPECT_GT(DrawnModels(*window), 0) << "a label leaves the model as it was";
+  d.SetValue(0, 1, true, 151);  // any change of the sounding
   EXPECT_EQ(DrawnModels(*window), 0);
   EXPECT_EQ(GreyPixels(*window), greyBefore);
   EXPECT_EQ(ranges->rowCount(), 1);  // the headings alone
@@ -95,7 +99,7 @@ TEST_F(TEquivalenceWindowTest, IsOfferedWhenAFitMayRunAndRefusesAsTheFitDoes) {
   window->DataClick();
   EXPECT_TRUE(Child<QAction>(*window, "DataEquivalence")->isEnabled());
   // The resistivity of layer 2 emptied in the model grid, noticed at the next change.
-  auto* grid = Child<TMeasurementsGrid>(*window, "ModelGrid");
+  auto* grid = Child<TModelGrid>(*window, "ModelGrid");
   grid->setCurrentCell(1, 0);
   grid->ClearSelection();
   window->Document().SetValue(1, 1, false, 138.17);

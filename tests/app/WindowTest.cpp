@@ -1,6 +1,7 @@
 // The window's state and its reactions: the start-up state, the change
 // handler and the views, the current rows, help, the general error report
 // and the Fit command.
+#include <QAccessible>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTabWidget>
@@ -34,6 +35,12 @@ TEST_F(TMainWindowTest, AMissingCommandLineFileLeavesTheStartUpState) {
   QStringList menus;  // each opens with Alt and its letter
   for (const QAction* menu : window->menuBar()->actions()) menus << menu->text();
   EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Data", "&Help"}));
+  QStringList buttons;  // each button shows only its image: screen readers take the short hint
+  for (const char* name : {"NewButton", "OpenButton", "SaveButton", "CutButton", "CopyButton", "PasteButton",
+                           "FitButton", "InformationButton"})
+    buttons << QAccessible::queryAccessibleInterface(Child<QWidget>(*window, name))->text(QAccessible::Name);
+  EXPECT_EQ(buttons, (QStringList{"New file", "Open a file", "Save file", "Cut", "Copy", "Paste", "Fit curve",
+                                  "Information"}));
   window->DataClick();  // opening the Data menu
   EXPECT_FALSE(Child<QAction>(*window, "FitButton")->isEnabled() || Child<QAction>(*window, "DataFit")->isEnabled());
   // A Save therefore asks for a name instead of writing the missing path.
@@ -163,7 +170,7 @@ TEST_F(TMainWindowTest, FitIsAvailableExactlyWhenBothTablesAreValid) {
       EXPECT_EQ(Child<QAction>(*window, "FitButton")->isEnabled(), valid);
       EXPECT_EQ(Child<QAction>(*window, "DataFit")->isEnabled(), valid);
       if (!c.Grid) break;
-      auto* grid = Child<TMeasurementsGrid>(*window, c.Grid);
+      auto* grid = Child<TValueGrid>(*window, c.Grid);
       grid->setCurrentCell(c.Row - 1, c.Column);
       grid->ClearSelection();
       window->Document().SetValue(1, 1, false, 138.17);  // the next change

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QXmlStreamReader>
 #include <tuple>
@@ -73,7 +74,13 @@ TEST_F(TAnnotationTest, InsertTypeFocusAndDeleteFromTheMenu) {
   EXPECT_EQ(Chart.FocusedAnnotation(), box);
   EXPECT_FALSE(Document.Saved);
   QTest::keyClicks(box, "Top soil");
-  EXPECT_EQ(Document.Annotations[0].Text, "Top soil");
+  QTest::keyClick(box, Qt::Key_Return);
+  QTest::keyClicks(box, "dry");
+  EXPECT_EQ(Document.Annotations[0].Text, "Top soil\ndry");
+  // The box grows with its lines as they are typed, and its record with it.
+  EXPECT_GE(box->height(), 2 * QFontMetrics(box->font()).height());
+  EXPECT_EQ(box->verticalScrollBar()->value(), 0) << "the first line still shows";
+  EXPECT_EQ(RecordRect(Document.Annotations[0]), BoxRect(*box));
   // The release after the insert (the menu's own) and a drag by the top edge
   // leave the focus where it was; a click away from the grips takes it.
   Mouse(QEvent::MouseButtonRelease, 5, 5);

@@ -15,7 +15,7 @@ namespace {
 
 const std::string Untouched = "untouched";
 
-using TEdit = bool (TResondixData::*)(int first, int count);
+using TEdit = TEditOutcome (TResondixData::*)(int first, int count);
 const TEdit InsertMeasurements = &TResondixData::InsertMeasurements;
 const TEdit DeleteMeasurements = &TResondixData::DeleteMeasurements;
 const TEdit InsertLayers = &TResondixData::InsertLayers, DeleteLayers = &TResondixData::DeleteLayers;
@@ -82,7 +82,7 @@ TEST_F(Editing, InsertAndDeleteMoveWholeRowsOrRefuseAndChangeNothing) {
     SCOPED_TRACE(row.Name);
     SetUpTables(row.Measurements, row.Layers);
     const bool refused = row.Result.rfind("Can not", 0) == 0;
-    EXPECT_EQ((D.*row.Edit)(row.First, row.Count), !refused);
+    EXPECT_EQ((D.*row.Edit)(row.First, row.Count).Refusal, refused ? row.Result : "");
     EXPECT_EQ(LastErrorMessage, refused ? row.Result : Untouched);
     EXPECT_EQ(Tables(D), refused ? Tables(Before) : row.Result);
     if (refused) ExpectUnchanged(Before, D);

@@ -22,7 +22,7 @@ class TGridTest : public ::testing::Test {
 protected:
   TGridTest() {
     auto* layout = new QHBoxLayout(&Window);
-    for (TMeasurementsGrid* grid : {Measurements, static_cast<TMeasurementsGrid*>(Model)}) {
+    for (TValueGrid* grid : {static_cast<TValueGrid*>(Measurements), static_cast<TValueGrid*>(Model)}) {
       grid->SetData(&Document);
       layout->addWidget(grid);
     }
@@ -51,19 +51,19 @@ protected:
   // The open cell editor, or none.
   static TGridEditor* Editor() { return qobject_cast<TGridEditor*>(QApplication::focusWidget()); }
 
-  static QString Text(const TMeasurementsGrid& grid, int column, int row) {
+  static QString Text(const TValueGrid& grid, int column, int row) {
     return grid.item(row - 1, column)->text();
   }
   // The current cell as "column,row", rows counted from 1.
-  static QString Current(const TMeasurementsGrid& grid) {
+  static QString Current(const TValueGrid& grid) {
     return QString("%1,%2").arg(grid.currentColumn()).arg(grid.currentRow() + 1);
   }
-  static void Focus(TMeasurementsGrid& grid, int column, int row) {
+  static void Focus(TValueGrid& grid, int column, int row) {
     grid.setFocus();
     grid.setCurrentCell(row - 1, column);
     QApplication::processEvents();
   }
-  static void Select(TMeasurementsGrid& grid, int left, int top, int right, int bottom) {
+  static void Select(TValueGrid& grid, int left, int top, int right, int bottom) {
     grid.setCurrentCell(top - 1, left);
     grid.clearSelection();
     grid.setRangeSelected(QTableWidgetSelectionRange(top - 1, left, bottom - 1, right), true);

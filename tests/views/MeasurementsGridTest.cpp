@@ -200,7 +200,7 @@ TEST_F(TMeasurementsGridTest, InsertAndDeleteGoThroughTheDocumentsRules) {
   LoadExample();
   const struct {
     const char* Name;
-    TMeasurementsGrid* Grid;
+    TValueGrid* Grid;
     int Top, Bottom;
     bool Insert;
     const char* Refusal;

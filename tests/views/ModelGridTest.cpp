@@ -9,14 +9,14 @@ namespace {
 
 using TModelGridTest = TGridTest;
 
-QStringList Texts(const TMeasurementsGrid& grid) {
+QStringList Texts(const TModelGrid& grid) {
   QStringList texts;
   for (int row = 1; row <= grid.rowCount(); ++row) texts << grid.item(row - 1, 0)->text() + "|" + grid.item(row - 1, 1)->text();
   return texts;
 }
 
 // The check states as the cells report them: "x" ticked, "o" empty, "-" no box.
-QString Boxes(const TMeasurementsGrid& grid) {
+QString Boxes(const TModelGrid& grid) {
   QString boxes;
   for (int row = 1; row <= grid.rowCount(); ++row)
     for (int column = 0; column < 2; ++column) {

@@ -1,4 +1,4 @@
-#include "views/Equivalence.h"
+#include "EquivalenceForm.h"
 
 #include <QFontMetrics>
 #include <QLabel>
