@@ -96,7 +96,9 @@ WINDOWS_NOT_RUN := Fit.NoisySoundingsFollowTheirExactPaths
 test-windows: deps-windows
 	cmake -S . -B $(WINDOWS_BUILD) --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
-	@prefix=$$(mktemp -d); \
+	@# Standard input from /dev/null: with it closed (as CI may run), Wine's
+	@# first program waits minutes at its exit.
+	@exec </dev/null; prefix=$$(mktemp -d); \
 	export WINEPREFIX=$$prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='; unset DISPLAY WAYLAND_DISPLAY; \
 	trap 'wineserver -k 2>/dev/null; rm -rf "$$prefix"' EXIT; \
 	if ! { wineboot --init && wine cmd /c echo Wine ready | grep -q 'Wine ready'; } >$$prefix/boot.log 2>&1; then \
