@@ -7,11 +7,12 @@
 
 #include "NumberText.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #ifdef _WIN32
 #include <io.h>
 #else
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -265,7 +266,12 @@ std::FILE* CreateTemporaryFile(const fs::path& folder, fs::path& temporary) {
     std::snprintf(name, sizeof name, ".resondix-%08x.tmp", static_cast<unsigned>(random()));
     temporary = folder / name;
 #ifdef _WIN32
-    std::FILE* file = _wfopen(temporary.c_str(), L"wbx");
+    // _O_EXCL, not fopen's "x": msvcrt.dll, the C library of MinGW builds,
+    // accepts "x" but opens an existing file all the same.
+    const int descriptor =
+        _wopen(temporary.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+    std::FILE* file = descriptor < 0 ? nullptr : _fdopen(descriptor, "wb");
+    if (descriptor >= 0 && !file) _close(descriptor);
 #else
     std::FILE* file = std::fopen(temporary.c_str(), "wbx");
 #endif

@@ -1,7 +1,13 @@
 // The .rxd data file: the exact text written, what is read back, and that neither a failed save nor
 // a failed load ever loses data. Damaged files at large are left to tests/fuzz/DataFileFuzz.cpp.
+#ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -272,22 +278,34 @@ TEST_F(DataFile, AnnotationsBeyondTheBoundsAreLeftOutOrCutWithAWarningNamingTheF
   EXPECT_EQ(Tables(Document), "1.5:10 3:20 6:30 | 100/5 50/10000");
 }
 
+#ifdef _WIN32
+// Windows has no FIFOs; its devices are names in every folder. A read that
+// blocks on the console ends by ctest's time-out.
+struct TBlockingGuard {};
+std::vector<std::string> NotRegularFiles(const TTemporaryFolder&) { return {"NUL", "CON"}; }
+#else
 // Opens of a FIFO block until a writer comes; one that blocks ends the test program instead of hanging it.
 struct TBlockingGuard {
   TBlockingGuard() { alarm(60); }
   ~TBlockingGuard() { alarm(0); }
 };
+std::vector<std::string> NotRegularFiles(const TTemporaryFolder& folder) {
+  const std::string fifo = folder.File("fifo.rxd");
+  EXPECT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  return {fifo, "/dev/null"};
+}
+#endif
 
 TEST_F(DataFile, OnlyRegularFilesAreReadAndUtf16TextIsNamed) {
-  const std::string fifo = Folder.File("fifo.rxd"), folder = Folder.File("folder.rxd");
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  std::filesystem::create_directory(folder);
+  std::vector<std::string> paths = NotRegularFiles(Folder);
+  paths.push_back(Folder.File("folder.rxd"));
+  std::filesystem::create_directory(paths.back());
   Document.ProjectName() = "Keep me";
-  for (const std::string& path : {fifo, folder, std::string("/dev/null")}) {
+  for (const std::string& path : paths) {
     for (const bool import : {false, true}) {
       const TResondixData before = Document;
       Recorder.Texts.clear();
-      const TBlockingGuard guard;
+      [[maybe_unused]] const TBlockingGuard guard;
       EXPECT_FALSE(import ? Document.ImportDinoloket(path) : Document.LoadFromFile(path)) << path;
       ExpectUnchanged(before, Document);
       EXPECT_EQ(Recorder.Texts, std::vector<std::string>{"Could not open " + path + "!"});
@@ -304,29 +322,73 @@ TEST_F(DataFile, OnlyRegularFilesAreReadAndUtf16TextIsNamed) {
   }
 }
 
+struct TSaveRow {
+  const char* Name;
+  std::string Target;   // what is saved, relative to the folder
+  std::string Written;  // the file that holds the document afterwards, empty when the save is refused
+};
+
+#ifdef _WIN32
+// Windows has no FIFOs, and links need rights a user seldom has. A file that
+// another program holds open cannot be replaced there, and a device name is
+// a device in every folder.
+HANDLE Hold(const TTemporaryFolder& folder, const char* name, DWORD sharing) {
+  WriteWholeFile(folder.File(name), "keep");
+  const HANDLE file = CreateFileW((folder.Folder() / name).c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(file, INVALID_HANDLE_VALUE) << name;
+  return file;
+}
+
+struct TSystemTargets {
+  HANDLE Held = INVALID_HANDLE_VALUE;
+  std::vector<TSaveRow> Rows(const TTemporaryFolder& folder) {
+    Held = Hold(folder, "held.rxd", FILE_SHARE_READ | FILE_SHARE_WRITE);  // as the C library's fopen shares
+    return {{"a file held open", "held.rxd", ""}, {"the device NUL", "NUL", ""}, {"the device CON", "CON", ""}};
+  }
+  // A holder that lets the file be deleted: a newer Windows may replace it,
+  // an older one (and Wine) refuses; either way the file is whole. A save
+  // that deleted the file to make room for the new one would lose it here.
+  void ExpectKept(const TTemporaryFolder& folder, TResondixData& document) {
+    CloseHandle(Held);
+    EXPECT_EQ(ReadWholeFile(folder.File("held.rxd")), "keep");
+    const HANDLE shared = Hold(folder, "shared.rxd", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    const bool saved = document.SaveToFile(folder.File("shared.rxd"));
+    CloseHandle(shared);
+    EXPECT_EQ(ReadWholeFile(folder.File("shared.rxd")), saved ? document.DataFileText() : "keep");
+  }
+};
+#else
+struct TSystemTargets {
+  std::vector<TSaveRow> Rows(const TTemporaryFolder& folder) {
+    EXPECT_EQ(mkfifo(folder.File("fifo.rxd").c_str(), 0600), 0);
+    std::filesystem::create_symlink("absent.rxd", folder.File("dangling.rxd"));
+    std::filesystem::create_symlink("dangling.rxd", folder.File("chain.rxd"));
+    std::filesystem::create_symlink("no-folder/absent.rxd", folder.File("into-nothing.rxd"));
+    return {{"a FIFO", "fifo.rxd", ""},
+            {"a dangling link", "dangling.rxd", "absent.rxd"},
+            {"a chain of links", "chain.rxd", "absent.rxd"},
+            {"a link into a missing folder", "into-nothing.rxd", ""}};
+  }
+  void ExpectKept(const TTemporaryFolder& folder, TResondixData&) {
+    namespace fs = std::filesystem;
+    EXPECT_TRUE(fs::is_fifo(folder.File("fifo.rxd")));
+    EXPECT_TRUE(fs::is_symlink(folder.File("dangling.rxd")) && fs::is_symlink(folder.File("chain.rxd")));
+  }
+};
+#endif
+
 TEST_F(DataFile, ASaveRefusesWhatAPlainWriteWouldAndWritesThroughLinks) {
   namespace fs = std::filesystem;
-  const std::string readOnly = Folder.File("read-only.rxd"), fifo = Folder.File("fifo.rxd");
+  const std::string readOnly = Folder.File("read-only.rxd");
   WriteWholeFile(readOnly, "keep");
-  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  fs::create_symlink("absent.rxd", Folder.File("dangling.rxd"));
-  fs::create_symlink("dangling.rxd", Folder.File("chain.rxd"));
-  fs::create_symlink("no-folder/absent.rxd", Folder.File("into-nothing.rxd"));
+  const fs::perms readOnlyPerms = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(readOnly, readOnlyPerms);  // the read-only attribute on Windows
   const std::string longest(251, 'n');  // with ".rxd" the file system's limit of 255 bytes
-  const struct {
-    const char* Name;
-    std::string Target;  // what is saved, relative to the folder
-    std::string Written;  // the file that holds the document afterwards, empty when the save is refused
-  } rows[] = {
-      {"a write-protected file", "read-only.rxd", ""},
-      {"a FIFO", "fifo.rxd", ""},
-      {"a name of 250 bytes", std::string(246, 'n') + ".rxd", std::string(246, 'n') + ".rxd"},
-      {"a name of 255 bytes", longest + ".rxd", longest + ".rxd"},
-      {"a dangling link", "dangling.rxd", "absent.rxd"},
-      {"a chain of links", "chain.rxd", "absent.rxd"},
-      {"a link into a missing folder", "into-nothing.rxd", ""},
-  };
+  TSystemTargets system;
+  std::vector<TSaveRow> rows = system.Rows(Folder);
+  rows.insert(rows.end(), {{"a write-protected file", "read-only.rxd", ""},
+                           {"a name of 250 bytes", std::string(246, 'n') + ".rxd", std::string(246, 'n') + ".rxd"},
+                           {"a name of 255 bytes", longest + ".rxd", longest + ".rxd"}});
   for (const auto& row : rows) {
     fs::remove(Folder.File("absent.rxd"));
     Document.FileName = Folder.File(row.Target);
@@ -340,11 +402,30 @@ TEST_F(DataFile, ASaveRefusesWhatAPlainWriteWouldAndWritesThroughLinks) {
       EXPECT_EQ(ReadWholeFile(Folder.File(row.Written)), Document.DataFileText()) << row.Name;
   }
   EXPECT_EQ(ReadWholeFile(readOnly), "keep");
-  EXPECT_EQ(fs::status(readOnly).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_TRUE(fs::is_fifo(fifo));
-  EXPECT_TRUE(fs::is_symlink(Folder.File("dangling.rxd")) && fs::is_symlink(Folder.File("chain.rxd")));
+  EXPECT_EQ(fs::status(readOnly).permissions() & fs::perms::all, readOnlyPerms);
+  system.ExpectKept(Folder, Document);
   for (const auto& entry : fs::directory_iterator(Folder.Folder()))
     EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+  fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::add);  // Windows deletes no read-only file
+}
+
+// Names are UTF-8 on every system; Windows opens them through its wide-character
+// API, where the narrow one would spell a name outside its ANSI code page
+// differently on disk, or not find it.
+TEST_F(DataFile, AUtf8NameIsSavedReplacedAndLoadedUnderThatName) {
+  const std::string name = "\xC3\x96l\xC3\xA7\xC3\xBCm \xD0\xB7\xD0\xBE\xD0\xBD\xD0\xB4 \xE2\x82\xAC.rxd";  // Ölçüm зонд €
+  const std::string path = Folder.Folder().u8string() + "/" + name;
+  Document.ProjectName() = "first";
+  ASSERT_TRUE(Document.SaveToFile(path));
+  Document.ProjectName() = "second";
+  ASSERT_TRUE(Document.SaveToFile(path));
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(Folder.Folder()))
+    names.push_back(entry.path().filename().u8string());
+  EXPECT_EQ(names, std::vector<std::string>{name});
+  TResondixData loaded;
+  ASSERT_TRUE(loaded.LoadFromFile(path));
+  EXPECT_EQ(loaded.ProjectName().str(), "second");
 }
 
 }  // namespace

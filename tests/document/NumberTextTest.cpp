@@ -22,7 +22,8 @@ TEST(StrToFloatDot, AcceptsDotNumbersOnly) {
 }
 
 TEST(StrToFloatDot, IgnoresTheProcessLocale) {
-  const bool comma = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE.utf8");
+  const bool comma = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE.utf8") ||
+                     std::setlocale(LC_NUMERIC, "German_Germany.1252");  // the name on Windows
   EXPECT_EQ(StrToFloatDot("1.5"), 1.5);
   EXPECT_FALSE(StrToFloatDot("1,5").has_value());
   EXPECT_EQ(FormatFixed2(2.5), "2.50");
