@@ -86,7 +86,7 @@ void TChartDrawing::DrawChart(QPainter& painter) {
   DrawMeasurements();
   if (Data->ModelValid) {
     DrawLayerModel();
-    Data->ComputeModelCurve();
+    Curve.Compute(Data->Layers(), Data->CurveSettings());
     DrawModelCurve();
   }
   DrawAnnotations();
@@ -298,7 +298,7 @@ void TChartDrawing::DrawModelCurve() {
   int count = 0;
   for (int i = 0; i < CurveSampleCount; ++i) {
     const double x = CurveSampleLogSpacing(i);
-    const double y = Data->CurveLogRhoAt(x);
+    const double y = Curve.LogRhoAt(x);
     if (!std::isfinite(y)) {
       TargetCanvas->Polyline(points.data(), count);
       count = 0;

@@ -40,6 +40,7 @@
 #include <QString>
 
 #include "Canvas.h"
+#include "engine/ForwardModel.h"
 
 class QPaintDevice;
 class QPainter;
@@ -84,7 +85,7 @@ public:
   std::int32_t TopMargin = 25;
   bool Printing = false;  // drawing for the printer: square decades, texts at ScreenDotsPerInch
   bool Copying = false;   // drawing for the clipboard: background without a border
-  TResondixData* Data = nullptr;  // the document shown; not owned
+  const TResondixData* Data = nullptr;  // the document shown; not owned
   std::int32_t MeasurementUnderMouse = 0;  // 1-based, 0 for none
   // Models drawn in light grey behind the layer model while it is drawn:
   // EquivalentModelCount of them from EquivalentModels (not owned).
@@ -179,4 +180,7 @@ private:
   QRect PrintedBox(const TAnnotation& annotation) const;
 
   QFont CurrentFont;
+  // The model curve of the latest drawing, computed from the document's
+  // layers while it is drawn: the chart never asks the document to change.
+  TModelCurve Curve;
 };

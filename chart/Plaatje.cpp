@@ -98,6 +98,7 @@ TPlaatje::TPlaatje(QWidget* owner) : QWidget(owner) {
 
 void TPlaatje::SetData(TResondixData* data) {
   DeleteBoxes();
+  Document = data;
   Drawing.Data = data;
   ShowAnnotations();
   update();
@@ -146,7 +147,7 @@ TTextEdit* TPlaatje::NewBox(const TAnnotation& record) {
 }
 
 void TPlaatje::InsertAnnotation(const QString& text, int X, int Y, int width, int height) {
-  TResondixData* data = Drawing.Data;
+  TResondixData* data = Document;
   if (data == nullptr) return;
   const TAnnotation record{X, Y, width, height, text.toStdString()};
   // The box is there before the document announces its record, so that the
@@ -165,7 +166,7 @@ void TPlaatje::DeleteAnnotation(TTextEdit* box) {
   box->clearFocus();
   Boxes.erase(Boxes.begin() + index);
   delete box;
-  Drawing.Data->DeleteAnnotation(index);
+  Document->DeleteAnnotation(index);
   repaint();
 }
 
@@ -180,7 +181,7 @@ void TPlaatje::AnnotationChanged(TTextEdit& box) {
 void TPlaatje::PlaceBox(int index, int x, int y, int width, int height) {
   TTextEdit& box = *Boxes[index];
   box.Place(x, y, width, height);
-  Drawing.Data->SetAnnotation(index, {x, y, width, height, box.toPlainText().toStdString()});
+  Document->SetAnnotation(index, {x, y, width, height, box.toPlainText().toStdString()});
 }
 
 bool TPlaatje::BoxesShowRecords() const {

@@ -141,6 +141,9 @@ private:
   void DeleteBoxes();
 
   TChartDrawing Drawing;
+  // The document whose annotations the boxes edit (the drawing only reads
+  // it); not owned.
+  TResondixData* Document = nullptr;
   // The image the screen is drawn into, resized to the widget at every paint.
   QImage OffscreenBitmap;
   // The mouse position at the previous mouse move.

@@ -153,7 +153,9 @@ TEST(ChartPixels, LayerStaircaseAndModelCurve) {
       EXPECT_FALSE((inner && IsBlack(image, b.x() + step.x(), b.y() + step.y())) || IsBlack(image, 79, b.y()) ||
                    IsBlack(image, 720, b.y())) << row.Name << " " << b.x() << ", " << b.y();
     }
-    // The curve's ends: the rows nearest to the line between the first or last two samples (log10 spacing i / 10).
+    // The curve's ends: the rows nearest to the line between the first or last two samples (log10 spacing i / 10)
+    // of the document's own curve.
+    document.ComputeModelCurve();
     const auto at = [&](int i) {
       const double y = 542.5 - (document.CurveLogRhoAt(i / 10.0) - 1) * 172.5;
       return QPoint(std::nearbyint(21.3 * i + 80), std::nearbyint(y));

@@ -20,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckWithinCapacities(document);
   Require(document.LayerCount == 3 && document.LayerDepth[3] == HalfSpaceDepth);
   Require(document.Annotations.empty());
-  int column = 0;
-  Require(document.FirstRefusedMeasurement(column) == 0);
+  Require(!document.FirstRefusedMeasurement());
   for (int i = 1; i <= document.MeasurementCount; ++i) Require(document.HalfSpacing[i] > 0);
 
   TResondixData again;
