@@ -1,4 +1,4 @@
-#include "About.h"
+#include "app/About.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "Logo.h"
+#include "app/Logo.h"
 
 TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
   setObjectName("AboutBox");

@@ -1,11 +1,11 @@
-#include "FileCommands.h"
+#include "app/FileCommands.h"
 
 #include <QFileInfo>
 
-#include "FileNames.h"
-#include "MRUList.h"
-#include "ResondixData.h"
-#include "Services.h"
+#include "app/FileNames.h"
+#include "app/MRUList.h"
+#include "app/Services.h"
+#include "document/ResondixData.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "GeneralInformation.h"
+#include "app/GeneralInformation.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "HelpTopics.h"
-#include "ResondixData.h"
+#include "app/HelpTopics.h"
+#include "document/ResondixData.h"
 
 namespace {
 

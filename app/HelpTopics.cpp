@@ -1,4 +1,4 @@
-#include "HelpTopics.h"
+#include "app/HelpTopics.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -7,8 +7,8 @@
 #include <QVariant>
 #include <QWidget>
 
-#include "HelpWindow.h"
-#include "Services.h"
+#include "app/HelpWindow.h"
+#include "app/Services.h"
 
 namespace {
 

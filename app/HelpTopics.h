@@ -8,7 +8,7 @@
 #include <QString>
 #include <functional>
 
-#include "HelpWindow.h"
+#include "app/HelpWindow.h"
 
 class QUrl;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "MRUList.h"
+#include "app/MRUList.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "Services.h"
-#include "Settings.h"
+#include "app/Services.h"
+#include "app/Settings.h"
 
 namespace {
 

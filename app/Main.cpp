@@ -1,4 +1,4 @@
-#include "Main.h"
+#include "app/Main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,18 +12,18 @@
 #include <QToolBar>
 #include <QWindow>
 
-#include "About.h"
-#include "EditTarget.h"
-#include "EquivalenceForm.h"
-#include "GeneralInformation.h"
-#include "Logo.h"
-#include "MeasurementsGrid.h"
-#include "ModelGrid.h"
-#include "Plaatje.h"
-#include "Preferences.h"
-#include "Results.h"
-#include "Statistics.h"
-#include "WindowPlacement.h"
+#include "app/About.h"
+#include "app/GeneralInformation.h"
+#include "app/Logo.h"
+#include "app/Preferences.h"
+#include "app/WindowPlacement.h"
+#include "chart/Plaatje.h"
+#include "views/EditTarget.h"
+#include "views/EquivalenceForm.h"
+#include "views/MeasurementsGrid.h"
+#include "views/ModelGrid.h"
+#include "views/Results.h"
+#include "views/Statistics.h"
 
 namespace {
 

@@ -35,12 +35,12 @@
 #include <QString>
 #include <QStringList>
 
-#include "FileCommands.h"
-#include "HelpTopics.h"
-#include "MRUList.h"
-#include "ResondixData.h"
-#include "Services.h"
-#include "WindowPlacement.h"
+#include "app/FileCommands.h"
+#include "app/HelpTopics.h"
+#include "app/MRUList.h"
+#include "app/Services.h"
+#include "app/WindowPlacement.h"
+#include "document/ResondixData.h"
 
 class QAction;
 class QLabel;

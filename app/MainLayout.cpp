@@ -11,16 +11,16 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "About.h"
-#include "EquivalenceForm.h"
-#include "GeneralInformation.h"
-#include "Main.h"
-#include "MeasurementsGrid.h"
-#include "ModelGrid.h"
-#include "Plaatje.h"
-#include "Preferences.h"
-#include "Results.h"
-#include "Statistics.h"
+#include "app/About.h"
+#include "app/GeneralInformation.h"
+#include "app/Main.h"
+#include "app/Preferences.h"
+#include "chart/Plaatje.h"
+#include "views/EquivalenceForm.h"
+#include "views/MeasurementsGrid.h"
+#include "views/ModelGrid.h"
+#include "views/Results.h"
+#include "views/Statistics.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "Messages.h"
+#include "document/Messages.h"
 
 class QPrinter;
 class QWidget;

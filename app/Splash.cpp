@@ -1,11 +1,11 @@
-#include "Splash.h"
+#include "app/Splash.h"
 
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 
-#include "Logo.h"
+#include "app/Logo.h"
 
 namespace {
 constexpr int SplashWidth = 300;

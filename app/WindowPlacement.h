@@ -5,7 +5,7 @@
 
 #include <QSize>
 
-#include "Settings.h"
+#include "app/Settings.h"
 
 class QWidget;
 

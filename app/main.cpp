@@ -8,11 +8,11 @@
 #include <QLocale>
 #include <memory>
 
-#include "Application.h"
-#include "Main.h"
-#include "NumberText.h"
-#include "Services.h"
-#include "Splash.h"
+#include "app/Application.h"
+#include "app/Main.h"
+#include "app/Services.h"
+#include "app/Splash.h"
+#include "document/NumberText.h"
 
 int main(int argc, char** argv) {
   TResondixApplication application(argc, argv);

@@ -10,10 +10,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "AllocationCounter.h"
-#include "Canvas.h"
-#include "ChartDrawing.h"
-#include "ResondixData.h"
+#include "bench/AllocationCounter.h"
+#include "chart/Canvas.h"
+#include "chart/ChartDrawing.h"
+#include "document/ResondixData.h"
 
 namespace {
 

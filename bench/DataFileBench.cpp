@@ -6,8 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "Messages.h"
-#include "ResondixData.h"
+#include "document/Messages.h"
+#include "document/ResondixData.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "AllocationCounter.h"
+#include "bench/AllocationCounter.h"
+#include "document/ResondixData.h"
 #include "engine/Equivalence.h"
-#include "ResondixData.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "AllocationCounter.h"
-#include "ResondixData.h"
+#include "bench/AllocationCounter.h"
+#include "document/ResondixData.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // Reports allocations per iteration.
 #include <benchmark/benchmark.h>
 
-#include "AllocationCounter.h"
-#include "ChartDrawing.h"
+#include "bench/AllocationCounter.h"
+#include "chart/ChartDrawing.h"
 #include "engine/ForwardModel.h"
 
 namespace {

@@ -5,9 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "AllocationCounter.h"
-#include "Messages.h"
-#include "ResondixData.h"
+#include "bench/AllocationCounter.h"
+#include "document/Messages.h"
+#include "document/ResondixData.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "Main.h"
-#include "Services.h"
-#include "Settings.h"
+#include "app/Main.h"
+#include "app/Services.h"
+#include "app/Settings.h"
 
 namespace {
 

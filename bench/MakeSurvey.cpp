@@ -17,8 +17,8 @@
 #include <random>
 #include <string>
 
-#include "ResondixData.h"
-#include "Position.h"
+#include "document/Position.h"
+#include "document/ResondixData.h"
 
 namespace {
 

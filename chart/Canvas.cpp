@@ -1,4 +1,4 @@
-#include "Canvas.h"
+#include "chart/Canvas.h"
 
 #include <QFontMetrics>
 #include <QImage>

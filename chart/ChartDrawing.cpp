@@ -1,4 +1,4 @@
-#include "ChartDrawing.h"
+#include "chart/ChartDrawing.h"
 
 #include <QPainter>
 
@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "Canvas.h"
+#include "chart/Canvas.h"
+#include "document/ResondixData.h"
 #include "engine/Equivalence.h"
-#include "ResondixData.h"
 
 namespace {
 

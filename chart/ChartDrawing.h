@@ -39,7 +39,7 @@
 #include <QRectF>
 #include <QString>
 
-#include "Canvas.h"
+#include "chart/Canvas.h"
 #include "engine/ForwardModel.h"
 
 class QPaintDevice;

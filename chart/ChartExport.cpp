@@ -1,4 +1,4 @@
-#include "ChartExport.h"
+#include "chart/ChartExport.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -9,8 +9,8 @@
 
 #include <algorithm>
 
-#include "Canvas.h"
-#include "ChartDrawing.h"
+#include "chart/Canvas.h"
+#include "chart/ChartDrawing.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Plaatje.h"
+#include "chart/Plaatje.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -7,10 +7,10 @@
 
 #include <cmath>
 
-#include "Canvas.h"
-#include "ChartExport.h"
-#include "ResondixData.h"
-#include "TextEdit.h"
+#include "chart/Canvas.h"
+#include "chart/ChartExport.h"
+#include "chart/TextEdit.h"
+#include "document/ResondixData.h"
 
 namespace {
 

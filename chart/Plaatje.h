@@ -25,7 +25,7 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "ChartDrawing.h"
+#include "chart/ChartDrawing.h"
 
 class QPaintDevice;
 class TPlaatje;

@@ -1,4 +1,4 @@
-#include "SectionDrawing.h"
+#include "chart/SectionDrawing.h"
 
 #include <QFontMetrics>
 #include <QLinearGradient>

@@ -1,9 +1,9 @@
-#include "TextEdit.h"
+#include "chart/TextEdit.h"
 
 #include <QTextBlock>
 #include <cmath>
 
-#include "ChartDrawing.h"
+#include "chart/ChartDrawing.h"
 
 TTextEdit::TTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
   setObjectName("TextEdit");

@@ -1,13 +1,13 @@
-#include "CliSupport.h"
+#include "cli/CliSupport.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 
+#include "cli/Json.h"
+#include "document/NumberText.h"
+#include "document/ResondixData.h"
 #include "engine/Equivalence.h"
-#include "Json.h"
-#include "NumberText.h"
-#include "ResondixData.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 // as JSON, from the forward model chosen (the filter model by default).
 #include <cmath>
 
-#include "ChartDrawing.h"
-#include "CliSupport.h"
-#include "Commands.h"
-#include "Json.h"
-#include "ResondixData.h"
+#include "chart/ChartDrawing.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/Json.h"
+#include "document/ResondixData.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include "CliSupport.h"
-#include "Commands.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/Json.h"
+#include "document/ResondixData.h"
 #include "engine/Equivalence.h"
-#include "Json.h"
-#include "ResondixData.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "CliSupport.h"
-#include "Commands.h"
-#include "Json.h"
-#include "ResondixData.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/Json.h"
+#include "document/ResondixData.h"
 #include "engine/Equivalence.h"
 
 namespace {

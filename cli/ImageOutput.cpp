@@ -1,4 +1,4 @@
-#include "ImageOutput.h"
+#include "cli/ImageOutput.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,10 +12,10 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
-#include "Canvas.h"
-#include "CliSupport.h"
-#include "ShortString.h"
-#include "TextReader.h"
+#include "chart/Canvas.h"
+#include "cli/CliSupport.h"
+#include "document/ShortString.h"
+#include "document/TextReader.h"
 
 namespace {
 

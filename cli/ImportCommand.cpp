@@ -5,11 +5,11 @@
 #include <string>
 #include <utility>
 
-#include "CliSupport.h"
-#include "Commands.h"
-#include "Json.h"
-#include "Messages.h"
-#include "ResondixData.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/Json.h"
+#include "document/Messages.h"
+#include "document/ResondixData.h"
 
 namespace {
 

@@ -14,12 +14,12 @@
 
 #include <QPainter>
 
-#include "ChartDrawing.h"
-#include "CliSupport.h"
-#include "Commands.h"
-#include "ImageOutput.h"
-#include "Json.h"
-#include "ResondixData.h"
+#include "chart/ChartDrawing.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/ImageOutput.h"
+#include "cli/Json.h"
+#include "document/ResondixData.h"
 
 namespace {
 

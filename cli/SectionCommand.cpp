@@ -24,14 +24,14 @@
 #include <QFileInfo>
 #include <QPainter>
 
-#include "CliSupport.h"
-#include "Commands.h"
-#include "ImageOutput.h"
-#include "Json.h"
-#include "NumberText.h"
-#include "Position.h"
-#include "ResondixData.h"
-#include "SectionDrawing.h"
+#include "chart/SectionDrawing.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/ImageOutput.h"
+#include "cli/Json.h"
+#include "document/NumberText.h"
+#include "document/Position.h"
+#include "document/ResondixData.h"
 
 namespace {
 

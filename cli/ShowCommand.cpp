@@ -1,10 +1,10 @@
 // resondix-cli show FILE.rxd... [-o OUT.rxd]: the document as JSON, with
 // the Dar Zarrouk figures of its model.
-#include "CliSupport.h"
-#include "Commands.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/Json.h"
+#include "document/ResondixData.h"
 #include "engine/Equivalence.h"
-#include "Json.h"
-#include "ResondixData.h"
 
 int RunShow(const std::vector<std::string>& arguments) {
   TArguments parsed;

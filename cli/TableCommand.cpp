@@ -20,13 +20,13 @@
 #include <string_view>
 #include <vector>
 
-#include "CliSupport.h"
-#include "Commands.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/Json.h"
+#include "document/Position.h"
+#include "document/ResondixData.h"
+#include "document/TextReader.h"
 #include "engine/Equivalence.h"
-#include "Json.h"
-#include "Position.h"
-#include "ResondixData.h"
-#include "TextReader.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "CliSupport.h"
-#include "Commands.h"
-#include "Messages.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "document/Messages.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include <algorithm>
 #include <string>
 
-#include "Messages.h"
-#include "NumberText.h"
-#include "ResondixData.h"
-#include "ShortString.h"
-#include "TextReader.h"
+#include "document/Messages.h"
+#include "document/NumberText.h"
+#include "document/ResondixData.h"
+#include "document/ShortString.h"
+#include "document/TextReader.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include <string>
 #include <utility>
 
-#include "NumberText.h"
-#include "ResondixData.h"
+#include "document/NumberText.h"
+#include "document/ResondixData.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // arrays, with the program's checks, messages and notifications around it.
 #include <string>
 
-#include "Messages.h"
-#include "ResondixData.h"
+#include "document/Messages.h"
+#include "document/ResondixData.h"
 #include "engine/Equivalence.h"
 
 namespace {

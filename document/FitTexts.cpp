@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ResondixData.h"
+#include "document/ResondixData.h"
 
 namespace {
 

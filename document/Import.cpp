@@ -28,12 +28,12 @@
 #include <string>
 #include <string_view>
 
-#include "ImportSupport.h"
-#include "Messages.h"
-#include "NumberText.h"
-#include "Position.h"
-#include "ResondixData.h"
-#include "TextReader.h"
+#include "document/ImportSupport.h"
+#include "document/Messages.h"
+#include "document/NumberText.h"
+#include "document/Position.h"
+#include "document/ResondixData.h"
+#include "document/TextReader.h"
 
 namespace {
 

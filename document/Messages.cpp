@@ -1,4 +1,4 @@
-#include "Messages.h"
+#include "document/Messages.h"
 
 #include <cstdio>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "document/NumberText.h"
 
 #include <charconv>
 #include <cmath>

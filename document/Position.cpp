@@ -1,8 +1,8 @@
-#include "Position.h"
+#include "document/Position.h"
 
 #include <algorithm>
 
-#include "NumberText.h"
+#include "document/NumberText.h"
 
 namespace {
 

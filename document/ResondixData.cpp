@@ -1,11 +1,11 @@
-#include "ResondixData.h"
+#include "document/ResondixData.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 
-#include "Messages.h"
-#include "TextReader.h"
+#include "document/Messages.h"
+#include "document/TextReader.h"
 #include "engine/Equivalence.h"
 
 std::string LastErrorMessage;

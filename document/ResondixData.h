@@ -30,7 +30,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ShortString.h"
+#include "document/ShortString.h"
 #include "engine/DecimalLog.h"
 #include "engine/FitStatistics.h"
 #include "engine/FixedArray.h"

@@ -1,4 +1,4 @@
-#include "ShortString.h"
+#include "document/ShortString.h"
 
 #include <algorithm>
 #include <cctype>

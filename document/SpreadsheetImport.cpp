@@ -35,11 +35,11 @@
 #include <string>
 #include <string_view>
 
-#include "ImportSupport.h"
-#include "Messages.h"
-#include "NumberText.h"
-#include "ResondixData.h"
-#include "TextReader.h"
+#include "document/ImportSupport.h"
+#include "document/Messages.h"
+#include "document/NumberText.h"
+#include "document/ResondixData.h"
+#include "document/TextReader.h"
 
 namespace {
 

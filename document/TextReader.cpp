@@ -1,11 +1,11 @@
-#include "TextReader.h"
+#include "document/TextReader.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <random>
 #include <system_error>
 
-#include "NumberText.h"
+#include "document/NumberText.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -6,7 +6,7 @@
 // announced like every other change, through OnChange, so that the window
 // learns of it in its one change handler; the annotations leave the
 // sounding and its model alone, which AnnotationsChanged tells the handler.
-#include "ResondixData.h"
+#include "document/ResondixData.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Messages.h"
-#include "ResondixData.h"
+#include "document/Messages.h"
+#include "document/ResondixData.h"
 
 // Records every message shown while it lives, instead of printing it.
 struct TMessageRecorder {

@@ -1,6 +1,6 @@
-#include "CorrelationGrid.h"
+#include "views/CorrelationGrid.h"
 
-#include "ResondixData.h"
+#include "document/ResondixData.h"
 
 namespace {
 

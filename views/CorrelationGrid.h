@@ -11,7 +11,7 @@
 // matrix of an earlier sounding.
 #pragma once
 
-#include "ResultGrid.h"
+#include "views/ResultGrid.h"
 
 class TCorrelationGrid : public TResultGrid {
   Q_OBJECT

@@ -1,4 +1,4 @@
-#include "EditTarget.h"
+#include "views/EditTarget.h"
 
 #include <QPlainTextEdit>
 #include <QTextEdit>

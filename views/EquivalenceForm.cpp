@@ -1,4 +1,4 @@
-#include "EquivalenceForm.h"
+#include "views/EquivalenceForm.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -12,11 +12,11 @@
 #include <string>
 #include <utility>
 
-#include "../engine/Equivalence.h"
-#include "NumberText.h"
-#include "ResondixData.h"
-#include "ResultGrid.h"
-#include "ResultWindow.h"
+#include "document/NumberText.h"
+#include "document/ResondixData.h"
+#include "engine/Equivalence.h"
+#include "views/ResultGrid.h"
+#include "views/ResultWindow.h"
 
 namespace {
 

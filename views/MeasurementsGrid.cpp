@@ -1,6 +1,6 @@
-#include "MeasurementsGrid.h"
+#include "views/MeasurementsGrid.h"
 
-#include "NumberText.h"
+#include "document/NumberText.h"
 
 TMeasurementsGrid::TMeasurementsGrid(QWidget* parent)
     : TValueGrid({QStringLiteral("L/2"), QStringLiteral("Rho")}, QStringLiteral("Measurements"), nullptr, parent) {

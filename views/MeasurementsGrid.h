@@ -5,7 +5,7 @@
 // grid (editing, clipboard, popup menu) is TValueGrid.
 #pragma once
 
-#include "ValueGrid.h"
+#include "views/ValueGrid.h"
 
 class TMeasurementsGrid : public TValueGrid {
   Q_OBJECT

@@ -1,10 +1,10 @@
-#include "ModelGrid.h"
+#include "views/ModelGrid.h"
 
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 
-#include "NumberText.h"
+#include "document/NumberText.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 // saved or unsaved as it was.
 #pragma once
 
-#include "ValueGrid.h"
+#include "views/ValueGrid.h"
 
 class TModelGrid : public TValueGrid {
   Q_OBJECT

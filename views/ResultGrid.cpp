@@ -1,4 +1,4 @@
-#include "ResultGrid.h"
+#include "views/ResultGrid.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

@@ -22,7 +22,7 @@
 #include <QTableWidget>
 #include <string_view>
 
-#include "EditTarget.h"
+#include "views/EditTarget.h"
 
 class TResondixData;
 

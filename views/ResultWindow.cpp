@@ -1,8 +1,8 @@
-#include "ResultWindow.h"
+#include "views/ResultWindow.h"
 
 #include <QFont>
 
-#include "StatisticsGrid.h"
+#include "views/StatisticsGrid.h"
 
 namespace {
 

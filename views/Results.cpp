@@ -1,6 +1,6 @@
-#include "Results.h"
+#include "views/Results.h"
 
-#include "StatisticsGrid.h"
+#include "views/StatisticsGrid.h"
 
 TResultsForm::TResultsForm(QWidget* owner)
     : TResultWindow(owner, "Optimization results", QPoint(360, 240), /*absStats=*/false) {

@@ -4,7 +4,7 @@
 // successful fit.
 #pragma once
 
-#include "ResultWindow.h"
+#include "views/ResultWindow.h"
 
 class TResultsForm : public TResultWindow {
   Q_OBJECT

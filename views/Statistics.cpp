@@ -1,9 +1,9 @@
-#include "Statistics.h"
+#include "views/Statistics.h"
 
 #include <algorithm>
 
-#include "CorrelationGrid.h"
-#include "StatisticsGrid.h"
+#include "views/CorrelationGrid.h"
+#include "views/StatisticsGrid.h"
 
 TStatisticsForm::TStatisticsForm(QWidget* owner)
     : TResultWindow(owner, "Statistics", QPoint(360, 420), /*absStats=*/true) {

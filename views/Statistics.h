@@ -3,7 +3,7 @@
 // Made hidden at start-up, shown by View > Statistics.
 #pragma once
 
-#include "ResultWindow.h"
+#include "views/ResultWindow.h"
 
 class TCorrelationGrid;
 

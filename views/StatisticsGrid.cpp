@@ -1,7 +1,7 @@
-#include "StatisticsGrid.h"
+#include "views/StatisticsGrid.h"
 
-#include "NumberText.h"
-#include "ResondixData.h"
+#include "document/NumberText.h"
+#include "document/ResondixData.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include <string_view>
 
-#include "ResultGrid.h"
+#include "views/ResultGrid.h"
 
 class TStatisticsGrid : public TResultGrid {
   Q_OBJECT

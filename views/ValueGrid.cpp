@@ -1,4 +1,4 @@
-#include "ValueGrid.h"
+#include "views/ValueGrid.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,8 +14,8 @@
 #include <QValidator>
 #include <algorithm>
 
-#include "Messages.h"
-#include "NumberText.h"
+#include "document/Messages.h"
+#include "document/NumberText.h"
 
 namespace {
 

@@ -30,9 +30,9 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
-#include "EditTarget.h"
+#include "document/ResondixData.h"
 #include "engine/FixedArray.h"
-#include "ResondixData.h"
+#include "views/EditTarget.h"
 
 class TValueGrid;
 

@@ -12,12 +12,12 @@
 
 #include <gtest/gtest.h>
 
-#include "FileNames.h"
-#include "GeneralInformation.h"
-#include "Main.h"
-#include "Settings.h"
-#include "TestSupport.h"
-#include "chart/QtTestSupport.h"
+#include "app/FileNames.h"
+#include "app/GeneralInformation.h"
+#include "app/Main.h"
+#include "app/Settings.h"
+#include "tests/TestSupport.h"
+#include "tests/chart/QtTestSupport.h"
 
 inline void PrintTo(const QRect& r, std::ostream* out) {
   *out << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();

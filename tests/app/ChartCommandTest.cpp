@@ -5,10 +5,10 @@
 #include <QMimeData>
 #include <QSplitter>
 
-#include "AppTestSupport.h"
-#include "ChartExport.h"
-#include "Plaatje.h"
-#include "TextEdit.h"
+#include "chart/ChartExport.h"
+#include "chart/Plaatje.h"
+#include "chart/TextEdit.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QLabel>
 #include <QTableWidget>
 
-#include "AppTestSupport.h"
-#include "ModelGrid.h"
-#include "Plaatje.h"
+#include "chart/Plaatje.h"
+#include "tests/app/AppTestSupport.h"
+#include "views/ModelGrid.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "AppTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <QTextCursor>
 #include <QUrl>
 
-#include "AppTestSupport.h"
-#include "HelpWindow.h"
+#include "app/HelpWindow.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace {
 

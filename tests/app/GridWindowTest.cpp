@@ -5,10 +5,10 @@
 #include <QClipboard>
 #include <QTabWidget>
 
-#include "AppTestSupport.h"
-#include "MeasurementsGrid.h"
-#include "ModelGrid.h"
-#include "Plaatje.h"
+#include "chart/Plaatje.h"
+#include "tests/app/AppTestSupport.h"
+#include "views/MeasurementsGrid.h"
+#include "views/ModelGrid.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QMainWindow>
 #include <QMenuBar>
 
-#include "AppTestSupport.h"
-#include "MRUList.h"
+#include "app/MRUList.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <QAction>
 #include <QClipboard>
 
-#include "AppTestSupport.h"
-#include "CorrelationGrid.h"
-#include "Results.h"
-#include "Statistics.h"
-#include "StatisticsGrid.h"
+#include "tests/app/AppTestSupport.h"
+#include "views/CorrelationGrid.h"
+#include "views/Results.h"
+#include "views/Statistics.h"
+#include "views/StatisticsGrid.h"
 
 namespace {
 

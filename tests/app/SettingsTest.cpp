@@ -10,7 +10,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
-#include "AppTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace {
 

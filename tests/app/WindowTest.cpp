@@ -11,13 +11,13 @@
 
 #include <QAction>
 
-#include "About.h"
-#include "Application.h"
-#include "AppTestSupport.h"
-#include "HelpWindow.h"
-#include "MeasurementsGrid.h"
-#include "ModelGrid.h"
-#include "Results.h"
+#include "app/About.h"
+#include "app/Application.h"
+#include "app/HelpWindow.h"
+#include "tests/app/AppTestSupport.h"
+#include "views/MeasurementsGrid.h"
+#include "views/ModelGrid.h"
+#include "views/Results.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <QXmlStreamReader>
 #include <tuple>
 
-#include "ChartExport.h"
-#include "ChartTestSupport.h"
-#include "Plaatje.h"
-#include "TextEdit.h"
+#include "chart/ChartExport.h"
+#include "chart/Plaatje.h"
+#include "chart/TextEdit.h"
+#include "tests/chart/ChartTestSupport.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "ChartTestSupport.h"
+#include "tests/chart/ChartTestSupport.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <QMouseEvent>
 #include <QSvgGenerator>
 
-#include "ChartTestSupport.h"
+#include "chart/Plaatje.h"
 #include "engine/Equivalence.h"
-#include "Plaatje.h"
+#include "tests/chart/ChartTestSupport.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "Canvas.h"
-#include "ChartDrawing.h"
-#include "ResondixData.h"
+#include "chart/Canvas.h"
+#include "chart/ChartDrawing.h"
+#include "document/ResondixData.h"
 
 struct TMeasurement { double Spacing, Rho; };  // L/2 in m, ohm.m
 

@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "Canvas.h"
-#include "ChartTestSupport.h"
-#include "SectionDrawing.h"
+#include "chart/Canvas.h"
+#include "chart/SectionDrawing.h"
+#include "tests/chart/ChartTestSupport.h"
 
 namespace {
 

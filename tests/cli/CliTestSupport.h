@@ -11,7 +11,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
-#include "TestSupport.h"
+#include "tests/TestSupport.h"
 
 struct TRun {
   int Status = -1;

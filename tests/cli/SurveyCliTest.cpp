@@ -13,9 +13,9 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
-#include "CliTestSupport.h"
-#include "ResondixData.h"
-#include "TestSupport.h"
+#include "document/ResondixData.h"
+#include "tests/TestSupport.h"
+#include "tests/cli/CliTestSupport.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ResondixData.h"
-#include "TestSupport.h"
+#include "document/ResondixData.h"
+#include "tests/TestSupport.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "Position.h"
-#include "ResondixData.h"
-#include "TestSupport.h"
+#include "document/Position.h"
+#include "document/ResondixData.h"
+#include "tests/TestSupport.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "NumberText.h"
-#include "ResondixData.h"
-#include "TestSupport.h"
+#include "document/NumberText.h"
+#include "document/ResondixData.h"
+#include "tests/TestSupport.h"
 
 namespace {
 

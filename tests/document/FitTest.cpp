@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ResondixData.h"
-#include "TestSupport.h"
+#include "document/ResondixData.h"
 #include "engine/Equivalence.h"
+#include "tests/TestSupport.h"
 
 namespace {
 

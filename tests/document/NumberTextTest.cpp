@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "NumberText.h"
+#include "document/NumberText.h"
 
 namespace {
 

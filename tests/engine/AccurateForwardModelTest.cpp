@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "EngineTestSupport.h"
-#include "LayeredEarthIntegral.h"
 #include "engine/Optimisation.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/LayeredEarthIntegral.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include "EngineTestSupport.h"
 #include "engine/FitStatistics.h"
 #include "engine/ForwardModel.h"
 #include "engine/Optimisation.h"
 #include "engine/SingularValueDecomposition.h"
+#include "tests/engine/EngineTestSupport.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "EngineTestSupport.h"
 #include "engine/Equivalence.h"
 #include "engine/FitStatistics.h"
+#include "tests/engine/EngineTestSupport.h"
 
 namespace {
 

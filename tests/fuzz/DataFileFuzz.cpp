@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "FuzzChecks.h"
-#include "ResondixData.h"
+#include "document/ResondixData.h"
+#include "tests/fuzz/FuzzChecks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   SilenceMessages();

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "FuzzChecks.h"
-#include "NumberText.h"
-#include "ResondixData.h"
+#include "document/NumberText.h"
+#include "document/ResondixData.h"
+#include "tests/fuzz/FuzzChecks.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "Messages.h"
-#include "ResondixData.h"
+#include "document/Messages.h"
+#include "document/ResondixData.h"
 
 inline void Require(bool condition) {
   if (!condition) std::abort();

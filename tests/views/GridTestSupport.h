@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "MeasurementsGrid.h"
-#include "ModelGrid.h"
-#include "NumberText.h"
-#include "TestSupport.h"
-#include "chart/QtTestSupport.h"
+#include "document/NumberText.h"
+#include "tests/TestSupport.h"
+#include "tests/chart/QtTestSupport.h"
+#include "views/MeasurementsGrid.h"
+#include "views/ModelGrid.h"
 
 
 class TGridTest : public ::testing::Test {

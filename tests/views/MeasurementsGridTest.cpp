@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QMenu>
 
-#include "GridTestSupport.h"
+#include "tests/views/GridTestSupport.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 
-#include "GridTestSupport.h"
+#include "tests/views/GridTestSupport.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include "CorrelationGrid.h"
-#include "NumberText.h"
-#include "ResondixData.h"
-#include "Results.h"
-#include "Statistics.h"
-#include "StatisticsGrid.h"
+#include "document/NumberText.h"
+#include "document/ResondixData.h"
+#include "views/CorrelationGrid.h"
+#include "views/Results.h"
+#include "views/Statistics.h"
+#include "views/StatisticsGrid.h"
 
 namespace {
 
