@@ -84,6 +84,7 @@ bool FitFile(const std::string& path, const TUnknownList& unknowns, TForwardMode
   WriteLayers(json, document);
   WriteCorrelation(json, document);
   WriteDarZarrouk(json, DarZarroukOf(document.Layers()));
+  WriteWarningsMember(json, ReadingWarnings());
   WriteForwardMember(json, model);
   json.EndObject();
   PrintJsonLine(json);
