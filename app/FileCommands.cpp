@@ -112,10 +112,16 @@ bool TFileCommands::SaveAs() {
 bool TFileCommands::Import() {
   if (!QuerySaveChanges()) return false;
   const QString path = FileDialogs.GetOpenFileName(DialogFolder(), ImportFilter);
-  // The reader follows the file's extension, whichever filter was chosen.
-  if (path.isEmpty() || !Exists(path) || !ReadFile(path, &TResondixData::ImportFile)) return false;
-  // A later Save writes the data file beside the imported one, never over it.
-  Document.FileName = ImportedDataFileName(path).toStdString();
-  StampFileDetails();
-  return true;
+  if (path.isEmpty() || !Exists(path)) return false;
+  // An import into the window can be undone, its new name included.
+  bool imported = false;
+  Document.RunStep("Import", [&] {
+    // The reader follows the file's extension, whichever filter was chosen.
+    imported = ReadFile(path, &TResondixData::ImportFile);
+    if (!imported) return;
+    // A later Save writes the data file beside the imported one, never over it.
+    Document.FileName = ImportedDataFileName(path).toStdString();
+    StampFileDetails();
+  });
+  return imported;
 }

@@ -25,6 +25,7 @@ public:
 
   QString InsertCaption() const override { return QStringLiteral("Insert layer(s)"); }
   QString DeleteCaption() const override { return QStringLiteral("Delete layer(s)"); }
+  QString RowsName() const override { return QStringLiteral("layers"); }
 
   // The cell has a check box: a value cell of the model, with a document.
   bool HasCheckBox(int column, int row) const;
