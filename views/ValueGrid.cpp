@@ -490,8 +490,8 @@ QStringList TValueGrid::CellTexts() const {
   QStringList texts;
   for (int row = 1; row <= rowCount(); ++row)
     for (int column = 0; column < 2; ++column) {
-      const bool pending = EditModified && EditCell.isValid() && EditCell.row() + 1 == row && EditCell.column() == column;
-      texts << (pending ? TextBeforeEdit : CellText(column, row));
+      const bool edited = EditModified && EditCell.isValid() && EditCell.row() + 1 == row;
+      texts << (edited && EditCell.column() == column ? TextBeforeEdit : CellText(column, row));
     }
   return texts;
 }

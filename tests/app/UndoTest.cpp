@@ -10,7 +10,6 @@
 
 #include "chart/Plaatje.h"
 #include "chart/TextEdit.h"
-#include "document/Snapshot.h"
 #include "tests/app/AppTestSupport.h"
 #include "views/MeasurementsGrid.h"
 #include "views/ModelGrid.h"
@@ -32,32 +31,18 @@ protected:
   static QAction* Redo(const TMainForm& window) { return Child<QAction>(window, "EditRedo"); }
 };
 
-// Everything a step may change: the document's content, the grids' texts,
-// the title, and the chart's labels as boxes.
-struct TWhole {
-  TDocumentSnapshot Document;
-  QStringList Measurements, Model, Labels;
-  QString Title;
+// Everything a step may change, as the history keeps it (the document, the
+// grids' texts, the title), and the chart's labels as boxes.
+using TWhole = std::pair<TUndoHistory::TState, QStringList>;
 
-  friend bool operator==(const TWhole& a, const TWhole& b) {
-    return a.Document == b.Document && a.Measurements == b.Measurements && a.Model == b.Model &&
-           a.Labels == b.Labels && a.Title == b.Title;
-  }
-};
-
-TWhole Whole(const TMainForm& window) {
-  TWhole whole{const_cast<TMainForm&>(window).Document().Snapshot(),
-               Child<TMeasurementsGrid>(window, "MeasurementsGrid")->CellTexts(),
-               Child<TModelGrid>(window, "ModelGrid")->CellTexts(),
-               {},
-               window.windowTitle()};
+TWhole Whole(TMainForm& window) {
+  TWhole whole{{window.Document().Snapshot(),
+                {Child<TValueGrid>(window, "MeasurementsGrid")->CellTexts(),
+                 Child<TValueGrid>(window, "ModelGrid")->CellTexts(), window.windowTitle()}},
+               {}};
   for (const TTextEdit* box : Child<TPlaatje>(window, "Plaatje")->Annotations())
-    whole.Labels << QString("%1,%2 %3x%4 %5")
-                        .arg(box->ChartX)
-                        .arg(box->ChartY)
-                        .arg(box->width())
-                        .arg(box->height())
-                        .arg(box->toPlainText());
+    whole.second << QString("%1,%2 %3x%4 ").arg(box->ChartX).arg(box->ChartY).arg(box->width()).arg(box->height()) +
+                        box->toPlainText();
   return whole;
 }
 
@@ -109,33 +94,12 @@ TEST_F(TUndoTest, EveryChangeOfTheSoundingIsOneStepThatUndoTakesBackWholeAndRedo
          }};
          window->FileInformationClick();
        }},
-      {"Insert rows",
-       [&] {
-         measurements->setCurrentCell(3, 0);
-         measurements->InsertRows();
-       }},
+      {"Insert rows", [&] { measurements->setCurrentCell(3, 0); measurements->InsertRows(); }},
       {"Delete rows", [&] { measurements->DeleteRows(); }},
-      {"Insert layers",
-       [&] {
-         model->setCurrentCell(0, 0);
-         model->InsertRows();
-       }},
-      {"Delete layers",
-       [&] {
-         model->setCurrentCell(2, 0);
-         model->DeleteRows();
-       }},
-      {"Cut",
-       [&] {
-         measurements->setFocus();
-         measurements->setCurrentCell(4, 1);
-         window->EditCutClick();
-       }},
-      {"Clear",
-       [&] {
-         measurements->setCurrentCell(5, 0);
-         window->EditClearClick();
-       }},
+      {"Insert layers", [&] { model->setCurrentCell(0, 0); model->InsertRows(); }},
+      {"Delete layers", [&] { model->setCurrentCell(2, 0); model->DeleteRows(); }},
+      {"Cut", [&] { measurements->setFocus(); measurements->setCurrentCell(4, 1); window->EditCutClick(); }},
+      {"Clear", [&] { measurements->setCurrentCell(5, 0); window->EditClearClick(); }},
       {"Insert text",  // and typed into: one step
        [&] {
          chart->InsertAnnotation("", 90, 120, 100, 20);
@@ -150,11 +114,7 @@ TEST_F(TUndoTest, EveryChangeOfTheSoundingIsOneStepThatUndoTakesBackWholeAndRedo
          Type("x");
          DragLabel(*chart, *chart->Annotations()[0], {5, 5});  // the same session
        }},
-      {"Move text",
-       [&] {
-         measurements->setFocus();
-         DragLabel(*chart, *chart->Annotations()[1], {40, 30});
-       }},
+      {"Move text", [&] { measurements->setFocus(); DragLabel(*chart, *chart->Annotations()[1], {40, 30}); }},
       {"Delete text", [&] { chart->DeleteAnnotation(chart->Annotations()[0]); }},
       {"Import",
        [&] {
