@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QShortcut>
 #include <QStatusTipEvent>
@@ -69,10 +70,11 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   connect(qApp, &QGuiApplication::focusWindowChanged, this, &TMainForm::ActiveWindowChanged);
   // The chart's look follows the focus at once.
   connect(qApp, &QApplication::focusChanged, Plaatje, [chart = Plaatje] { chart->repaint(); });
-  // Typing into a chart label, and dragging it, is one step until it loses
-  // the focus.
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old) {
-    if (qobject_cast<TTextEdit*>(old)) History.EndSession();
+  // Typing into a chart label, and dragging it, is one step until the label
+  // loses the focus to another control; the menus take it only for a while.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    const bool toMenu = qobject_cast<QMenuBar*>(now) || QApplication::activePopupWidget();
+    if (qobject_cast<TTextEdit*>(old) && !toMenu) History.EndSession();
   });
   History.CaptureView = [this] { return ViewState(); };
   History.ShowView = [this](const TViewState& from, const TViewState& to) { ShowViewState(from, to); };
