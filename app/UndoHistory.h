@@ -21,7 +21,7 @@
 // any other state unsaved.
 //
 // The history holds at most MaxSteps steps of two states each. A state is a
-// copy of fixed arrays and a few texts (about 5 KB); the annotations are
+// copy of fixed arrays and a few texts (about 4 KB); the annotations are
 // shared between the states that have the same, so the history holds at
 // most MaxSteps + 1 lists of them.
 #pragma once
