@@ -107,11 +107,16 @@ bool TFileCommands::SaveAs() {
 bool TFileCommands::Import() {
   if (!QuerySaveChanges()) return false;
   const QString path = FileDialogs.GetOpenFileName(DialogFolder(), ImportFilter);
+  if (path.isEmpty() || !Exists(path)) return false;
   // The reader follows the file's extension, whichever filter was chosen;
   // the document is named as the data file beside the imported one, so a
-  // later Save never writes over it.
-  const auto import = [this](const std::string& fileName) {
-    return Document.ImportFile(fileName, TodayText().toStdString());
-  };
-  return !path.isEmpty() && Exists(path) && ReadFile(path, import);
+  // later Save never writes over it. The import, its new name included, is
+  // one step of the history.
+  bool imported = false;
+  Document.RunStep("Import", [&] {
+    imported = ReadFile(path, [this](const std::string& fileName) {
+      return Document.ImportFile(fileName, TodayText().toStdString());
+    });
+  });
+  return imported;
 }

@@ -10,7 +10,8 @@
 //
 // Every command that fails leaves the document, its FileName and the title
 // as they were; the document's own messages (Could not open ..., Could not
-// save ...) come through the core's message handler.
+// save ...) come through the core's message handler. An import is a step of
+// the window's undo history (the document's RunStep), its new name included.
 //
 // The recent-files list hears of every data file opened (before it is read,
 // so a file that exists but cannot be read stays listed) and of every Save

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QShortcut>
 #include <QStatusTipEvent>
@@ -18,6 +19,7 @@
 #include "app/Preferences.h"
 #include "app/WindowPlacement.h"
 #include "chart/Plaatje.h"
+#include "chart/TextEdit.h"
 #include "views/EditTarget.h"
 #include "views/EquivalenceForm.h"
 #include "views/MeasurementsGrid.h"
@@ -52,7 +54,11 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   });
   FileCommands.OnNewDocument = [this] { ResetEditState(); };
   FileCommands.OnFileRead = [this](const QString& path) { FileRead(path); };
-  FileCommands.OnSaved = [this](const QString& path) { SetTitle(path); };
+  FileCommands.OnSaved = [this](const QString& path) {
+    SetTitle(path);
+    History.MarkSaved();
+    setWindowModified(false);
+  };
 
   CreateActions();
   CreateMenus();
@@ -64,6 +70,14 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
   connect(qApp, &QGuiApplication::focusWindowChanged, this, &TMainForm::ActiveWindowChanged);
   // The chart's look follows the focus at once.
   connect(qApp, &QApplication::focusChanged, Plaatje, [chart = Plaatje] { chart->repaint(); });
+  // Typing into a chart label, and dragging it, is one step until the label
+  // loses the focus to another control; the menus take it only for a while.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    const bool toMenu = qobject_cast<QMenuBar*>(now) || QApplication::activePopupWidget();
+    if (qobject_cast<TTextEdit*>(old) && !toMenu) History.EndSession();
+  });
+  History.CaptureView = [this] { return ViewState(); };
+  History.ShowView = [this](const TViewState& from, const TViewState& to) { ShowViewState(from, to); };
   auto* help = new QShortcut(QKeySequence::HelpContents, this, this, &TMainForm::WMHelp);
   help->setContext(Qt::ApplicationShortcut);
 
@@ -88,6 +102,7 @@ TMainForm::TMainForm(TMessageService& messages, TFileDialogService& fileDialogs,
 
 TMainForm::~TMainForm() {
   ResondixData.OnChange = nullptr;
+  disconnect(qApp, &QApplication::focusChanged, this, nullptr);
   // The grids outlive the document while the window's children are freed.
   MeasurementsGrid->SetData(nullptr);
   ModelGrid->SetData(nullptr);
@@ -143,7 +158,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::ShowError(const QString& text) { Messages.ShowMessage(TMessageKind::Error, text); }
 
-void TMainForm::SetTitle(const QString& fileName) { setWindowTitle(TitlePrefix + fileName); }
+// The title marks a document with unsaved changes.
+void TMainForm::SetTitle(const QString& fileName) { setWindowTitle(TitlePrefix + fileName + "[*]"); }
 
 bool TMainForm::event(QEvent* event) {
   // The long part of a hint goes to panel 0 instead of replacing the panels.
@@ -175,12 +191,20 @@ void TMainForm::ResetEditState() {
   WriteStatusPanels();
 }
 
+// New, Open and Reopen start a fresh history.
 void TMainForm::FileNewClick() {
-  if (FileCommands.New()) EditInformation();
+  if (!FileCommands.New()) return;
+  History.Restart();
+  EditInformation();
 }
 
-void TMainForm::FileOpenClick() { FileCommands.Open(); }
-void TMainForm::FileReopenClick() { FileCommands.Reopen(MRUList.SelectedFile()); }
+void TMainForm::FileOpenClick() {
+  if (FileCommands.Open()) History.Restart();
+}
+
+void TMainForm::FileReopenClick() {
+  if (FileCommands.Reopen(MRUList.SelectedFile())) History.Restart();
+}
 
 void TMainForm::FileSaveClick() {
   if (StorePendingEdits()) FileCommands.Save();
@@ -210,7 +234,9 @@ void TMainForm::EditInformation() {
   // the document unsaved: the save prompt must protect it like any other
   // change.
   if (GeneralInformationForm->Execute())
-    ResondixData.EditDescription([this](TResondixData& document) { GeneralInformationForm->CopyTo(document); });
+    ResondixData.RunStep("General information", [this] {
+      ResondixData.EditDescription([this](TResondixData& document) { GeneralInformationForm->CopyTo(document); });
+    });
   // The title follows the file name whatever the dialog did.
   SetTitle(ToQString(ResondixData.FileName));
 }
@@ -266,18 +292,23 @@ void TMainForm::ViewStatisticsClick() {
 }
 
 void TMainForm::DataFitClick() {
-  if (!StorePendingEdits()) return;
-  FitSucceeded = true;
-  const TFitOutcome outcome = ResondixData.Fit();  // a refusal shows its own message
-  Plaatje->update();
-  const bool noSolution = outcome.Ran && outcome.Status == 1;
-  if (noSolution) {
-    ResondixData.FitStatus = 0;
-    ShowError(NoSolutionText);
-    FitSucceeded = false;
-  }
-  ResondixDataChange();
-  if (outcome.Ran && !noSolution && !ResultsForm->isVisible()) ViewResultsClick();
+  if (StorePendingEdits()) RunFit("Fit", [this] { return ResondixData.Fit(); });
+}
+
+void TMainForm::RunFit(const char* name, const std::function<TFitOutcome()>& fit) {
+  ResondixData.RunStep(name, [&] {
+    FitSucceeded = true;
+    const TFitOutcome outcome = fit();  // a refusal shows its own message
+    Plaatje->update();
+    const bool noSolution = outcome.Ran && outcome.Status == 1;
+    if (noSolution) {
+      ResondixData.FitStatus = 0;
+      ShowError(NoSolutionText);
+      FitSucceeded = false;
+    }
+    ResondixDataChange();
+    if (outcome.Ran && !noSolution && !ResultsForm->isVisible()) ViewResultsClick();
+  });
 }
 
 void TMainForm::DataEquivalenceClick() {
@@ -322,6 +353,20 @@ void TMainForm::ResondixDataChange() {
   Plaatje->ShowAnnotations();
   Plaatje->update();
   WriteStatusPanels();
+  setWindowModified(!ResondixData.Saved);
+}
+
+TViewState TMainForm::ViewState() const {
+  return {MeasurementsGrid->CellTexts(), ModelGrid->CellTexts(), windowTitle()};
+}
+
+// The document has been put back, and the grids show its values; a step
+// also puts back what Cut and Clear emptied, and the title an import showed.
+void TMainForm::ShowViewState(const TViewState& from, const TViewState& to) {
+  MeasurementsGrid->ShowCellTexts(to.MeasurementTexts);
+  ModelGrid->ShowCellTexts(to.ModelTexts);
+  if (from.Title != to.Title) setWindowTitle(to.Title);
+  ValidateGrids();
 }
 
 void TMainForm::ValidateGrids() {

@@ -12,6 +12,8 @@
 // The window builds its parts and forwards its commands; each feature lives
 // in a class of its own that the window holds as one member:
 //   TFileCommands   the File commands and the save-changes prompt
+//   TUndoHistory    Edit > Undo and Redo: every change of the sounding a
+//                   user makes is one step
 //   TMRUList        the recent-files list of File > Reopen
 //   THelpTopics     help topics, F1 and the home pages
 //   TWindowPlacement  position, size and state kept in the settings
@@ -39,6 +41,7 @@
 #include "app/HelpTopics.h"
 #include "app/MRUList.h"
 #include "app/Services.h"
+#include "app/UndoHistory.h"
 #include "app/WindowPlacement.h"
 #include "document/ResondixData.h"
 
@@ -147,6 +150,14 @@ private:
 
   // After Open or Import: the new content's rows, values and title.
   void FileRead(const QString& path);
+  // Runs fit (Data > Fit, or another command that fits the layers) as the
+  // step name of the history, and acts on its outcome: no solution is
+  // reported, a fit that ran is shown in the Optimization results window.
+  void RunFit(const char* name, const std::function<TFitOutcome()>& fit);
+  // What a step of the history keeps of the window beside the document,
+  // and showing it back.
+  TViewState ViewState() const;
+  void ShowViewState(const TViewState& from, const TViewState& to);
   void EditInformation();
   void SetTitle(const QString& fileName);
   void ShowError(const QString& text);
@@ -170,6 +181,7 @@ private:
   void SendToEditTarget(void (TEditTarget::*command)());
 
   TResondixData ResondixData;
+  TUndoHistory History{ResondixData};
   TMessageService& Messages;
   TFileDialogService& FileDialogs;
   TMessageHandler PreviousMessageHandler;
@@ -207,6 +219,8 @@ private:
   QAction* FileInformation = nullptr;
   QAction* FilePrint = nullptr;
   QAction* FileExit = nullptr;
+  QAction* EditUndo = nullptr;
+  QAction* EditRedo = nullptr;
   QAction* EditCut = nullptr;
   QAction* EditCopy = nullptr;
   QAction* EditCopyChartAsMetafile = nullptr;

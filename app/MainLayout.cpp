@@ -150,6 +150,13 @@ void TMainForm::CreateActions() {
   };
   for (const auto& c : menuCommands)
     make(c.Action, c.Name, c.Caption, c.Handler)->setShortcut(QKeySequence(c.Shortcut));
+  // Undo and Redo name the step they take back or again.
+  EditUndo = History.Stack().createUndoAction(this, "&Undo");
+  EditUndo->setObjectName("EditUndo");
+  EditUndo->setShortcut(QKeySequence("Ctrl+Z"));
+  EditRedo = History.Stack().createRedoAction(this, "&Redo");
+  EditRedo->setObjectName("EditRedo");
+  EditRedo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
   for (const auto& b : buttons) {
     QAction* action = make(b.Action, b.Name, QString(), b.Handler);
     action->setIcon(QIcon(QString(":/images/") + b.Image + ".png"));
@@ -169,7 +176,7 @@ void TMainForm::CreateMenus() {
   AddRecentFileItems(*FileReopen);
   AddActions(file, {FileSave, FileSaveAs, nullptr, FileImport, nullptr, FileInformation, FilePrint, nullptr, FileExit});
   connect(file, &QMenu::aboutToShow, this, &TMainForm::File1Click);
-  QMenu* edit = NamedMenu(menuBar()->addMenu("&Edit"), "Edit", {EditCut, EditCopy});
+  QMenu* edit = NamedMenu(menuBar()->addMenu("&Edit"), "Edit", {EditUndo, EditRedo, nullptr, EditCut, EditCopy});
   NamedMenu(edit->addMenu("C&opy chart"), "EditCopyChart", {EditCopyChartAsMetafile, EditCopyChartAsBitmap});
   AddActions(edit, {EditPaste, nullptr, EditClear, EditSelectAll, nullptr, EditPreferences});
   QMenu* view = NamedMenu(menuBar()->addMenu("&View"), "View", {ViewToolbar, nullptr, ViewResults, ViewStatistics});

@@ -150,11 +150,13 @@ void TPlaatje::InsertAnnotation(const QString& text, int X, int Y, int width, in
   TResondixData* data = Document;
   if (data == nullptr) return;
   const TAnnotation record{X, Y, width, height, text.toStdString()};
-  // The box is there before the document announces its record, so that the
-  // window finds the boxes matching the records.
-  Boxes.push_back(NewBox(record));
-  // The release that follows on the chart leaves the new box its focus.
-  ActiveAnnotation = data->AddAnnotation(record);
+  data->RunStep("Insert text", [&] {
+    // The box is there before the document announces its record, so that
+    // the window finds the boxes matching the records.
+    Boxes.push_back(NewBox(record));
+    // The release that follows on the chart leaves the new box its focus.
+    ActiveAnnotation = data->AddAnnotation(record);
+  });
   DragMode = NoGrip;
   Boxes.back()->setFocus();
 }
@@ -166,7 +168,7 @@ void TPlaatje::DeleteAnnotation(TTextEdit* box) {
   box->clearFocus();
   Boxes.erase(Boxes.begin() + index);
   delete box;
-  Document->DeleteAnnotation(index);
+  Document->RunStep("Delete text", [&] { Document->DeleteAnnotation(index); });
   repaint();
 }
 
@@ -175,13 +177,15 @@ void TPlaatje::AnnotationChanged(TTextEdit& box) {
   if (index < 0) return;
   // A box grows with its text as it is typed, so that every line shows; it
   // never shrinks below the size the user gave it.
-  PlaceBox(index, box.ChartX, box.ChartY, box.width(), std::max(box.height(), box.TextHeight()));
+  PlaceBox("Edit text", index, box.ChartX, box.ChartY, box.width(), std::max(box.height(), box.TextHeight()));
 }
 
-void TPlaatje::PlaceBox(int index, int x, int y, int width, int height) {
+void TPlaatje::PlaceBox(const char* step, int index, int x, int y, int width, int height) {
   TTextEdit& box = *Boxes[index];
-  box.Place(x, y, width, height);
-  Document->SetAnnotation(index, {x, y, width, height, box.toPlainText().toStdString()});
+  Document->RunStep(step, [&] {
+    box.Place(x, y, width, height);
+    Document->SetAnnotation(index, {x, y, width, height, box.toPlainText().toStdString()});
+  });
 }
 
 bool TPlaatje::BoxesShowRecords() const {
@@ -263,17 +267,17 @@ void TPlaatje::Drag(int X, int Y) {
       const int r = box.x() + box.width(), b = box.y() + box.height();
       const int l = X >= r ? r - 1 : X;
       const int t = Y >= b ? b - 1 : Y;
-      PlaceBox(index, l, t, r - l, b - t);
+      PlaceBox("Size text", index, l, t, r - l, b - t);
       break;
     }
     case BottomRightGrip: {
       const int r = X <= box.x() ? box.x() + 1 : X;
       const int b = Y <= box.y() ? box.y() + 1 : Y;
-      PlaceBox(index, box.x(), box.y(), r - box.x(), b - box.y());
+      PlaceBox("Size text", index, box.x(), box.y(), r - box.x(), b - box.y());
       break;
     }
     case MoveGrip:
-      PlaceBox(index, box.x() + X - LastMouseX, box.y() + Y - LastMouseY, box.width(), box.height());
+      PlaceBox("Move text", index, box.x() + X - LastMouseX, box.y() + Y - LastMouseY, box.width(), box.height());
       break;
     default:
       return;

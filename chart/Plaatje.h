@@ -12,7 +12,8 @@
 // The chart inserts and deletes them, moves them by their top edge and
 // sizes them by their top-left and bottom-right corners, grows a box with
 // its text as it is typed, and hands every change of a box to the document
-// as its record (which marks the document unsaved). Its context menu
+// as its record (which marks the document unsaved), each change a step of
+// the window's undo history (the document's RunStep). Its context menu
 // (TPlaatjePopupMenu) copies the chart to the clipboard and inserts or
 // deletes a box.
 #pragma once
@@ -132,8 +133,9 @@ private:
   // A box showing record over the chart.
   TTextEdit* NewBox(const TAnnotation& record);
   // Moves and sizes box index, and gives its record the box's place, size
-  // and text.
-  void PlaceBox(int index, int x, int y, int width, int height);
+  // and text: a step of the window's history named step, which the history
+  // joins with the steps before it on the same box.
+  void PlaceBox(const char* step, int index, int x, int y, int width, int height);
   void Drag(int X, int Y);
   void SetCursorShape(int X, int Y);
   int IndexOf(const QWidget* box) const;

@@ -44,21 +44,21 @@ void WriteInterval(TIntervalText& text, double lower, double upper, double fitte
   else text = buffer;
 }
 
-void ClearLayerStatistics(TResondixData& d) {
+}  // namespace
+
+void TResondixData::ClearLayerStatistics() {
   for (int i = 0; i <= MaxLayers; ++i) {
-    d.RhoPercentText[i] = NoStatisticText;
-    d.DepthPercentText[i] = NoStatisticText;
-    d.RhoIntervalText[i] = NoStatisticText;
-    d.DepthIntervalText[i] = NoStatisticText;
+    RhoPercentText[i] = NoStatisticText;
+    DepthPercentText[i] = NoStatisticText;
+    RhoIntervalText[i] = NoStatisticText;
+    DepthIntervalText[i] = NoStatisticText;
   }
 }
-
-}  // namespace
 
 void TResondixData::ComputeFitStatistics() {
   const int n = LastFit.UnknownCount;
   if (MeasurementCount == n) {
-    ClearLayerStatistics(*this);  // no degrees of freedom left
+    ClearLayerStatistics();  // no degrees of freedom left
     return;
   }
   Uncertainties = ComputeUncertainties(LastFit, MeasurementCount);

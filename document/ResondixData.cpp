@@ -89,11 +89,8 @@ void TResondixData::New() {
     LayerRho[i] = 0;
     RhoUnknown[i] = false;
     DepthUnknown[i] = false;
-    RhoPercentText[i] = NoStatisticText;
-    DepthPercentText[i] = NoStatisticText;
-    RhoIntervalText[i] = NoStatisticText;
-    DepthIntervalText[i] = NoStatisticText;
   }
+  ClearLayerStatistics();
 
   MeasurementsValid = false;
   ModelValid = false;
@@ -165,8 +162,10 @@ void TResondixData::SetValue(int column, int row, bool isModel, double value) {
 
 void TResondixData::AdoptContent(TResondixData&& source) {
   TChangeHandler handler = std::move(OnChange);
+  TStepRunner steps = std::move(OnStep);
   *this = std::move(source);
   OnChange = std::move(handler);
+  OnStep = std::move(steps);
 }
 
 bool TResondixData::ReplaceContent(const std::function<bool(TResondixData& staged)>& read) {

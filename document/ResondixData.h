@@ -21,7 +21,8 @@
 // DataFile.cpp (the .rxd file), Editing.cpp (insert, delete, value rules),
 // UserEdits.cpp (annotations, description, validity), FitTexts.cpp (the
 // statistics texts), Import.cpp (DINOloket files), SpreadsheetImport.cpp
-// (delimited text files from spreadsheets).
+// (delimited text files from spreadsheets), Snapshot.cpp (the steps of the
+// window's undo history).
 #pragma once
 
 #include <cstdint>
@@ -40,6 +41,7 @@
 #include "engine/Sounding.h"
 
 class TTextReader;
+struct TDocumentSnapshot;
 struct TEquivalence;
 struct TFileCounts;
 struct TEquivalenceTolerance;
@@ -345,6 +347,8 @@ public:
   double ModelRmse() const;
   // The statistics texts of the unknowns of LastFit.
   void ComputeFitStatistics();
+  // Every per-layer statistics text back to "no figure".
+  void ClearLayerStatistics();
   // Cell of the correlation matrix of LastFit in row k, column j (unknowns
   // numbered from 1), as the correlation view shows it: the whole
   // percentage and "%" for k >= j, empty above the diagonal and where a
@@ -382,6 +386,26 @@ public:
   // may differ from the stored values (a cleared cell, a refused text).
   void SetValidity(bool measurements, bool model);
 
+  // --- Steps of the window's undo history (Snapshot.cpp) -------------------
+
+  // Runs a user's command as one step of the window's undo history; name
+  // says what the step is ("Paste", "Fit"). The window installs OnStep,
+  // which keeps the state from before and after the command; without it the
+  // command just runs.
+  using TStepRunner = std::function<void(const std::string& name, const std::function<void()>& command)>;
+  TStepRunner OnStep;
+  void RunStep(const std::string& name, const std::function<void()>& command);
+  // What a step keeps of the document (Snapshot.h); annotations equal to
+  // those of like share its list.
+  TDocumentSnapshot Snapshot(const TDocumentSnapshot* like = nullptr) const;
+  // Takes a step back (from its after, to its before) or again (from its
+  // before, to its after): what differs between from and to becomes as it
+  // is in to, and what the step did not change stays as it stands now (an
+  // unknown ticked since, the name a save gave). The fit's result and its
+  // statistics texts are cleared, as New clears them, Saved becomes saved,
+  // and OnChange is raised with StructureChanged set.
+  void Restore(const TDocumentSnapshot& from, const TDocumentSnapshot& to, bool saved);
+
 private:
   // Read a whole new content from reader, named fileName (which the
   // document takes with the content, and messages name).
@@ -407,7 +431,7 @@ private:
   // after them.
   bool ReplaceContent(const std::function<bool(TResondixData& staged)>& read);
   // Takes over the content of a document read elsewhere, keeping this
-  // document's OnChange handler.
+  // document's OnChange and OnStep handlers.
   void AdoptContent(TResondixData&& source);
   // The fourteen information lines of a new document: all empty but the
   // Schlumberger configuration's.

@@ -343,13 +343,15 @@ bool TValueGrid::CommitEdit() {
     }
   }
   if (EditModified && EditCell.isValid() && Data) {
-    // Stored once: a second way out of the same edit stores nothing more.
-    EditModified = false;
-    const int column = EditCell.column();
-    const int row = EditCell.row() + 1;
-    // Esc in an editor that stays open goes back to what is stored.
-    TextBeforeEdit = CellText(column, row);
-    StoreValue(column, row, *StrToFloatDot(TextBeforeEdit.toStdString()));
+    RunStep("Typing", [this] {
+      // Stored once: a second way out of the same edit stores nothing more.
+      EditModified = false;
+      const int column = EditCell.column();
+      const int row = EditCell.row() + 1;
+      // Esc in an editor that stays open goes back to what is stored.
+      TextBeforeEdit = CellText(column, row);
+      StoreValue(column, row, *StrToFloatDot(TextBeforeEdit.toStdString()));
+    });
   }
   return true;
 }
@@ -472,15 +474,39 @@ TValueGrid::TGridRect TValueGrid::Selection() const {
   return {column, row, column, row};
 }
 
-void TValueGrid::InsertRows() { ChangeRows(&TValueGrid::InsertDataRows); }
+void TValueGrid::InsertRows() { ChangeRows(&TValueGrid::InsertDataRows, "Insert " + RowsName()); }
 
-void TValueGrid::DeleteRows() { ChangeRows(&TValueGrid::DeleteDataRows); }
+void TValueGrid::DeleteRows() { ChangeRows(&TValueGrid::DeleteDataRows, "Delete " + RowsName()); }
 
-void TValueGrid::ChangeRows(TEditOutcome (TValueGrid::*change)(int first, int count)) {
+void TValueGrid::ChangeRows(TEditOutcome (TValueGrid::*change)(int first, int count), const QString& name) {
   if (!FinishEdit() || !Data) return;
   const TGridRect s = Selection();
-  const TEditOutcome outcome = (this->*change)(s.Top, s.Bottom - s.Top + 1);
+  TEditOutcome outcome;
+  RunStep(name, [&] { outcome = (this->*change)(s.Top, s.Bottom - s.Top + 1); });
   if (!outcome) ShowMessage(TMessageKind::Warning, outcome.Refusal);
+}
+
+void TValueGrid::RunStep(const QString& name, const std::function<void()>& command) {
+  if (Data)
+    Data->RunStep(name.toStdString(), command);
+  else
+    command();
+}
+
+QStringList TValueGrid::CellTexts() const {
+  QStringList texts;
+  for (int row = 1; row <= rowCount(); ++row)
+    for (int column = 0; column < 2; ++column) {
+      const bool edited = EditModified && EditCell.isValid() && EditCell.row() + 1 == row;
+      texts << (edited && EditCell.column() == column ? TextBeforeEdit : CellText(column, row));
+    }
+  return texts;
+}
+
+void TValueGrid::ShowCellTexts(const QStringList& texts) {
+  if (texts.size() != 2 * rowCount()) return;
+  for (int row = 1; row <= rowCount(); ++row)
+    for (int column = 0; column < 2; ++column) SetCellText(column, row, texts[2 * (row - 1) + column]);
 }
 
 // --- Clipboard and selection ------------------------------------------------------------
@@ -498,17 +524,21 @@ void TValueGrid::CopySelection() {
   QGuiApplication::clipboard()->setText(text);
 }
 
-void TValueGrid::ClearSelection() {
-  if (!FinishEdit()) return;
-  const TGridRect s = Selection();
-  for (int row = s.Top; row <= s.Bottom; ++row)
-    for (int column = s.Left; column <= s.Right; ++column)
-      if (IsValueCell(column, row) && !CellText(column, row).isEmpty()) SetCellText(column, row, QString());
-}
+void TValueGrid::ClearSelection() { ClearCells("Clear"); }
 
 void TValueGrid::CutSelection() {
   CopySelection();
-  ClearSelection();
+  ClearCells("Cut");
+}
+
+void TValueGrid::ClearCells(const QString& name) {
+  if (!FinishEdit()) return;
+  const TGridRect s = Selection();
+  RunStep(name, [&] {
+    for (int row = s.Top; row <= s.Bottom; ++row)
+      for (int column = s.Left; column <= s.Right; ++column)
+        if (IsValueCell(column, row) && !CellText(column, row).isEmpty()) SetCellText(column, row, QString());
+  });
 }
 
 void TValueGrid::SelectAll() { selectAll(); }
@@ -561,12 +591,14 @@ void TValueGrid::PasteFromClipboard() {
                 "The selection contains " + std::to_string(refused) + " invalid value(s). Can not paste!");
     return;
   }
-  for (int column = 0; column < 2; ++column)
-    for (int row = 1; row <= rows; ++row) {
-      const TPasteCell& cell = PasteBuffer[column][row];
-      if (cell.Proposed == cell.Current) continue;
-      SetCellText(column, row, cell.Proposed);
-      StoreValue(column, row, *StrToFloatDot(cell.Proposed.toStdString()));
-    }
+  RunStep("Paste", [&] {
+    for (int column = 0; column < 2; ++column)
+      for (int row = 1; row <= rows; ++row) {
+        const TPasteCell& cell = PasteBuffer[column][row];
+        if (cell.Proposed == cell.Current) continue;
+        SetCellText(column, row, cell.Proposed);
+        StoreValue(column, row, *StrToFloatDot(cell.Proposed.toStdString()));
+      }
+  });
   if (staged.RowsBelow > 0) ShowMessage(TMessageKind::Warning, RowsBelowText(staged.RowsBelow, LastRowName()));
 }

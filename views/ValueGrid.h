@@ -21,7 +21,10 @@
 // window's Edit commands) and through the grid's own popup menu, which adds
 // insert and delete through the document's editing rules. Messages go
 // through the core's ShowMessage, which the window routes to its message
-// boxes.
+// boxes. Each change a user makes (a value typed, a paste, cut, clear,
+// insert, delete) runs as one step of the window's undo history (the
+// document's RunStep); the history keeps the cell texts too, as Cut and
+// Clear change only those.
 #pragma once
 
 #include <QLineEdit>
@@ -110,6 +113,15 @@ public:
   virtual QString DeleteCaption() const = 0;
   // The grid's last row as the paste's message names it ("the last row").
   virtual const char* LastRowName() const = 0;
+  // What the rows are called in the names of the steps that insert or
+  // delete them.
+  virtual QString RowsName() const { return QStringLiteral("rows"); }
+
+  // Every cell's text, row by row, as the history keeps it: a cell being
+  // edited counts with its text from before the edit. ShowCellTexts sets
+  // them back on a grid of the same number of rows.
+  QStringList CellTexts() const;
+  void ShowCellTexts(const QStringList& texts);
 
   // TEditTarget.
   void CopySelection() override;
@@ -214,9 +226,13 @@ protected:
 private:
   friend class TGridDelegate;
 
-  // Insert or delete of the selected rows; a refusal is shown as a
-  // warning.
-  void ChangeRows(TEditOutcome (TValueGrid::*change)(int first, int count));
+  // Runs command as one step of the window's history, named name.
+  void RunStep(const QString& name, const std::function<void()>& command);
+  // Insert or delete of the selected rows, the step named name; a refusal
+  // is shown as a warning.
+  void ChangeRows(TEditOutcome (TValueGrid::*change)(int first, int count), const QString& name);
+  // Cut and Clear: the selected cells emptied, the step named name.
+  void ClearCells(const QString& name);
   // The editor opened on index; its text is the cell's.
   void EditorOpened(TGridEditor* editor, const QModelIndex& index);
   void EditorTextChanged(const QModelIndex& index, const QString& text);

@@ -123,4 +123,5 @@ inline void MarkAllUnknown(TResondixData& d) {
 }
 
 inline QString Example(const std::string& name) { return QString::fromStdString(ExamplePath(name)); }
-inline QString Title(const QString& fileName) { return "Resondix for Windows - " + fileName; }
+// The title as it is set; "[*]" stands where a document with unsaved changes shows its mark.
+inline QString Title(const QString& fileName) { return "Resondix for Windows - " + fileName + "[*]"; }
