@@ -220,6 +220,10 @@ void TMainForm::FilePrintClick() {
   if (FileDialogs.ChoosePrinter(printer)) Plaatje->Print(printer);
 }
 
+void TMainForm::FileExportReportClick() {
+  FileCommands.ExportReport(EquivalenceForm->Models(), EquivalenceForm->ModelCount());
+}
+
 void TMainForm::FileExitClick() { close(); }
 
 TEditTarget* TMainForm::ActiveEditTarget() const {

@@ -85,6 +85,7 @@ public:
   void FileImportClick();
   void FileInformationClick();
   void FilePrintClick();
+  void FileExportReportClick();
   void FileExitClick();
   void EditCutClick();
   void EditCopyClick();
@@ -206,6 +207,7 @@ private:
   QAction* FileImport = nullptr;
   QAction* FileInformation = nullptr;
   QAction* FilePrint = nullptr;
+  QAction* FileExportReport = nullptr;
   QAction* FileExit = nullptr;
   QAction* EditCut = nullptr;
   QAction* EditCopy = nullptr;
