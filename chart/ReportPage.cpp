@@ -17,9 +17,10 @@
 
 namespace {
 
-// Units of 1/96 inch: the page's margin (15 mm), the room between blocks,
-// below a block's title and between the heading's two columns.
-constexpr double PageMargin = 15 / 25.4 * ReportDotsPerInch;
+// Units of 1/96 inch: the page's margin (15 mm, to a whole unit, so that
+// the lines along it do not blur into it), the room between blocks, below a
+// block's title and between the heading's two columns.
+const double PageMargin = std::ceil(15 / 25.4 * ReportDotsPerInch);
 constexpr double BlockGap = 14;
 constexpr double TitleGap = 3;
 constexpr double ColumnGap = 18;
@@ -36,6 +37,13 @@ constexpr double MeasurementTableShare = 0.45;
 
 const QColor HeadingShade(236, 236, 236);
 const QColor RuleColour(90, 90, 90);
+
+// Inside the margins; the right and bottom ones, as the left and top, end
+// on a whole unit.
+QRectF ContentOf(QSizeF page) {
+  return QRectF(QPointF(PageMargin, PageMargin),
+                QPointF(std::floor(page.width() - PageMargin), std::floor(page.height() - PageMargin)));
+}
 
 QString Dash() { return QString::fromUtf8("\u2013"); }
 
@@ -82,7 +90,7 @@ double DrawBlockTitle(QPainter& painter, const QString& title, QPointF at) {
 double BlockTitleHeight(QPainter& painter) { return LinesHeight(painter, TitleFont(), 1) + TitleGap; }
 
 void DrawRule(QPainter& painter, double left, double right, double y, double width = 0.8) {
-  painter.setPen(QPen(RuleColour, width));
+  painter.setPen(QPen(RuleColour, width, Qt::SolidLine, Qt::FlatCap));
   painter.drawLine(QPointF(left, y), QPointF(right, y));
 }
 
@@ -497,7 +505,7 @@ void TReportPage::Draw(QPainter& painter, QSizeF page) {
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.fillRect(QRectF(QPointF(0, 0), page), Qt::white);
-  Content = QRectF(PageMargin, PageMargin, page.width() - 2 * PageMargin, page.height() - 2 * PageMargin);
+  Content = ContentOf(page);
   Chart.Data = Data;
   Chart.EquivalentModels = EquivalentModels;
   Chart.EquivalentModelCount = EquivalentModelCount;
@@ -545,7 +553,7 @@ void DrawSectionPage(QPainter& painter, QSizeF page, TSectionDrawing& section, c
   painter.save();
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.fillRect(QRectF(QPointF(0, 0), page), Qt::white);
-  const QRectF content(PageMargin, PageMargin, page.width() - 2 * PageMargin, page.height() - 2 * PageMargin);
+  const QRectF content = ContentOf(page);
   const QStringList subtitle = project.isEmpty() ? QStringList() : WrapLines(project, TextFont(), painter.device(),
                                                                                content.width());
   painter.setPen(Qt::black);
