@@ -24,29 +24,13 @@
 
 namespace {
 
-struct TReportJob {
-  std::vector<std::string> Inputs;
-  std::string Output;
-  TPictureFormat Format = TPictureFormat::Pdf;
+struct TReportJob : TSurveyJob {
   TPaper Paper = TPaper::A4;
-  TForwardModel Forward = TForwardModel::Filter;
-  bool Fit = false;
-  TUnknownList Unknowns;
 };
 
 bool ParseJob(const std::vector<std::string>& arguments, TReportJob& job) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"--paper", "--fit", "--forward"}, parsed) || !ParseForwardModel(parsed, job.Forward))
-    return false;
-  job.Fit = parsed.Has("--fit");
-  if (job.Fit && !ParseUnknownList(parsed.Value("--fit"), job.Unknowns, "--fit")) return false;
-  if (parsed.Files.size() < 2) {
-    ReportError("report takes one or more input files and one output file.");
-    return false;
-  }
-  job.Inputs.assign(parsed.Files.begin(), parsed.Files.end() - 1);
-  job.Output = parsed.Files.back();
-  if (!OutputFormatOf(job.Output, job.Format)) return false;
+  if (!ParseSurveyJob(arguments, {"--paper", "--fit", "--forward"}, "report", job, parsed)) return false;
   if (job.Format != TPictureFormat::Pdf && job.Inputs.size() > 1) {
     ReportError("A report of several soundings has several pages: write it to a .pdf file.");
     return false;

@@ -34,17 +34,11 @@ namespace {
 constexpr int DefaultSectionWidth = 1000;
 constexpr int DefaultSectionHeight = 600;
 
-struct TSectionJob {
-  std::vector<std::string> Inputs;
-  std::string Output;
-  TPictureFormat Format = TPictureFormat::Png;
+struct TSectionJob : TSurveyJob {
   TProfileOrder Order = TProfileOrder::File;
   double MaxDepth = 0;
   int Width = DefaultSectionWidth;
   int Height = DefaultSectionHeight;
-  TForwardModel Forward = TForwardModel::Filter;
-  bool Fit = false;
-  TUnknownList Unknowns;
 };
 
 bool ParseOrder(const std::string& text, TProfileOrder& order) {
@@ -61,18 +55,8 @@ bool ParseOrder(const std::string& text, TProfileOrder& order) {
 
 bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"--order", "--depth", "--size", "--forward", "--fit"}, parsed) ||
-      !ParseForwardModel(parsed, job.Forward))
+  if (!ParseSurveyJob(arguments, {"--order", "--depth", "--size", "--forward", "--fit"}, "section", job, parsed))
     return false;
-  job.Fit = parsed.Has("--fit");
-  if (job.Fit && !ParseUnknownList(parsed.Value("--fit"), job.Unknowns, "--fit")) return false;
-  if (parsed.Files.size() < 2) {
-    ReportError("section takes one or more input files and one output file.");
-    return false;
-  }
-  job.Inputs.assign(parsed.Files.begin(), parsed.Files.end() - 1);
-  job.Output = parsed.Files.back();
-  if (!OutputFormatOf(job.Output, job.Format)) return false;
   if (parsed.Has("--order") && !ParseOrder(parsed.Value("--order"), job.Order)) {
     ReportError("Option --order takes file, x or y.");
     return false;

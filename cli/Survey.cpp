@@ -5,8 +5,23 @@
 #include <QFileInfo>
 
 #include "cli/CliSupport.h"
+#include "cli/ImageOutput.h"
 #include "document/Position.h"
 #include "document/ResondixData.h"
+
+bool ParseSurveyJob(const std::vector<std::string>& arguments, std::initializer_list<std::string_view> valueOptions,
+                    const std::string& command, TSurveyJob& job, TArguments& parsed) {
+  if (!ParseArguments(arguments, valueOptions, parsed) || !ParseForwardModel(parsed, job.Forward)) return false;
+  job.Fit = parsed.Has("--fit");
+  if (job.Fit && !ParseUnknownList(parsed.Value("--fit"), job.Unknowns, "--fit")) return false;
+  if (parsed.Files.size() < 2) {
+    ReportError(command + " takes one or more input files and one output file.");
+    return false;
+  }
+  job.Inputs.assign(parsed.Files.begin(), parsed.Files.end() - 1);
+  job.Output = parsed.Files.back();
+  return OutputFormatOf(job.Output, job.Format);
+}
 
 bool TakeSurveySounding(TSurveySounding& sounding, TResondixData& document) {
   if (!CheckModelComplete(document, sounding.Path)) {

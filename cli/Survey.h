@@ -4,12 +4,34 @@
 #pragma once
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "chart/PictureWriter.h"
 #include "chart/SectionDrawing.h"
+#include "cli/CliSupport.h"
+#include "engine/ForwardModel.h"
 
 class TResondixData;
+
+// What the commands take alike: input files, then the output picture, whose
+// extension names its format; --forward, and --fit with its unknowns.
+struct TSurveyJob {
+  std::vector<std::string> Inputs;
+  std::string Output;
+  TPictureFormat Format = TPictureFormat::Png;
+  TForwardModel Forward = TForwardModel::Filter;
+  bool Fit = false;
+  TUnknownList Unknowns;
+};
+
+// Parses arguments with valueOptions (--fit and --forward among them) into
+// job, the rest of the options left in parsed for command; false, with a
+// message, for anything it refuses.
+bool ParseSurveyJob(const std::vector<std::string>& arguments, std::initializer_list<std::string_view> valueOptions,
+                    const std::string& command, TSurveyJob& job, TArguments& parsed);
 
 // The order of the soundings along the profile: the files' order, or
 // increasing x or y of their positions.
