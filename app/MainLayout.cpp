@@ -168,8 +168,8 @@ void TMainForm::CreateMenus() {
   FileReopen = NamedMenu(file->addMenu("&Reopen"), "FileReopen", {});
   FileReopen->setEnabled(false);
   AddRecentFileItems(*FileReopen);
-  AddActions(file, {FileSave, FileSaveAs, nullptr, FileImport, nullptr, FileInformation, FilePrint, FileExportReport, nullptr,
-                     FileExit});
+  AddActions(file, {FileSave, FileSaveAs, nullptr, FileImport, nullptr, FileInformation, FilePrint, FileExportReport,
+                    nullptr, FileExit});
   connect(file, &QMenu::aboutToShow, this, &TMainForm::File1Click);
   QMenu* edit = NamedMenu(menuBar()->addMenu("&Edit"), "Edit", {EditCut, EditCopy});
   NamedMenu(edit->addMenu("C&opy chart"), "EditCopyChart", {EditCopyChartAsMetafile, EditCopyChartAsBitmap});

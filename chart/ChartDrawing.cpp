@@ -97,14 +97,14 @@ void TChartDrawing::ComputeLayout() {
   PlotHeight = (DrawHeight - TopMargin) * 0.9;
   DecadeHeight = PlotHeight / DecadeCount;
   LeftMargin = RoundPixel(w * LeftMarginFraction);
-  DecadeWidth = (w - 2 * LeftMargin) / 3;
+  DecadeWidth = (w - 2 * LeftMargin) / SpacingDecadeCount;
   if (Printing) {
     // Square decades, unless three of them would leave less room right of
     // the plot than left of it, where the screen layout has the horizontal
     // axis title: then the vertical axis shrinks to the width of the screen
     // layout.
     DecadeWidth = RoundPixel(DecadeHeight);
-    if (3 * DecadeWidth + 2 * LeftMargin > w) {
+    if (SpacingDecadeCount * DecadeWidth + 2 * LeftMargin > w) {
       PlotHeight = w - 2 * LeftMargin;
       DecadeHeight = PlotHeight / DecadeCount;
       DecadeWidth = RoundPixel(DecadeHeight);
@@ -304,7 +304,7 @@ QRect TChartDrawing::PrintedBox(const TAnnotation& annotation) const {
   // The place follows the plot frame along each axis, so that a label stays
   // on the curve or layer it names; the box keeps its size, so that its
   // text keeps its lines at the size of the tick numbers, as on the screen.
-  const double horizontal = 3.0 * DecadeWidth / AnnotationPlot.width();
+  const double horizontal = double(SpacingDecadeCount) * DecadeWidth / AnnotationPlot.width();
   const double vertical = PlotHeight / AnnotationPlot.height();
   const int x = RoundPixel(LeftMargin + (annotation.ChartX - AnnotationPlot.left()) * horizontal);
   const int y = RoundPixel(TopMargin + (annotation.ChartY - AnnotationPlot.top()) * vertical);

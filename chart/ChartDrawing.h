@@ -134,7 +134,7 @@ public:
 
   // --- Mapping from values to pixels, with the latest layout ---------------
 
-  int PlotRight() const { return LeftMargin + 3 * DecadeWidth; }
+  int PlotRight() const { return LeftMargin + SpacingDecadeCount * DecadeWidth; }
   // Column of a spacing in metres.
   int SpacingToX(double spacing) const;
   // Column of a log10 spacing.

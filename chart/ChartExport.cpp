@@ -37,7 +37,8 @@ QRectF ScreenPlot(const TChartDrawing& drawing, int width, int height) {
   SetSize(screen, width, height);
   screen.ComputeValueRange();
   screen.ComputeLayout();
-  return QRectF(screen.LeftMargin, screen.TopMargin, 3.0 * screen.DecadeWidth, screen.PlotHeight);
+  return QRectF(screen.LeftMargin, screen.TopMargin, double(SpacingDecadeCount) * screen.DecadeWidth,
+                screen.PlotHeight);
 }
 
 }  // namespace

@@ -35,7 +35,9 @@ struct TLegendItem {
   QString Text;
 };
 
-QPen LinePen(const QColor& colour, double width) { return QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin); }
+QPen LinePen(const QColor& colour, double width) {
+  return QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+}
 
 }  // namespace
 
@@ -129,7 +131,7 @@ void TReportChart::ComputeLayout(QPainter& painter, const QRectF& area) {
   const double legendHeight = LegendRows(labels, items, count, area.width()) * LabelHeight;
   const double bottom = LabelGap + LabelHeight + LabelGap + titles.height() + TitleGap + legendHeight;
 
-  DecadeSize = std::max(1.0, std::min((area.width() - left - right) / SpacingDecadeCount,
+  DecadeSize = std::max(0.0, std::min((area.width() - left - right) / SpacingDecadeCount,
                                       (area.height() - top - bottom) / Range.DecadeCount));
   Plot = QRectF(area.left() + left, area.top() + top, SpacingDecadeCount * DecadeSize, Range.DecadeCount * DecadeSize);
   Legend = QRectF(area.left(), Plot.bottom() + bottom - legendHeight, area.width(), legendHeight);
@@ -185,7 +187,10 @@ void TReportChart::DrawAxes(QPainter& painter) const {
     const double w = labels.horizontalAdvance(text);
     painter.drawText(QPointF(LogSpacingToX(d) - w / 2, Plot.bottom() + LabelGap + labels.ascent()), text);
   }
-  for (int j = 0; j <= Range.DecadeCount; ++j) {
+  // Every decade, or every so many where they are too close for a label
+  // each.
+  const int step = DecadeSize >= LabelHeight ? 1 : static_cast<int>(std::ceil(LabelHeight / std::max(DecadeSize, 1e-3)));
+  for (int j = 0; j <= Range.DecadeCount; j += step) {
     const QString text = DecadeLabel(Range.FirstDecade + j);
     const double w = labels.horizontalAdvance(text);
     const double y = LogRhoToY(Range.FirstDecade + j);
@@ -228,9 +233,12 @@ void TReportChart::DrawContent(QPainter& painter) {
   painter.setPen(Qt::NoPen);
   painter.setBrush(Qt::black);
   const TResondixData& d = *Data;
-  for (int i = 1; i <= d.MeasurementCount; ++i)
-    if (IsPlottable(d.HalfSpacing[i], d.ApparentRho[i]))
-      painter.drawEllipse(PointOf(d.HalfSpacing[i], d.ApparentRho[i]), DotRadius, DotRadius);
+  for (int i = 1; i <= d.MeasurementCount; ++i) {
+    if (!IsPlottable(d.HalfSpacing[i], d.ApparentRho[i])) continue;
+    // An infinite value (only memory holds one) has no place either.
+    const QPointF dot = PointOf(d.HalfSpacing[i], d.ApparentRho[i]);
+    if (std::isfinite(dot.x()) && std::isfinite(dot.y())) painter.drawEllipse(dot, DotRadius, DotRadius);
+  }
   painter.restore();
 }
 
@@ -275,7 +283,8 @@ void TReportChart::DrawLegend(QPainter& painter) const {
       case TLegendItem::Staircase: {
         painter.setPen(LinePen(ReportStaircaseColour, ContentLineWidth));
         const std::array<QPointF, 4> step = {QPointF(x, middle - 3), QPointF(x + SwatchLength / 2, middle - 3),
-                                             QPointF(x + SwatchLength / 2, middle + 3), QPointF(x + SwatchLength, middle + 3)};
+                                             QPointF(x + SwatchLength / 2, middle + 3),
+                                             QPointF(x + SwatchLength, middle + 3)};
         painter.drawPolyline(step.data(), static_cast<int>(step.size()));
         break;
       }

@@ -35,6 +35,10 @@ constexpr double TablePointStep = 0.5;
 // chart.
 constexpr double MeasurementTableShare = 0.45;
 
+// Figures are written plainly from 10^-PlainMagnitudeLimit to
+// 10^(PlainMagnitudeLimit + 1), in powers of ten beyond.
+constexpr int PlainMagnitudeLimit = 8;
+
 const QColor HeadingShade(236, 236, 236);
 const QColor RuleColour(90, 90, 90);
 
@@ -72,7 +76,8 @@ QStringList WrapLines(const QString& text, const QFont& font, QPaintDevice* devi
 double DrawLines(QPainter& painter, const QFont& font, double left, double top, const QStringList& lines) {
   painter.setFont(font);
   const QFontMetricsF metrics(font, painter.device());
-  for (int i = 0; i < lines.size(); ++i) painter.drawText(QPointF(left, top + i * metrics.lineSpacing() + metrics.ascent()), lines[i]);
+  for (int i = 0; i < lines.size(); ++i)
+    painter.drawText(QPointF(left, top + i * metrics.lineSpacing() + metrics.ascent()), lines[i]);
   return lines.size() * metrics.lineSpacing();
 }
 
@@ -211,8 +216,10 @@ QString ReportNumber(double value, int significant) {
   if (!std::isfinite(value)) return QStringLiteral("-");
   if (value == 0) return QStringLiteral("0");
   const int magnitude = static_cast<int>(std::floor(std::log10(std::abs(value))));
-  const int decimals = std::clamp(significant - 1 - magnitude, 0, 12);
-  return QString::number(value, 'f', decimals);
+  // Beyond what a sounding measures the digits would fill the page.
+  if (magnitude < -PlainMagnitudeLimit || magnitude > PlainMagnitudeLimit)
+    return QString::number(value, 'g', significant);
+  return QString::number(value, 'f', std::max(significant - 1 - magnitude, 0));
 }
 
 namespace {
@@ -290,8 +297,15 @@ void AddDetails(TReportTexts& t, const TResondixData& d, const QString& fileName
   if (!Text(d.Remarks().str()).isEmpty()) t.Details.emplace_back(QStringLiteral("Remarks"), value(d.Remarks()));
 }
 
+// A measured value as entered; empty where none was (0, or a value that is
+// not a number).
+QString Measured(double value) {
+  return value > 0 && std::isfinite(value) ? QString::fromStdString(FormatGeneral(value)) : QString();
+}
+
 void AddMeasurements(TReportTexts& t, const TResondixData& d, const TReportDiagnostics& diagnostics) {
-  t.MeasurementHeading = {QStringLiteral("No."), d.IsSchlumberger ? QStringLiteral("AB/2\n(m)") : QStringLiteral("a\n(m)"),
+  t.MeasurementHeading = {QStringLiteral("No."),
+                          d.IsSchlumberger ? QStringLiteral("AB/2\n(m)") : QStringLiteral("a\n(m)"),
                           QString::fromUtf8("Measured\n(\u03a9\u00b7m)"), QString::fromUtf8("Model\n(\u03a9\u00b7m)"),
                           QStringLiteral("Misfit\n(%)")};
   TModelCurve curve;
@@ -300,8 +314,7 @@ void AddMeasurements(TReportTexts& t, const TResondixData& d, const TReportDiagn
     const double misfit = diagnostics.MisfitPercent[i];
     const bool known = std::isfinite(misfit);
     t.MeasurementRows.push_back(
-        {QString::number(i), d.HalfSpacing[i] > 0 ? QString::fromStdString(FormatGeneral(d.HalfSpacing[i])) : QString(),
-         d.ApparentRho[i] > 0 ? QString::fromStdString(FormatGeneral(d.ApparentRho[i])) : QString(),
+        {QString::number(i), Measured(d.HalfSpacing[i]), Measured(d.ApparentRho[i]),
          known ? ReportNumber(curve.ModelApparentRho(d.HalfSpacing[i]), 4) : Dash(),
          known ? QString::asprintf("%+.1f", misfit) : Dash()});
   }
@@ -441,7 +454,8 @@ double LayOutHeading(QPainter& painter, const TReportTexts& t, const QRectF& are
 double LayOutModel(QPainter& painter, const TReportTexts& t, const QRectF& area, bool draw) {
   double y = area.top();
   if (draw) painter.setPen(Qt::black);
-  y += draw ? DrawBlockTitle(painter, QStringLiteral("Layer model"), QPointF(area.left(), y)) : BlockTitleHeight(painter);
+  y += draw ? DrawBlockTitle(painter, QStringLiteral("Layer model"), QPointF(area.left(), y))
+            : BlockTitleHeight(painter);
   TTable table(t.ModelHeading, t.ModelRows, t.ModelRows.size() > std::size_t(1));
   table.Fit(painter, area.width(), true);
   if (draw) table.Draw(painter, QPointF(area.left(), y));
@@ -558,7 +572,8 @@ void DrawSectionPage(QPainter& painter, QSizeF page, TSectionDrawing& section, c
                                                                                content.width());
   painter.setPen(Qt::black);
   double y = content.top();
-  y += DrawLines(painter, ReportFont(ReportTitlePoints, true), content.left(), y, {QStringLiteral("Resistivity section")});
+  y += DrawLines(painter, ReportFont(ReportTitlePoints, true), content.left(), y,
+                 {QStringLiteral("Resistivity section")});
   y += DrawLines(painter, TextFont(), content.left(), y, subtitle) + BlockGap;
   const double footerHeight = ReportFooterHeight(painter);
   section.DrawWidth = static_cast<int>(content.width());
@@ -567,8 +582,8 @@ void DrawSectionPage(QPainter& painter, QSizeF page, TSectionDrawing& section, c
   painter.translate(content.left(), y);
   section.DrawSection(painter);
   painter.restore();
-  DrawReportFooter(painter, QRectF(content.left(), content.bottom() - footerHeight, content.width(), footerHeight), date,
-                   pageNumber, pageCount);
+  DrawReportFooter(painter, QRectF(content.left(), content.bottom() - footerHeight, content.width(), footerHeight),
+                   date, pageNumber, pageCount);
   painter.restore();
 }
 
@@ -578,7 +593,8 @@ QByteArray ReportPageBytes(TReportPage& page, TPaper paper, TPictureFormat forma
   const QString title = QStringLiteral("Resondix sounding report");
   if (format == TPictureFormat::Pdf)
     return PagesPdf(
-        1, ReportDotsPerInch, title, [&](int) { return layout; }, [&](QPainter& painter, int) { page.Draw(painter, size); });
+        1, ReportDotsPerInch, title, [&](int) { return layout; },
+        [&](QPainter& painter, int) { page.Draw(painter, size); });
   // A page as an image at twice the report's resolution, fine enough to print.
   constexpr int ImagePixelsPerUnit = 2;
   return PictureBytes(

@@ -4,10 +4,14 @@
 // the measurements are; the misfit and warnings fed to it; the chart's
 // plain decade labels.
 #include <cmath>
+#include <limits>
 #include <vector>
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QSvgGenerator>
 
 #include "chart/ReportPage.h"
 #include "tests/TestSupport.h"
@@ -83,6 +87,35 @@ TEST(ReportPage, OnBothPapersEveryBlockStaysOnThePageApartAndTheDotsAreTheMeasur
       EXPECT_TRUE(IsNeutralDark(image.pixel(dot))) << "measurement " << i;
       EXPECT_FALSE(IsNeutralDark(image.pixel(dot + QPoint(6, 0)))) << "beside measurement " << i;
     }
+  }
+}
+
+// Values no file gives (a hand-edited file's extremes, what only memory
+// holds) still give a page inside its margins with only numbers on it.
+TEST(ReportPage, OddDocumentsKeepToThePageWithOnlyNumbers) {
+  constexpr double Inf = std::numeric_limits<double>::infinity(), NaN = std::numeric_limits<double>::quiet_NaN();
+  TResondixData documents[] = {
+      TResondixData(),
+      MakeDocument({{-5, -3}, {1e300, 1e300}, {1e-300, 2}, {7, 5e-324}}, {{-40, 30}, {1e300, 2}, {1e-300, -8}, {2.5, 0}}),
+      MakeDocument({{NaN, 10}, {10, NaN}, {Inf, 5}, {3, Inf}}, {{NaN, 5}, {Inf, NaN}, {7, 0}})};
+  const QSizeF size = ReportPageSize(ReportPageLayout(TPaper::A4));
+  for (TResondixData& document : documents) {
+    SCOPED_TRACE(testing::Message() << "document " << &document - documents);
+    document.ModelValid = true;
+    TReportPage page;
+    page.Data = &document;
+    QBuffer buffer;
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setResolution(ReportDotsPerInch);
+    QPainter painter(&svg);
+    page.Draw(painter, size);
+    painter.end();
+    const QString text = QString::fromUtf8(buffer.data()).toLower();
+    EXPECT_TRUE(text.contains("<svg") && !text.contains(QRegularExpression("\\b(nan|inf)\\b")));
+    for (const QRectF& block : {page.Heading, page.ChartArea, page.MeasurementTable, page.ModelBlock, page.FitBlock})
+      EXPECT_TRUE(page.Content.contains(block));
+    EXPECT_TRUE(page.ChartArea.contains(page.Chart.Plot));
   }
 }
 

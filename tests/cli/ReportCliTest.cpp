@@ -54,8 +54,9 @@ TEST(CliReport, TheSurveysPagesHoldWhatFitPrintsAndAFileThatFailsIsLeftOut) {
     return "{\"file\":\"" + file + "\",\"output\":\"" + report + "\",\"page\":" + std::to_string(n) +
            ",\"forward\":\"filter\"}\n";
   };
-  EXPECT_EQ(run.Out, page(Survey(1), 1) + page(Survey(2), 2) + "{\"file\":\"" + missing + "\",\"error\":\"Could not open " +
-                         missing + "!\",\"forward\":\"filter\"}\n" + page(Survey(3), 3));
+  EXPECT_EQ(run.Out, page(Survey(1), 1) + page(Survey(2), 2) + "{\"file\":\"" + missing +
+                         "\",\"error\":\"Could not open " + missing + "!\",\"forward\":\"filter\"}\n" +
+                         page(Survey(3), 3));
   EXPECT_EQ(run.Err, "Could not open " + missing + "!\n");
   // Three A4 pages and the section on a page turned to landscape.
   const std::string pdf = ReadWholeFile(report);
@@ -67,8 +68,8 @@ TEST(CliReport, TheSurveysPagesHoldWhatFitPrintsAndAFileThatFailsIsLeftOut) {
   const std::string text = PageText(report, 2);
   for (const std::string& expected :
        {std::string("Groundwater survey Veenhoop, profile A"), std::string("AB/2 (m)"),
-        std::string("Apparent resistivity (\u03a9\u00b7m)"), "RMSE: " + Figure(fit["rmse"].toDouble(), 4) + " log10 units",
-        std::string("Page 2 of 4")})
+        std::string("Apparent resistivity (\u03a9\u00b7m)"),
+        "RMSE: " + Figure(fit["rmse"].toDouble(), 4) + " log10 units", std::string("Page 2 of 4")})
     EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
   const QJsonArray layers = fit["layers"].toArray();
   for (int i = 0; i < layers.size(); ++i) {
