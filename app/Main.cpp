@@ -221,7 +221,8 @@ void TMainForm::FilePrintClick() {
 }
 
 void TMainForm::FileExportReportClick() {
-  FileCommands.ExportReport(EquivalenceForm->Models(), EquivalenceForm->ModelCount());
+  // A value still being typed belongs in the report, as it does in a save.
+  if (StorePendingEdits()) FileCommands.ExportReport(EquivalenceForm->Models(), EquivalenceForm->ModelCount());
 }
 
 void TMainForm::FileExitClick() { close(); }
