@@ -303,6 +303,13 @@ QString Measured(double value) {
   return value > 0 && std::isfinite(value) ? QString::fromStdString(FormatGeneral(value)) : QString();
 }
 
+// A misfit in percent to a tenth, signed; one that rounds to nothing has no
+// sign.
+QString MisfitText(double percent) {
+  const QString text = QString::asprintf("%+.1f", percent);
+  return text.mid(1) == QLatin1String("0.0") ? text.mid(1) : text;
+}
+
 void AddMeasurements(TReportTexts& t, const TResondixData& d, const TReportDiagnostics& diagnostics) {
   t.MeasurementHeading = {QStringLiteral("No."),
                           d.IsSchlumberger ? QStringLiteral("AB/2\n(m)") : QStringLiteral("a\n(m)"),
@@ -316,7 +323,7 @@ void AddMeasurements(TReportTexts& t, const TResondixData& d, const TReportDiagn
     t.MeasurementRows.push_back(
         {QString::number(i), Measured(d.HalfSpacing[i]), Measured(d.ApparentRho[i]),
          known ? ReportNumber(curve.ModelApparentRho(d.HalfSpacing[i]), 4) : Dash(),
-         known ? QString::asprintf("%+.1f", misfit) : Dash()});
+         known ? MisfitText(misfit) : Dash()});
   }
 }
 
