@@ -96,19 +96,23 @@ double ItemWidth(const QFontMetricsF& metrics, const TLegendItem& item) {
   return SwatchLength + LabelGap + metrics.horizontalAdvance(item.Text);
 }
 
-// The legend's rows when its items flow within width: the number of rows.
-int LegendRows(const QFontMetricsF& metrics, const std::array<TLegendItem, 4>& items, int count, double width) {
-  int rows = 1;
+// Lays the legend's items out in rows within width, each where place(item,
+// x, row) is told, x from the legend's left; returns the number of rows.
+template <class TPlace>
+int FlowLegend(const QFontMetricsF& metrics, const std::array<TLegendItem, 4>& items, int count, double width,
+               TPlace&& place) {
+  int row = 0;
   double x = 0;
   for (int i = 0; i < count; ++i) {
     const double w = ItemWidth(metrics, items[i]);
     if (x > 0 && x + w > width) {
-      ++rows;
+      ++row;
       x = 0;
     }
+    place(items[i], x, row);
     x += w + LegendItemGap;
   }
-  return rows;
+  return row + 1;
 }
 
 }  // namespace
@@ -128,7 +132,8 @@ void TReportChart::ComputeLayout(QPainter& painter, const QRectF& area) {
 
   std::array<TLegendItem, 4> items;
   const int count = LegendItems(ShowsModel(), EquivalentModelCount > 0, items);
-  const double legendHeight = LegendRows(labels, items, count, area.width()) * LabelHeight;
+  const double legendHeight = FlowLegend(labels, items, count, area.width(), [](const TLegendItem&, double, int) {}) *
+                              LabelHeight;
   const double bottom = LabelGap + LabelHeight + LabelGap + titles.height() + TitleGap + legendHeight;
 
   DecadeSize = std::max(0.0, std::min((area.width() - left - right) / SpacingDecadeCount,
@@ -259,15 +264,9 @@ void TReportChart::DrawLegend(QPainter& painter) const {
   const int count = LegendItems(ShowsModel(), EquivalentModelCount > 0, items);
   painter.setFont(ReportFont(ReportSmallPoints));
   const QFontMetricsF metrics(painter.font(), painter.device());
-  double x = Legend.left();
-  double y = Legend.top();
-  for (int i = 0; i < count; ++i) {
-    const TLegendItem& item = items[i];
-    const double width = ItemWidth(metrics, item);
-    if (x > Legend.left() && x + width > Legend.right()) {
-      x = Legend.left();
-      y += LabelHeight;
-    }
+  FlowLegend(metrics, items, count, Legend.width(), [&](const TLegendItem& item, double at, int row) {
+    const double x = Legend.left() + at;
+    const double y = Legend.top() + row * LabelHeight;
     const double middle = y + LabelHeight / 2;
     painter.setBrush(Qt::NoBrush);
     switch (item.Kind) {
@@ -295,6 +294,5 @@ void TReportChart::DrawLegend(QPainter& painter) const {
     }
     painter.setPen(Qt::black);
     painter.drawText(QPointF(x + SwatchLength + LabelGap, y + metrics.ascent()), item.Text);
-    x += width + LegendItemGap;
-  }
+  });
 }
