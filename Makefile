@@ -12,7 +12,7 @@
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-svg-dev fonts-liberation clang libclang-rt-dev locales \
             dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin groff-base \
-            xvfb xdotool
+            xvfb xdotool poppler-utils
 # Only make test-windows needs these: MinGW-w64, Wine and GoogleTest's sources.
 WINDOWS_PACKAGES := cmake g++-mingw-w64-x86-64-posix wine wine64 googletest
 JOBS ?= $(shell nproc)

@@ -1,15 +1,19 @@
 #include "app/FileCommands.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 #include "app/FileNames.h"
 #include "app/MRUList.h"
 #include "app/Services.h"
+#include "chart/ReportPage.h"
 #include "document/ResondixData.h"
 
 namespace {
 
 constexpr const char* DataFileFilter = "Resondix data files (*.rxd)|*.rxd|All files (*.*)|*.*";
+constexpr const char* ReportFilter =
+    "PDF documents (*.pdf)|*.pdf|SVG drawings (*.svg)|*.svg|PNG images (*.png)|*.png|All files (*.*)|*.*";
 constexpr const char* ImportFilter =
     "TNO dinoloket files (*.txt)|*.txt|Spreadsheet files (*.csv)|*.csv|All files (*.*)|*.*";
 
@@ -119,4 +123,21 @@ bool TFileCommands::Import() {
     });
   });
   return imported;
+}
+
+bool TFileCommands::ExportReport(const TLayerModel* equivalentModels, int equivalentModelCount) {
+  const QString proposed = QFileInfo(NamePart(ToQString(Document.FileName))).completeBaseName() + ".pdf";
+  QString path = FileDialogs.GetSaveFileName(DialogFolder(), proposed, ReportFilter);
+  if (path.isEmpty()) return false;
+  TPictureFormat format = TPictureFormat::Pdf;
+  if (!PictureFormatOf(path.toStdString(), format)) path += ".pdf";
+  TReportPage page;
+  page.Data = &Document;
+  page.FileName = ToQString(Document.FileName);
+  page.EquivalentModels = equivalentModels;
+  page.EquivalentModelCount = equivalentModelCount;
+  const TPaper paper = QLocale::system().measurementSystem() == QLocale::MetricSystem ? TPaper::A4 : TPaper::Letter;
+  if (SavePicture(path.toStdString(), ReportPageBytes(page, paper, format))) return true;
+  Messages.ShowMessage(TMessageKind::Error, "Could not save " + path + "!");
+  return false;
 }

@@ -2,6 +2,9 @@
 // save-changes prompt, New, Open (also of a named file), Save, Save As and
 // Import, with the message boxes and file dialogs of the window's services.
 //
+// Export report writes the open sounding's report page (chart/ReportPage.h)
+// to a file the user chooses and leaves the document as it is.
+//
 // The window forwards its File commands here and hears back through two
 // events: OnFileRead after a file's content replaced the document (Open,
 // Import; the window resets its edit state and shows the file in its
@@ -26,6 +29,7 @@ class TFileDialogService;
 class TMessageService;
 class TMRUList;
 class TResondixData;
+struct TLayerModel;
 
 class TFileCommands {
 public:
@@ -55,6 +59,11 @@ public:
   bool Save();
   bool SaveAs();
   bool Import();
+  // The report of the sounding with the equivalent models given on its
+  // chart: a PDF page, or an SVG or PNG page as the chosen name's extension
+  // says (a name with none gets ".pdf"), on Letter where the user's locale
+  // measures in inches and on A4 elsewhere. True when it was written.
+  bool ExportReport(const TLayerModel* equivalentModels, int equivalentModelCount);
 
 private:
   // Reports a file that does not exist; true when it exists.

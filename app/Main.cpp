@@ -246,6 +246,11 @@ void TMainForm::FilePrintClick() {
   if (FileDialogs.ChoosePrinter(printer)) Plaatje->Print(printer);
 }
 
+void TMainForm::FileExportReportClick() {
+  // A value still being typed belongs in the report, as it does in a save.
+  if (StorePendingEdits()) FileCommands.ExportReport(EquivalenceForm->Models(), EquivalenceForm->ModelCount());
+}
+
 void TMainForm::FileExitClick() { close(); }
 
 TEditTarget* TMainForm::ActiveEditTarget() const {

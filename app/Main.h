@@ -88,6 +88,7 @@ public:
   void FileImportClick();
   void FileInformationClick();
   void FilePrintClick();
+  void FileExportReportClick();
   void FileExitClick();
   void EditCutClick();
   void EditCopyClick();
@@ -218,6 +219,7 @@ private:
   QAction* FileImport = nullptr;
   QAction* FileInformation = nullptr;
   QAction* FilePrint = nullptr;
+  QAction* FileExportReport = nullptr;
   QAction* FileExit = nullptr;
   QAction* EditUndo = nullptr;
   QAction* EditRedo = nullptr;

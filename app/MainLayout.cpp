@@ -90,6 +90,7 @@ void TMainForm::CreateActions() {
       {&TMainForm::FileImport, "FileImport", "I&mport...", &TMainForm::FileImportClick},
       {&TMainForm::FileInformation, "FileInformation", "&Information...", &TMainForm::FileInformationClick, "Ctrl+I"},
       {&TMainForm::FilePrint, "FilePrint", "&Print...", &TMainForm::FilePrintClick, "Ctrl+P"},
+      {&TMainForm::FileExportReport, "FileExportReport", "&Export report...", &TMainForm::FileExportReportClick},
       {&TMainForm::FileExit, "FileExit", "E&xit", &TMainForm::FileExitClick},
       {&TMainForm::EditCut, "EditCut", "Cu&t", &TMainForm::EditCutClick, "Ctrl+X"},
       {&TMainForm::EditCopy, "EditCopy", "&Copy", &TMainForm::EditCopyClick, "Ctrl+C"},
@@ -174,7 +175,8 @@ void TMainForm::CreateMenus() {
   FileReopen = NamedMenu(file->addMenu("&Reopen"), "FileReopen", {});
   FileReopen->setEnabled(false);
   AddRecentFileItems(*FileReopen);
-  AddActions(file, {FileSave, FileSaveAs, nullptr, FileImport, nullptr, FileInformation, FilePrint, nullptr, FileExit});
+  AddActions(file, {FileSave, FileSaveAs, nullptr, FileImport, nullptr, FileInformation, FilePrint, FileExportReport,
+                    nullptr, FileExit});
   connect(file, &QMenu::aboutToShow, this, &TMainForm::File1Click);
   QMenu* edit = NamedMenu(menuBar()->addMenu("&Edit"), "Edit", {EditUndo, EditRedo, nullptr, EditCut, EditCopy});
   NamedMenu(edit->addMenu("C&opy chart"), "EditCopyChart", {EditCopyChartAsMetafile, EditCopyChartAsBitmap});

@@ -31,15 +31,6 @@ const QColor EquivalentModelColor(192, 192, 192);
 // axes: a square of 11 x 11 pixels.
 constexpr int HitReach = 6;
 
-// Exponents of the vertical range are held within +-DecadeLimit. Every
-// positive finite double lies well inside (10^-324 .. 10^309), so only a
-// range that no number could give is cut, and the drawing loops stay short.
-constexpr double DecadeLimit = 400;
-
-int RoundExponent(double logValue) {
-  return static_cast<int>(std::nearbyint(std::clamp(logValue, -DecadeLimit, DecadeLimit)));
-}
-
 // Resets the target canvas when a drawing ends, also by an exception, so
 // that the field never names a canvas that is gone.
 class TTargetScope {
@@ -94,26 +85,11 @@ void TChartDrawing::DrawChart(QPainter& painter) {
 
 void TChartDrawing::ComputeValueRange() {
   if (Data == nullptr) return;
-  const TResondixData& d = *Data;
-  ValueMin = d.ApparentRho[1];
-  ValueMax = d.ApparentRho[1];
-  const auto widen = [this](double value) {
-    if (value < ValueMin)
-      ValueMin = value;
-    else if (value > ValueMax)
-      ValueMax = value;
-  };
-  for (int i = 2; i <= d.MeasurementCount; ++i) widen(d.ApparentRho[i]);
-  // The layers widen the range also while the model is not valid.
-  for (int i = 1; i <= d.LayerCount; ++i) widen(d.LayerRho[i]);
-
-  // Written so that a value that is not a number counts as missing too.
-  if (!(ValueMin > 0)) ValueMin = 0.001;
-  if (!(ValueMax >= 1)) ValueMax = 1;
-  FirstDecade = RoundExponent(DecimalLog(ValueMin) - 0.5);
-  DecadeCount = RoundExponent(DecimalLog(ValueMax) - 0.5) + 1 - FirstDecade;
-  // A narrow range grows upward from its first decade.
-  if (DecadeCount < 3) DecadeCount = 3;
+  const TDecadeRange range = DecadeRangeOf(*Data);
+  ValueMin = range.ValueMin;
+  ValueMax = range.ValueMax;
+  FirstDecade = range.FirstDecade;
+  DecadeCount = range.DecadeCount;
 }
 
 void TChartDrawing::ComputeLayout() {
@@ -121,14 +97,14 @@ void TChartDrawing::ComputeLayout() {
   PlotHeight = (DrawHeight - TopMargin) * 0.9;
   DecadeHeight = PlotHeight / DecadeCount;
   LeftMargin = RoundPixel(w * LeftMarginFraction);
-  DecadeWidth = (w - 2 * LeftMargin) / 3;
+  DecadeWidth = (w - 2 * LeftMargin) / SpacingDecadeCount;
   if (Printing) {
     // Square decades, unless three of them would leave less room right of
     // the plot than left of it, where the screen layout has the horizontal
     // axis title: then the vertical axis shrinks to the width of the screen
     // layout.
     DecadeWidth = RoundPixel(DecadeHeight);
-    if (3 * DecadeWidth + 2 * LeftMargin > w) {
+    if (SpacingDecadeCount * DecadeWidth + 2 * LeftMargin > w) {
       PlotHeight = w - 2 * LeftMargin;
       DecadeHeight = PlotHeight / DecadeCount;
       DecadeWidth = RoundPixel(DecadeHeight);
@@ -271,42 +247,23 @@ void TChartDrawing::DrawEquivalentModels() {
 }
 
 void TChartDrawing::DrawStaircase(const TLayerModel& model) {
-  const int layers = std::clamp(model.LayerCount, 1, MaxLayers);
-  // The horizontal axis is depth here. Interfaces outside 1 m .. 1000 m
-  // stand on the ends of the axis (a depth of 0 or less on the left one);
-  // the resistivities are not held.
-  std::array<QPoint, 2 * MaxLayers> steps;
-  int count = 0;
-  int y = RhoToY(model.LayerRho[1]);
-  steps[count++] = QPoint(LeftMargin, y);
-  for (int i = 2; i <= layers; ++i) {
-    const int x = std::clamp(SpacingColumn(model.LayerDepth[i - 1], LeftMargin), LeftMargin, PlotRight());
-    steps[count++] = QPoint(x, y);
-    y = RhoToY(model.LayerRho[i]);
-    steps[count++] = QPoint(x, y);
-  }
-  // The half-space goes on to the right end of the axis.
-  steps[count++] = QPoint(PlotRight(), y);
+  // The horizontal axis is depth here; the corners' depths are held to its
+  // ends (a depth of 0 or less on the left one).
+  std::array<TStaircaseCorner, MaxStaircaseCorners> corners;
+  const int count = StaircaseCorners(model, corners);
+  std::array<QPoint, MaxStaircaseCorners> steps;
+  for (int i = 0; i < count; ++i)
+    steps[i] = QPoint(std::clamp(SpacingColumn(corners[i].Depth, LeftMargin), LeftMargin, PlotRight()),
+                      RhoToY(corners[i].Rho));
   TargetCanvas->Polyline(steps.data(), count);
 }
 
 void TChartDrawing::DrawModelCurve() {
-  // One polyline across the axis; a sample that is not a number (a loaded
-  // model beyond the range of the arithmetic) breaks it rather than being
-  // drawn somewhere.
-  std::array<QPoint, CurveSampleCount> points;
-  int count = 0;
-  for (int i = 0; i < CurveSampleCount; ++i) {
-    const double x = CurveSampleLogSpacing(i);
-    const double y = Curve.LogRhoAt(x);
-    if (!std::isfinite(y)) {
-      TargetCanvas->Polyline(points.data(), count);
-      count = 0;
-      continue;
-    }
-    points[count++] = QPoint(LogSpacingToX(x), LogRhoToY(y));
-  }
-  TargetCanvas->Polyline(points.data(), count);
+  ForEachCurveStretch(Curve, [this](const QPointF* samples, int count) {
+    std::array<QPoint, CurveSampleCount> points;
+    for (int i = 0; i < count; ++i) points[i] = QPoint(LogSpacingToX(samples[i].x()), LogRhoToY(samples[i].y()));
+    TargetCanvas->Polyline(points.data(), count);
+  });
 }
 
 void TChartDrawing::DrawAnnotations() {
@@ -347,7 +304,7 @@ QRect TChartDrawing::PrintedBox(const TAnnotation& annotation) const {
   // The place follows the plot frame along each axis, so that a label stays
   // on the curve or layer it names; the box keeps its size, so that its
   // text keeps its lines at the size of the tick numbers, as on the screen.
-  const double horizontal = 3.0 * DecadeWidth / AnnotationPlot.width();
+  const double horizontal = double(SpacingDecadeCount) * DecadeWidth / AnnotationPlot.width();
   const double vertical = PlotHeight / AnnotationPlot.height();
   const int x = RoundPixel(LeftMargin + (annotation.ChartX - AnnotationPlot.left()) * horizontal);
   const int y = RoundPixel(TopMargin + (annotation.ChartY - AnnotationPlot.top()) * vertical);
@@ -389,11 +346,7 @@ QString TChartDrawing::DecadeLabel(int exponent) {
 
 // --- Measurements ------------------------------------------------------------
 
-bool TChartDrawing::IsPlotted(int i) const {
-  // A spacing or a resistivity of 0 or less has no logarithm: such a row
-  // (an empty one, say) is neither drawn nor found under the mouse.
-  return Data->HalfSpacing[i] > 0 && Data->ApparentRho[i] > 0;
-}
+bool TChartDrawing::IsPlotted(int i) const { return IsPlottable(Data->HalfSpacing[i], Data->ApparentRho[i]); }
 
 int TChartDrawing::SymbolLeft(int i) const { return SpacingColumn(Data->HalfSpacing[i], LeftMargin - SymbolHalfWidth); }
 

@@ -26,7 +26,9 @@
 // a white rectangle with its text. A print moves the boxes with the plot
 // frame and keeps their size and their text's, as on the screen.
 //
-// The pixel arithmetic is fixed: every logarithm is ln v / 2.3026
+// The range, the curve's samples and the staircase's corners are shared
+// with the report's chart (chart/ChartScale.h). The pixel arithmetic is
+// fixed: every logarithm is ln v / 2.3026
 // (DecimalLog), every pixel coordinate is rounded to the nearest integer
 // with exact halves to the even one, and integer divisions of pixel sizes
 // truncate toward zero. Ties at exact powers of ten fall where that
@@ -40,6 +42,7 @@
 #include <QString>
 
 #include "chart/Canvas.h"
+#include "chart/ChartScale.h"
 #include "engine/ForwardModel.h"
 
 class QPaintDevice;
@@ -47,11 +50,6 @@ class QPainter;
 class TResondixData;
 struct TAnnotation;
 struct TLayerModel;
-
-// The model curve is drawn through this many samples of the document's curve
-// table, at log10 spacings 0, 0.1, ..., 3.0 (1 m to 1000 m).
-constexpr int CurveSampleCount = 31;
-constexpr double CurveSampleLogSpacing(int i) { return i / 10.0; }
 
 // The text of an annotation box stands this far in from its left and right
 // edges, on the screen and in copies.
@@ -136,7 +134,7 @@ public:
 
   // --- Mapping from values to pixels, with the latest layout ---------------
 
-  int PlotRight() const { return LeftMargin + 3 * DecadeWidth; }
+  int PlotRight() const { return LeftMargin + SpacingDecadeCount * DecadeWidth; }
   // Column of a spacing in metres.
   int SpacingToX(double spacing) const;
   // Column of a log10 spacing.
@@ -169,7 +167,6 @@ private:
 
   void DrawVerticalLabels();
   void DrawTitles();
-  // Whether measurement i has a place on the log-log axes.
   bool IsPlotted(int i) const;
   // Left end of the symbol of measurement i.
   int SymbolLeft(int i) const;

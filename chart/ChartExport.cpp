@@ -1,16 +1,14 @@
 #include "chart/ChartExport.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPainter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 
-#include "chart/Canvas.h"
 #include "chart/ChartDrawing.h"
+#include "chart/PictureWriter.h"
 
 namespace {
 
@@ -39,44 +37,23 @@ QRectF ScreenPlot(const TChartDrawing& drawing, int width, int height) {
   SetSize(screen, width, height);
   screen.ComputeValueRange();
   screen.ComputeLayout();
-  return QRectF(screen.LeftMargin, screen.TopMargin, 3.0 * screen.DecadeWidth, screen.PlotHeight);
+  return QRectF(screen.LeftMargin, screen.TopMargin, double(SpacingDecadeCount) * screen.DecadeWidth,
+                screen.PlotHeight);
 }
 
 }  // namespace
 
-bool DrawChartOn(QPaintDevice& device, TChartDrawing& drawing) {
-  QPainter painter;
-  if (!painter.begin(&device)) return false;
-  drawing.DrawChart(painter);
-  return painter.end();
-}
-
-bool WriteChartSvg(QIODevice& out, TChartDrawing& drawing, int dotsPerInch) {
-  QSvgGenerator generator;
-  generator.setOutputDevice(&out);
-  generator.setSize(QSize(drawing.DrawWidth, drawing.DrawHeight));
-  generator.setViewBox(QRect(0, 0, drawing.DrawWidth, drawing.DrawHeight));
-  generator.setResolution(dotsPerInch);
-  generator.setTitle(QStringLiteral("Resondix sounding chart"));
-  return DrawChartOn(generator, drawing);
-}
-
 QImage ChartBitmap(TChartDrawing& drawing, int width, int height, int dotsPerInch) {
   TFlagScope copying(drawing.Copying);
   SetSize(drawing, width, height);
-  QImage image = NewCanvasImage(width, height, dotsPerInch);
-  DrawChartOn(image, drawing);
-  return image;
+  return PictureImage(QSize(width, height), dotsPerInch, [&drawing](QPainter& painter) { drawing.DrawChart(painter); });
 }
 
 QByteArray ChartSvg(TChartDrawing& drawing, int width, int height, int dotsPerInch) {
   TFlagScope copying(drawing.Copying);
   SetSize(drawing, width, height);
-  QByteArray svg;
-  QBuffer buffer(&svg);
-  buffer.open(QIODevice::WriteOnly);
-  WriteChartSvg(buffer, drawing, dotsPerInch);
-  return svg;
+  return PictureBytes(TPictureFormat::Svg, QSize(width, height), dotsPerInch, QString(ChartPictureTitle),
+                      [&drawing](QPainter& painter) { drawing.DrawChart(painter); });
 }
 
 void CopyToClipboard(TChartDrawing& drawing, int width, int height, int dotsPerInch, bool asMetafile) {

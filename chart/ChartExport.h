@@ -12,26 +12,18 @@
 
 #include <QImage>
 
-class QIODevice;
 class QPaintDevice;
 class TChartDrawing;
 
 // The clipboard's name of the vector copy.
 constexpr const char* SvgMimeType = "image/svg+xml";
-
-// Draws the chart for the drawing's DrawWidth x DrawHeight on device; false
-// when no painter could be opened or closed on it (a printer or a file that
-// failed).
-bool DrawChartOn(QPaintDevice& device, TChartDrawing& drawing);
-
-// The chart for DrawWidth x DrawHeight as SVG, its texts kept as text, on
-// out; dotsPerInch sets the size of the texts.
-bool WriteChartSvg(QIODevice& out, TChartDrawing& drawing, int dotsPerInch);
+// The title of the chart's SVG and PDF pictures.
+constexpr const char* ChartPictureTitle = "Resondix sounding chart";
 
 // The copy of the chart as the clipboard takes it, width x height pixels at
-// dotsPerInch.
+// dotsPerInch (chart/PictureWriter.h makes it).
 QImage ChartBitmap(TChartDrawing& drawing, int width, int height, int dotsPerInch);
-// The same as SVG.
+// The same as SVG, its texts kept as text.
 QByteArray ChartSvg(TChartDrawing& drawing, int width, int height, int dotsPerInch);
 
 // Puts the copy of a chart of width x height pixels on the clipboard: as a

@@ -13,3 +13,4 @@ int RunImport(const std::vector<std::string>& arguments);
 int RunRender(const std::vector<std::string>& arguments);
 int RunTable(const std::vector<std::string>& arguments);
 int RunSection(const std::vector<std::string>& arguments);
+int RunReport(const std::vector<std::string>& arguments);

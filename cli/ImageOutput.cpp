@@ -4,18 +4,10 @@
 #include <cctype>
 #include <charconv>
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include "chart/Canvas.h"
 #include "cli/CliSupport.h"
-#include "document/ShortString.h"
-#include "document/TextReader.h"
 
 namespace {
 
@@ -34,44 +26,6 @@ TSize ParseSizeText(std::string_view text, int& width, int& height) {
   const std::size_t x = text.find_first_of("xX");
   if (x == std::string_view::npos) return TSize::Invalid;
   return std::max(ParseSide(text.substr(0, x), width), ParseSide(text.substr(x + 1), height));
-}
-
-using TDraw = std::function<void(QPainter& painter)>;
-
-// Draws on a device that a painter can begin on.
-bool DrawOn(QPaintDevice& device, const TDraw& draw) {
-  QPainter painter;
-  if (!painter.begin(&device)) return false;
-  draw(painter);
-  return painter.end();
-}
-
-bool WritePng(QIODevice& file, int width, int height, const TDraw& draw) {
-  QImage image = NewCanvasImage(width, height);
-  return !image.isNull() && DrawOn(image, draw) && image.save(&file, "PNG");
-}
-
-bool WriteSvg(QIODevice& file, int width, int height, const QString& title, const TDraw& draw) {
-  QSvgGenerator generator;
-  generator.setOutputDevice(&file);
-  generator.setSize(QSize(width, height));
-  generator.setViewBox(QRect(0, 0, width, height));
-  generator.setResolution(StandardDotsPerInch);
-  generator.setTitle(title);
-  return DrawOn(generator, draw);
-}
-
-bool WritePdf(QIODevice& file, int width, int height, const QString& title, const TDraw& draw) {
-  // One page exactly the size of the picture, at the resolution its texts
-  // are laid out for.
-  QPdfWriter writer(&file);
-  writer.setResolution(StandardDotsPerInch);
-  const QSizeF inches(double(width) / StandardDotsPerInch, double(height) / StandardDotsPerInch);
-  writer.setPageSize(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
-  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  writer.setTitle(title);
-  writer.setCreator(QStringLiteral("Resondix"));
-  return DrawOn(writer, draw);
 }
 
 // Qt's own warnings (a missing runtime folder, font substitutions) are not
@@ -94,16 +48,10 @@ char* Arguments[] = {ProgramName, nullptr};
 
 }  // namespace
 
-bool FormatOf(const std::string& path, TOutputFormat& format) {
-  if (EndsWithNoCase(path, ".png"))
-    format = TOutputFormat::Png;
-  else if (EndsWithNoCase(path, ".svg"))
-    format = TOutputFormat::Svg;
-  else if (EndsWithNoCase(path, ".pdf"))
-    format = TOutputFormat::Pdf;
-  else
-    return false;
-  return true;
+bool OutputFormatOf(const std::string& output, TPictureFormat& format) {
+  if (PictureFormatOf(output, format)) return true;
+  ReportError("Unknown output format of " + output + ": use .png, .svg or .pdf.");
+  return false;
 }
 
 bool ParseSize(std::string_view text, int& width, int& height) {
@@ -127,24 +75,7 @@ TGuiSession::TGuiSession() {
 
 TGuiSession::~TGuiSession() = default;
 
-bool WriteImage(const std::string& path, TOutputFormat format, int width, int height, const QString& title,
-                const TDraw& draw) {
-  // The picture is made in memory and saved as a data file is, by the same
-  // rules: nothing is written when it could not be made.
-  QByteArray picture;
-  QBuffer buffer(&picture);
-  buffer.open(QIODevice::WriteOnly);
-  bool made = false;
-  switch (format) {
-    case TOutputFormat::Png:
-      made = WritePng(buffer, width, height, draw);
-      break;
-    case TOutputFormat::Svg:
-      made = WriteSvg(buffer, width, height, title, draw);
-      break;
-    case TOutputFormat::Pdf:
-      made = WritePdf(buffer, width, height, title, draw);
-      break;
-  }
-  return made && WriteFileAtomically(path, std::string_view(picture.constData(), picture.size()));
+bool WriteImage(const std::string& path, TPictureFormat format, int width, int height, const QString& title,
+                const TDrawPicture& draw) {
+  return SavePicture(path, PictureBytes(format, QSize(width, height), StandardDotsPerInch, title, draw));
 }

@@ -1,18 +1,16 @@
-// Pictures written by the command line (render, section): the output format
-// from the file's extension, the --size option, Qt's GUI layer started only
-// by the commands that draw, and the picture drawn through a QPainter as a
-// PNG image, an SVG drawing or a one-page PDF and saved as a data file is.
+// Pictures written by the command line (render, section, report): the
+// output format from the file's extension, the --size option, and Qt's GUI
+// layer started only by the commands that draw. The pictures themselves are
+// made and saved by chart/PictureWriter.h.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include <QString>
+#include "chart/PictureWriter.h"
 
 class QGuiApplication;
-class QPainter;
 
 constexpr int DefaultImageWidth = 800;
 constexpr int DefaultImageHeight = 600;
@@ -20,11 +18,9 @@ constexpr int DefaultImageHeight = 600;
 // one is refused.
 constexpr int MaxImageSide = 10000;
 
-enum class TOutputFormat { Png, Svg, Pdf };
-
-// The format that path's extension (.png, .svg, .pdf, in any case) names;
-// false for another.
-bool FormatOf(const std::string& path, TOutputFormat& format);
+// The format of output from its extension; false, with a message, for an
+// extension that names none.
+bool OutputFormatOf(const std::string& output, TPictureFormat& format);
 
 // "WxH", for example "800x600", each side 1 to MaxImageSide.
 bool ParseSize(std::string_view text, int& width, int& height);
@@ -47,9 +43,8 @@ private:
 };
 
 // Writes the picture that draw paints on a width x height device to path,
-// in format, titled title (SVG and PDF), by the rules of a data file's save
-// (WriteFileAtomically): replaced only when written completely, refused
-// when write-protected or not a regular file, written through a link.
-// False when refused or failed.
-bool WriteImage(const std::string& path, TOutputFormat format, int width, int height, const QString& title,
-                const std::function<void(QPainter& painter)>& draw);
+// in format, titled title (SVG and PDF), its texts laid out at
+// StandardDotsPerInch, and saves it as a data file is (SavePicture). False
+// when it could not be made or saved.
+bool WriteImage(const std::string& path, TPictureFormat format, int width, int height, const QString& title,
+                const TDrawPicture& draw);

@@ -15,6 +15,7 @@
 #include <QPainter>
 
 #include "chart/ChartDrawing.h"
+#include "chart/ChartExport.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/ImageOutput.h"
@@ -26,7 +27,7 @@ namespace {
 struct TRenderJob {
   std::string Input;
   std::string Output;
-  TOutputFormat Format = TOutputFormat::Png;
+  TPictureFormat Format = TPictureFormat::Png;
   int Width = DefaultImageWidth;
   int Height = DefaultImageHeight;
   TForwardModel Forward = TForwardModel::Filter;
@@ -42,10 +43,7 @@ bool ParseJob(const std::vector<std::string>& arguments, TRenderJob& job) {
   }
   job.Input = parsed.Files[0];
   job.Output = parsed.Files[1];
-  if (!FormatOf(job.Output, job.Format)) {
-    ReportError("Unknown output format of " + job.Output + ": use .png, .svg or .pdf.");
-    return false;
-  }
+  if (!OutputFormatOf(job.Output, job.Format)) return false;
   if (parsed.Has("--size") && !ParseSize(parsed.Value("--size"), job.Width, job.Height)) {
     ReportError(SizeOptionError(parsed.Value("--size")));
     return false;
@@ -73,7 +71,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   drawing.Data = &document;
   drawing.DrawWidth = job.Width;
   drawing.DrawHeight = job.Height;
-  if (!WriteImage(job.Output, job.Format, job.Width, job.Height, QStringLiteral("Resondix sounding chart"),
+  if (!WriteImage(job.Output, job.Format, job.Width, job.Height, QString(ChartPictureTitle),
                   [&drawing](QPainter& painter) { drawing.DrawChart(painter); })) {
     ReportError("Could not save " + job.Output + "!");
     PrintFileError(job.Input, job.Forward);

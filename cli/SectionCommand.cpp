@@ -15,13 +15,9 @@
 // and RMSE (and fit status with --fit), or {"file", "error"} for a file that could not be read or has
 // no complete model; such a file is left out of the picture and the others
 // are drawn.
-#include <algorithm>
-#include <cmath>
-#include <numeric>
 #include <string>
 #include <vector>
 
-#include <QFileInfo>
 #include <QPainter>
 
 #include "chart/SectionDrawing.h"
@@ -29,8 +25,8 @@
 #include "cli/Commands.h"
 #include "cli/ImageOutput.h"
 #include "cli/Json.h"
+#include "cli/Survey.h"
 #include "document/NumberText.h"
-#include "document/Position.h"
 #include "document/ResondixData.h"
 
 namespace {
@@ -38,40 +34,20 @@ namespace {
 constexpr int DefaultSectionWidth = 1000;
 constexpr int DefaultSectionHeight = 600;
 
-enum class TOrder { File, X, Y };
-
-struct TSectionJob {
-  std::vector<std::string> Inputs;
-  std::string Output;
-  TOutputFormat Format = TOutputFormat::Png;
-  TOrder Order = TOrder::File;
+struct TSectionJob : TSurveyJob {
+  TProfileOrder Order = TProfileOrder::File;
   double MaxDepth = 0;
   int Width = DefaultSectionWidth;
   int Height = DefaultSectionHeight;
-  TForwardModel Forward = TForwardModel::Filter;
-  bool Fit = false;
-  TUnknownList Unknowns;
 };
 
-// A sounding read for the section.
-struct TSurveySounding {
-  std::string Path;
-  bool Read = false;
-  std::string Error;
-  bool HasPosition = false;
-  double X = 0;
-  double Y = 0;
-  double FitStatus = NAN;  // with --fit
-  TSectionColumn Column;
-};
-
-bool ParseOrder(const std::string& text, TOrder& order) {
+bool ParseOrder(const std::string& text, TProfileOrder& order) {
   if (text == "file")
-    order = TOrder::File;
+    order = TProfileOrder::File;
   else if (text == "x")
-    order = TOrder::X;
+    order = TProfileOrder::X;
   else if (text == "y")
-    order = TOrder::Y;
+    order = TProfileOrder::Y;
   else
     return false;
   return true;
@@ -79,21 +55,8 @@ bool ParseOrder(const std::string& text, TOrder& order) {
 
 bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
   TArguments parsed;
-  if (!ParseArguments(arguments, {"--order", "--depth", "--size", "--forward", "--fit"}, parsed) ||
-      !ParseForwardModel(parsed, job.Forward))
+  if (!ParseSurveyJob(arguments, {"--order", "--depth", "--size", "--forward", "--fit"}, "section", job, parsed))
     return false;
-  job.Fit = parsed.Has("--fit");
-  if (job.Fit && !ParseUnknownList(parsed.Value("--fit"), job.Unknowns, "--fit")) return false;
-  if (parsed.Files.size() < 2) {
-    ReportError("section takes one or more input files and one output file.");
-    return false;
-  }
-  job.Inputs.assign(parsed.Files.begin(), parsed.Files.end() - 1);
-  job.Output = parsed.Files.back();
-  if (!FormatOf(job.Output, job.Format)) {
-    ReportError("Unknown output format of " + job.Output + ": use .png, .svg or .pdf.");
-    return false;
-  }
   if (parsed.Has("--order") && !ParseOrder(parsed.Value("--order"), job.Order)) {
     ReportError("Option --order takes file, x or y.");
     return false;
@@ -118,49 +81,9 @@ bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
 // model cannot be drawn.
 void ReadSounding(TSurveySounding& sounding, const TSectionJob& job) {
   TResondixData document;
-  if (!LoadSounding(sounding.Path, job.Fit ? &job.Unknowns : nullptr, job.Forward, document, sounding.Error))
-    return;
-  if (!CheckModelComplete(document, sounding.Path)) {
-    sounding.Error = LatestErrorText();
-    return;
-  }
-  if (job.Fit) sounding.FitStatus = document.FitStatus;
-  sounding.Read = true;
-  sounding.HasPosition = ParsePosition(document.SoundingPosition().view(), sounding.X, sounding.Y);
-  TSectionColumn& column = sounding.Column;
-  column.Name = QFileInfo(QString::fromStdString(sounding.Path)).completeBaseName();
-  column.Layers = document.Layers();
-  document.ValidateDocument();
-  if (document.MeasurementsValid) column.Rmse = document.ModelRmse();
-}
-
-// The soundings drawn, in profile order, with their distances; false (message
-// reported) when the order asks for positions that are missing.
-bool PlaceSoundings(const TSectionJob& job, std::vector<TSurveySounding>& soundings, std::vector<TSurveySounding*>& placed,
-                    bool& distancesKnown) {
-  for (TSurveySounding& sounding : soundings)
-    if (sounding.Read) placed.push_back(&sounding);
-  distancesKnown = std::all_of(placed.begin(), placed.end(), [](const TSurveySounding* s) { return s->HasPosition; });
-  if (!distancesKnown) {
-    if (job.Order != TOrder::File) {
-      for (const TSurveySounding* s : placed)
-        if (!s->HasPosition) ReportError("Option --order needs every sounding's position \"X, Y = x, y\"; " + s->Path +
-                                         " has none.");
-      return false;
-    }
-    for (std::size_t i = 0; i < placed.size(); ++i) placed[i]->Column.Distance = double(i);
-    return true;
-  }
-  if (job.Order != TOrder::File)
-    std::stable_sort(placed.begin(), placed.end(), [&job](const TSurveySounding* a, const TSurveySounding* b) {
-      return job.Order == TOrder::X ? a->X < b->X : a->Y < b->Y;
-    });
-  double distance = 0;
-  for (std::size_t i = 0; i < placed.size(); ++i) {
-    if (i > 0) distance += std::hypot(placed[i]->X - placed[i - 1]->X, placed[i]->Y - placed[i - 1]->Y);
-    placed[i]->Column.Distance = distance;
-  }
-  return true;
+  if (LoadSounding(sounding.Path, job.Fit ? &job.Unknowns : nullptr, job.Forward, document, sounding.Error) &&
+      TakeSurveySounding(sounding, document) && job.Fit)
+    sounding.FitStatus = document.FitStatus;
 }
 
 void PrintRecords(const std::vector<TSurveySounding>& soundings, const TSectionJob& job) {
@@ -197,7 +120,7 @@ int RunSection(const std::vector<std::string>& arguments) {
   }
   std::vector<TSurveySounding*> placed;
   TSectionDrawing drawing;
-  if (!PlaceSoundings(job, soundings, placed, drawing.DistancesKnown)) return ExitFailure;
+  if (!PlaceSoundings(job.Order, soundings, placed, drawing.DistancesKnown)) return ExitFailure;
   if (placed.empty()) {
     PrintRecords(soundings, job);
     ReportError("No sounding to draw; " + job.Output + " was not written.");

@@ -1,6 +1,8 @@
 // The file commands as a user meets them: the save-changes prompt with each
-// answer, New, Open, Save, Save As, Import and the command-line file, with
-// the title, the file name and the messages they leave.
+// answer, New, Open, Save, Save As, Import, Export report and the
+// command-line file, with the title, the file name and the messages they
+// leave.
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 
@@ -186,6 +188,44 @@ TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheFileNeverSavesOverItAndR
                                         "point value"});
   EXPECT_EQ(Tables(d), before);
   EXPECT_EQ(d.FileName, File("ves-07.rxd").toStdString());
+}
+
+// The report's page in the format the chosen name asks for, with the
+// equivalent models on its chart while the Equivalence window shows them;
+// the document stays as it was.
+TEST_F(TFileCommandTest, ExportReportWritesTheSoundingsPageAndLeavesTheDocument) {
+  auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
+  window->show();
+  TResondixData& d = window->Document();
+  MarkAllUnknown(d);
+  window->DataFitClick();
+  Messages.Shown.clear();
+  const std::string file = d.DataFileText();
+  const bool saved = d.Saved;
+  const QString title = window->windowTitle();
+  auto* exportReport = Child<QAction>(*window, "FileExportReport");
+  const auto exported = [&](const char* chosen, const char* written) {
+    FileDialogs.Paths = {File(chosen)};
+    exportReport->trigger();
+    return ReadWholeFile(Folder.File(written));
+  };
+  const struct { const char* Chosen; const char* Written; const char* Signature; } rows[] = {
+      {"report.pdf", "report.pdf", "%PDF-"}, {"page.SVG", "page.SVG", "<?xml"}, {"page.png", "page.png", "\x89PNG"},
+      {"named", "named.pdf", "%PDF-"}};
+  for (const auto& row : rows) EXPECT_EQ(exported(row.Chosen, row.Written).rfind(row.Signature, 0), 0u) << row.Chosen;
+  EXPECT_EQ(FileDialogs.ProposedNames.value(0), "three-layer-schlumberger.pdf");
+  EXPECT_EQ(FileDialogs.Filters.value(0), "PDF documents (*.pdf)|*.pdf|SVG drawings (*.svg)|*.svg|PNG images "
+                                          "(*.png)|*.png|All files (*.*)|*.*");
+  const std::string legend = ">Equivalent models</text>";
+  EXPECT_EQ(exported("page.svg", "page.svg").find(legend), std::string::npos);
+  Child<QAction>(*window, "DataEquivalence")->trigger();
+  EXPECT_NE(exported("band.svg", "band.svg").find(legend), std::string::npos);
+  EXPECT_EQ(Messages.Shown, QStringList());
+  exported("no-such-folder/report.pdf", "");
+  EXPECT_EQ(Messages.Shown, QStringList{"Error: Could not save " + File("no-such-folder/report.pdf") + "!"});
+  EXPECT_EQ(d.DataFileText(), file);
+  EXPECT_EQ(d.Saved, saved);
+  EXPECT_EQ(window->windowTitle(), title);
 }
 
 }  // namespace
