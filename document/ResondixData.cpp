@@ -89,6 +89,8 @@ void TResondixData::New() {
 void TResondixData::ClearFitResult() {
   HasFitResult = false;
   Rmse = 0;
+  FitDiagnostics = {};
+  LastFitAutomatic = false;
   for (int k = 1; k <= MaxUnknowns; ++k) ParameterNames[k] = "";
 }
 
