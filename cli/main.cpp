@@ -24,7 +24,13 @@ struct TCommand {
 const TCommand Commands[] = {
     {"show", RunShow, "show FILE.rxd... [-o OUT.rxd]      the document as JSON"},
     {"curve", RunCurve, "curve FILE.rxd... [--forward F]    model curve nodes and values at the spacings"},
-    {"fit", RunFit, "fit FILE.rxd... --unknowns LIST [-o OUT.rxd] [--forward F]   fit; LIST is all or e.g. rho1,rho3,depth2"},
+    {"fit", RunFit,
+     "fit FILE.rxd... --unknowns LIST [-o OUT.rxd] [--forward F]   fit; LIST is all or e.g. rho1,rho3,depth2\n"
+     "  fit FILE.rxd... --auto [N] [--error PERCENT] [-o OUT.rxd] [--forward F]   fit every value of the\n"
+     "                                     automatic model of N (2 to 4) layers, N chosen when left out"},
+    {"smooth", RunSmooth,
+     "smooth FILE.rxd... [--error PERCENT] [--forward F]   the smooth model of the measurements and its\n"
+     "                                     depth of investigation"},
     {"equivalence", RunEquivalence,
      "equivalence FILE.rxd... --unknowns LIST [--tolerance REL,ABS] [--forward F]   fit, then the models as good "
      "as the fit"},
@@ -46,6 +52,8 @@ void PrintUsage(std::FILE* out) {
   std::fprintf(out, "Usage: resondix-cli COMMAND ARGUMENTS\n\nCommands:\n");
   for (const TCommand& command : Commands) std::fprintf(out, "  %s\n", command.Usage);
   std::fprintf(out, "\nF, the forward model of the curve: filter (the default) or accurate.\n");
+  std::fprintf(out, "PERCENT, the measurements' error level that the smooth model fits and the automatic\n"
+                    "model's layer count weighs: 3 unless given.\n");
   std::fprintf(out, "\nExit status: 0 when every file succeeded, 1 otherwise, 2 when standard output\n"
                     "could not be written.\n");
 }

@@ -67,7 +67,7 @@ TEST(Cli, EveryCommandPrintsItsRecordedLines) {
     }
   }
   check();
-  EXPECT_EQ(commands, 8);
+  EXPECT_EQ(commands, 10);
 }
 
 TEST(Cli, ShowAndCurvePrintOneJsonLinePerFileAndFailuresGoToStandardError) {
