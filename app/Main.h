@@ -21,6 +21,9 @@
 //   TResultsForm, TStatisticsForm   the result windows (views/)
 //   TEquivalenceForm  the equivalence analysis, whose models the chart
 //                   draws in grey while it shows them (views/)
+//   TAutomaticModelForm  the layer count of Data > Automatic model...
+// The smooth model of Data > Smooth model lives here: the chart draws it
+// until the item is unchecked or the measurements change.
 // The Edit commands go to the TEditTarget that ActiveEditTarget finds.
 //
 // The parts are made, and laid out, in MainLayout.cpp (the commands as one
@@ -41,6 +44,7 @@
 #include "app/Services.h"
 #include "app/WindowPlacement.h"
 #include "document/ResondixData.h"
+#include "engine/SmoothInversion.h"
 
 class QAction;
 class QLabel;
@@ -50,6 +54,7 @@ class QTabWidget;
 class QToolBar;
 class QWindow;
 class TAboutBox;
+class TAutomaticModelForm;
 class TEditTarget;
 class TEquivalenceForm;
 class TGeneralInformationForm;
@@ -99,6 +104,12 @@ public:
   void ViewStatisticsClick();
   void DataFitClick();
   void DataEquivalenceClick();
+  // Data > Automatic model...: the layer count asked, then the model
+  // replaced by the automatic one, fitted, as one change.
+  void DataAutomaticModelClick();
+  // Data > Smooth model: the smooth model of the measurements drawn on the
+  // chart while checked.
+  void DataSmoothModelClick();
   // Data > Accurate forward model: the chart and the fit follow the model
   // checked, which the user's settings keep.
   void DataAccurateForwardClick();
@@ -168,6 +179,13 @@ private:
   void ReadWindowSettings();
   void ApplySettings(const TStoredSettings& settings);
   void SendToEditTarget(void (TEditTarget::*command)());
+  // After a fit that may have run: the chart, "NO SOLUTION" for status 1,
+  // the views once more and the results window.
+  void ActOnFit(const TFitOutcome& outcome);
+  // Computes the smooth model of the measurements as they are and draws it;
+  // a refusal is shown and the item unchecked.
+  void ShowSmoothModel();
+  void HideSmoothModel();
 
   TResondixData ResondixData;
   TMessageService& Messages;
@@ -186,6 +204,13 @@ private:
   TPreferencesForm* PreferencesForm = nullptr;
   TStatisticsForm* StatisticsForm = nullptr;
   TEquivalenceForm* EquivalenceForm = nullptr;
+  TAutomaticModelForm* AutomaticModelForm = nullptr;
+
+  // The smooth model the chart draws while Data > Smooth model is checked,
+  // and the measurements and curve it was made for.
+  TSmoothModel SmoothModel;
+  TSounding SmoothModelSounding;
+  TCurveSettings SmoothModelCurve;
 
   // The components, named as the window names them.
   QToolBar* ToolBar = nullptr;
@@ -220,6 +245,8 @@ private:
   QAction* ViewStatistics = nullptr;
   QAction* DataFit = nullptr;
   QAction* DataEquivalence = nullptr;
+  QAction* DataAutomaticModel = nullptr;
+  QAction* DataSmoothModel = nullptr;
   QAction* DataAccurateForward = nullptr;
   QAction* HelpContents = nullptr;
   QAction* HelpIndex = nullptr;

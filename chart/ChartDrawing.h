@@ -10,7 +10,9 @@
 // curve sampled at 31 points of the document's curve table. The chart is
 // monochrome: black 1-pixel lines and black text on white; only the
 // equivalent models of an analysis, when it is handed some, are drawn as
-// light grey staircases behind the layer model, within the frame.
+// light grey staircases behind the layer model, within the frame. A smooth
+// model, when it is handed one, is drawn as a dashed staircase behind them,
+// with its depth of investigation marked "DOI" on the depth axis.
 //
 // DrawChart lays the chart out for DrawWidth x DrawHeight and draws it
 // through a TCanvas on any QPainter: the widget's offscreen image
@@ -47,6 +49,9 @@ class QPainter;
 class TResondixData;
 struct TAnnotation;
 struct TLayerModel;
+struct TSmoothModel;
+template <int Capacity>
+struct TLayeredEarth;
 
 // The model curve is drawn through this many samples of the document's curve
 // table, at log10 spacings 0, 0.1, ..., 3.0 (1 m to 1000 m).
@@ -91,6 +96,9 @@ public:
   // EquivalentModelCount of them from EquivalentModels (not owned).
   const TLayerModel* EquivalentModels = nullptr;
   std::int32_t EquivalentModelCount = 0;
+  // The smooth model drawn dashed behind them, also without a valid layer
+  // model, and its depth of investigation; none when null (not owned).
+  const TSmoothModel* SmoothModel = nullptr;
 
   // --- Annotations -------------------------------------------------------
 
@@ -163,7 +171,13 @@ private:
   void DrawMeasurements();
   void DrawLayerModel();
   void DrawEquivalentModels();
-  void DrawStaircase(const TLayerModel& model);
+  void DrawSmoothModel();
+  void DrawDepthOfInvestigation(double depth);
+  template <int Capacity>
+  void DrawStaircase(const TLayeredEarth<Capacity>& model);
+  // The plot area inside the frame's lines, to which drawings that may
+  // reach beyond the axes are clipped.
+  QRect PlotInterior() const;
   void DrawModelCurve();
   void DrawAnnotations();
 
