@@ -28,9 +28,17 @@ constexpr double DerivativeStep = 1e-3;
 
 constexpr int MaxIterations = 20;
 // Converged: the model moves less than this in ln ρ (1 %) with the error
-// level reached, or the misfit falls by less than this part without it.
+// level reached; out of its reach, the sum of squares falls by less than
+// this part.
 constexpr double ModelChange = 0.01;
-constexpr double MisfitGain = 0.01;
+constexpr double MisfitGain = 0.05;
+// Out of the error level's reach, the smoothest model within this part of
+// the least sum of squares found (5 % of the misfit), rather than a rough
+// one of a little less.
+constexpr double ReachTolerance = 0.1;
+// The runs with a reference model need less: their index is compared with
+// DoiThreshold on a scale of ln 100, which a change of 0.05 moves by 0.011.
+constexpr double ReferenceModelChange = 0.05;
 
 constexpr double Infinity = std::numeric_limits<double>::infinity();
 
@@ -233,6 +241,7 @@ void TSmoothInversion::Invert(TCellVector& m, double& lambda, double& sumOfSquar
   Residuals(m, Residual);
   sumOfSquares = SumOfSquares(Residual);
   lambda = std::pow(10.0, LogLambdaHigh);
+  bool raised = false;  // the target, to the least misfit the data allow
   for (int iteration = 1; iteration <= MaxIterations; ++iteration) {
     ComputeJacobian(m);
     Linearise(m);
@@ -240,9 +249,14 @@ void TSmoothInversion::Invert(TCellVector& m, double& lambda, double& sumOfSquar
     if (!OccamStep(logLambda, Best, misfit)) break;
     const bool reached = misfit <= TargetSumOfSquares;
     if (!reached && !(misfit < sumOfSquares * (1 - MisfitGain))) {
-      // The best the data allow: a last gain too small to go on for.
+      // The best the data allow: a last gain too small to go on for. From
+      // there on the smoothest model near it is sought, which the runs with
+      // a reference model seek too.
       if (misfit < sumOfSquares) m = Best, sumOfSquares = misfit, lambda = std::pow(10.0, logLambda);
-      break;
+      if (Pull != 0 || raised) break;
+      TargetSumOfSquares = sumOfSquares * (1 + ReachTolerance);
+      raised = true;
+      continue;
     }
     double change = 0;
     for (int i = 1; i <= CellCount; ++i) change = std::max(change, std::fabs(Best[i] - m[i]));
@@ -250,7 +264,7 @@ void TSmoothInversion::Invert(TCellVector& m, double& lambda, double& sumOfSquar
     sumOfSquares = misfit;
     lambda = std::pow(10.0, logLambda);
     if (Pull == 0) Outcome.IterationCount = iteration;
-    if (reached && change < ModelChange) break;
+    if (reached && change < (Pull == 0 ? ModelChange : ReferenceModelChange)) break;
   }
 }
 

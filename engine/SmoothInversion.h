@@ -17,9 +17,13 @@
 // misfit, once one does the largest λ that still reaches it, the smoothest
 // such model. It starts from a uniform earth at the geometric mean of the
 // apparent resistivities and stops when the model changes by less than 1 %
-// with the error level reached, or the misfit falls by less than 1 % without
-// it: the result is the smoothest model that fits to the error level, or the
-// best the data allow.
+// with the error level reached. When the sum of squares falls by less than
+// 5 % in an iteration without reaching it, the data allow no better (the
+// next gains would come from an ever rougher model, which the linearisation
+// no longer follows): the target becomes that sum of squares plus 10 % (5 %
+// of the misfit) and the iteration goes on to the smoothest model within
+// it. The result is the smoothest model that fits to the error level, or
+// nearly as well as the data allow.
 //
 // The depth of investigation is the index of Oldenburg & Li (1999,
 // Estimating depth of investigation in DC resistivity and IP surveys,
@@ -32,7 +36,9 @@
 // index R_i = (m_i,high − m_i,low) / (ln 10 − ln 0.1) is near 0 in the first
 // case and grows towards 1 in the second; the depth of investigation is the
 // top of the shallowest cell from which down every cell has R ≥ DoiThreshold
-// (their cut-off, 0.1). Below it the model says little.
+// (their cut-off, 0.1). Below it the model says little. The runs with a
+// reference model seek the same misfit as the smooth model, and stop when
+// their models change by less than 5 %.
 //
 // The curve is that of the forward model the settings name. The Jacobian
 // G = ∂ln ρa/∂m / σ: the derivative of every transform sample by every m_i is
