@@ -35,16 +35,11 @@ bool TFileCommands::QuerySaveChanges() {
   return false;
 }
 
-void TFileCommands::StampFileDetails() {
-  Document.DataFileName() = Document.FileName;
-  Document.FileDate() = TodayText().toStdString();
-}
-
 bool TFileCommands::New() {
   if (!QuerySaveChanges()) return false;
   if (OnNewDocument) OnNewDocument();
   Document.New();
-  StampFileDetails();
+  Document.StampFileDetails(TodayText().toStdString());
   return true;
 }
 
@@ -57,7 +52,7 @@ bool TFileCommands::Open() {
 bool TFileCommands::OpenNamedFile(const QString& path) {
   if (!Exists(path)) return false;
   RecentFiles.AddFile(path);
-  return ReadFile(path, &TResondixData::LoadFromFile);
+  return ReadFile(path, [this](const std::string& fileName) { return Document.LoadFromFile(fileName); });
 }
 
 bool TFileCommands::Reopen(const QString& path) {
@@ -74,8 +69,8 @@ bool TFileCommands::Exists(const QString& path) {
   return false;
 }
 
-bool TFileCommands::ReadFile(const QString& path, bool (TResondixData::*read)(const std::string& fileName)) {
-  if (!(Document.*read)(path.toStdString())) return false;
+bool TFileCommands::ReadFile(const QString& path, const std::function<bool(const std::string& fileName)>& read) {
+  if (!read(path.toStdString())) return false;
   RememberFolder(path);
   if (OnFileRead) OnFileRead(path);
   return true;
@@ -112,10 +107,11 @@ bool TFileCommands::SaveAs() {
 bool TFileCommands::Import() {
   if (!QuerySaveChanges()) return false;
   const QString path = FileDialogs.GetOpenFileName(DialogFolder(), ImportFilter);
-  // The reader follows the file's extension, whichever filter was chosen.
-  if (path.isEmpty() || !Exists(path) || !ReadFile(path, &TResondixData::ImportFile)) return false;
-  // A later Save writes the data file beside the imported one, never over it.
-  Document.FileName = ImportedDataFileName(path).toStdString();
-  StampFileDetails();
-  return true;
+  // The reader follows the file's extension, whichever filter was chosen;
+  // the document is named as the data file beside the imported one, so a
+  // later Save never writes over it.
+  const auto import = [this](const std::string& fileName) {
+    return Document.ImportFile(fileName, TodayText().toStdString());
+  };
+  return !path.isEmpty() && Exists(path) && ReadFile(path, import);
 }

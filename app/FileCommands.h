@@ -19,6 +19,7 @@
 
 #include <QString>
 #include <functional>
+#include <string>
 
 class TFileDialogService;
 class TMessageService;
@@ -59,9 +60,7 @@ private:
   bool Exists(const QString& path);
   // Open and Import: read (the document's LoadFromFile or ImportFile)
   // replaces the content.
-  bool ReadFile(const QString& path, bool (TResondixData::*read)(const std::string& fileName));
-  // A new document's own file name and date: those of today's file.
-  void StampFileDetails();
+  bool ReadFile(const QString& path, const std::function<bool(const std::string& fileName)>& read);
   // Where a file dialog starts: the folder of the document's file, or for
   // an untitled document the folder of the latest file a command read or
   // wrote.

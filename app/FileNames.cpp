@@ -14,10 +14,3 @@ QString NamePart(const QString& path) {
 QString WithDataFileExtension(const QString& path) {
   return NamePart(path).contains('.') ? path : path + ".rxd";
 }
-
-QString ImportedDataFileName(const QString& path) {
-  const QString name = NamePart(path);
-  const qsizetype dot = name.lastIndexOf('.');
-  const QString folder = path.left(path.size() - name.size());
-  return folder + (dot < 0 ? name : name.left(dot)) + ".rxd";
-}

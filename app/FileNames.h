@@ -1,6 +1,7 @@
 // The file names and dates the file commands make: the name part of a path,
-// the extension Save As adds, the data-file name of an imported file, and
-// today's date in the user's short date format.
+// the extension Save As adds, and today's date in the user's short date
+// format. The data-file name of an imported file is the document's
+// (ImportedDataFileName).
 #pragma once
 
 #include <QString>
@@ -12,6 +13,3 @@ QString TodayText();
 QString NamePart(const QString& path);
 // Save As: a chosen path whose name part has no "." gets ".rxd".
 QString WithDataFileExtension(const QString& path);
-// Import: the data-file name of an imported file: its extension, if any,
-// replaced by ".rxd".
-QString ImportedDataFileName(const QString& path);

@@ -1,11 +1,14 @@
 #include "cli/CliSupport.h"
 
+#include <QDate>
+#include <QLocale>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 #include "cli/Json.h"
+#include "document/Messages.h"
 #include "document/NumberText.h"
 #include "document/ResondixData.h"
 #include "engine/Equivalence.h"
@@ -14,6 +17,7 @@
 namespace {
 
 std::string LatestError;
+std::vector<std::string> LatestReadingWarnings;
 
 }  // namespace
 
@@ -112,12 +116,6 @@ bool ParseErrorPercent(const TArguments& arguments, double& percent) {
   return true;
 }
 
-void WriteWarnings(TJsonWriter& json, const std::vector<std::string>& texts) {
-  json.Key("warnings").BeginArray();
-  for (const std::string& text : texts) json.String(text);
-  json.EndArray();
-}
-
 void WriteForwardMember(TJsonWriter& json, TForwardModel model) {
   json.Key("forward").String(model == TForwardModel::Accurate ? "accurate" : "filter");
 }
@@ -136,12 +134,42 @@ bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, 
   json.BeginObject().Key("file").String(path);
   WriteDocumentMembers(json, document);
   if (extraMembers) extraMembers(json);
+  WriteWarningsMember(json, ReadingWarnings());
   json.EndObject();
   PrintJsonLine(json);
   return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
 }
 
-bool LoadDocument(TResondixData& document, const std::string& path) { return document.LoadFromFile(path); }
+bool LoadDocument(TResondixData& document, const std::string& path) {
+  return ReadKeepingWarnings([&] { return document.LoadFromFile(path); });
+}
+
+bool ReadKeepingWarnings(const std::function<bool()>& read) {
+  LatestReadingWarnings.clear();
+  TMessageHandler previous;
+  previous = SetMessageHandler([&previous](TMessageKind kind, const std::string& text) {
+    if (kind == TMessageKind::Warning) LatestReadingWarnings.push_back(text);
+    if (previous)
+      previous(kind, text);
+    else
+      ReportError(text);
+  });
+  const bool succeeded = read();
+  SetMessageHandler(std::move(previous));
+  return succeeded;
+}
+
+const std::vector<std::string>& ReadingWarnings() { return LatestReadingWarnings; }
+
+void WriteWarningsMember(TJsonWriter& json, const std::vector<std::string>& warnings) {
+  json.Key("warnings").BeginArray();
+  for (const std::string& warning : warnings) json.String(warning);
+  json.EndArray();
+}
+
+std::string TodayText() {
+  return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+}
 
 bool SaveDocumentAs(TResondixData& document, const std::string& path) { return document.SaveToFile(path); }
 

@@ -64,8 +64,23 @@ void PrintJsonLine(const TJsonWriter& json);
 int CheckedOutputStatus(int status);
 
 // Opens the data file into document; false (the message already shown) when
-// it cannot be read.
+// it cannot be read. Its warnings become ReadingWarnings().
 bool LoadDocument(TResondixData& document, const std::string& path);
+
+// Warnings shown while a file is read (data it holds beyond what the
+// program keeps, say) go to standard error as every message does, and are
+// kept for the file's JSON record. ReadKeepingWarnings runs read() and keeps
+// the warnings it shows; it returns what read() returned.
+bool ReadKeepingWarnings(const std::function<bool()>& read);
+// The warnings shown while the latest file was read.
+const std::vector<std::string>& ReadingWarnings();
+// "warnings": [texts...], in every record of a file that was read, an empty
+// list when there are none.
+void WriteWarningsMember(TJsonWriter& json, const std::vector<std::string>& warnings);
+
+// Today's date in the user's short date format, as the window writes it
+// into a new or an imported document.
+std::string TodayText();
 
 // Saves document under path as a data file; false (message shown) on failure.
 bool SaveDocumentAs(TResondixData& document, const std::string& path);
@@ -91,15 +106,13 @@ void WriteForwardMember(TJsonWriter& json, TForwardModel model);
 // number above 0 and below 100.
 bool ParseErrorPercent(const TArguments& arguments, double& percent);
 
-// "warnings": the texts given, in their order; an empty list for none.
-void WriteWarnings(TJsonWriter& json, const std::vector<std::string>& texts);
-
 // The output option -o is only meaningful with one input file.
 bool CheckSingleOutput(const TArguments& arguments);
 
 // Prints document as show does, one JSON object {"file": path, the members
-// of WriteDocumentMembers, then those extraMembers writes}, and saves it as
-// a data file when -o was given. False when that save failed.
+// of WriteDocumentMembers, then those extraMembers writes, then "warnings"
+// of its reading}, and saves it as a data file when -o was given. False when
+// that save failed.
 bool PrintAndSaveDocument(const TArguments& arguments, const std::string& path, TResondixData& document,
                           const std::function<void(TJsonWriter& json)>& extraMembers = {});
 

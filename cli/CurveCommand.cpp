@@ -48,6 +48,7 @@ void WriteCurve(TJsonWriter& json, TResondixData& document) {
     json.EndObject();
   }
   json.EndArray();
+  WriteWarningsMember(json, ReadingWarnings());
   WriteForwardMember(json, document.ForwardModel);
 }
 

@@ -112,7 +112,11 @@ bool FitFile(const std::string& path, const TFitRequest& request, const TArgumen
   WriteCorrelation(json, document);
   WriteDarZarrouk(json, DarZarroukOf(document.Layers()));
   WriteMisfit(json, document);
-  WriteWarnings(json, document.FitWarnings(TAdviceFor::CommandLine));
+  // One list: what reading the file said, then what the fit says.
+  std::vector<std::string> warnings = ReadingWarnings();
+  const std::vector<std::string> fitWarnings = document.FitWarnings(TAdviceFor::CommandLine);
+  warnings.insert(warnings.end(), fitWarnings.begin(), fitWarnings.end());
+  WriteWarningsMember(json, warnings);
   WriteForwardMember(json, model);
   json.EndObject();
   PrintJsonLine(json);

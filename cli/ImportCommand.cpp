@@ -1,7 +1,9 @@
 // resondix-cli import FILE.txt|FILE.csv... [-o OUT.rxd]: DINOloket sounding
 // files, or spreadsheet files (".csv"), as documents, printed as the JSON of
-// show and optionally saved as a data file. When a file has no model the
-// JSON carries the import's warning in "warning"; that is not a failure.
+// show and optionally saved as a data file. The documents are those the
+// window's File > Import makes, dated today. When a file has no model the
+// JSON carries the import's warning in "warning" instead of standard error;
+// that is not a failure.
 #include <string>
 #include <utility>
 
@@ -13,16 +15,18 @@
 
 namespace {
 
-// Imports path into document. The import's warning is kept in warning
-// instead of being reported; errors are reported as usual.
+// Imports path into document. The warning that the file has no model is
+// kept in warning instead of being reported; other messages are reported as
+// usual.
 bool ImportDocument(TResondixData& document, const std::string& path, std::string& warning) {
-  TMessageHandler previous = SetMessageHandler([&warning](TMessageKind kind, const std::string& text) {
-    if (kind == TMessageKind::Warning)
+  TMessageHandler previous;
+  previous = SetMessageHandler([&](TMessageKind kind, const std::string& text) {
+    if (text == NoModelWarningText)
       warning = text;
     else
-      ReportError(text);
+      previous(kind, text);
   });
-  const bool imported = document.ImportFile(path);
+  const bool imported = document.ImportFile(path, TodayText());
   SetMessageHandler(std::move(previous));
   return imported;
 }
@@ -36,7 +40,7 @@ int RunImport(const std::vector<std::string>& arguments) {
   for (const std::string& path : parsed.Files) {
     TResondixData document;
     std::string warning;
-    if (!ImportDocument(document, path, warning)) {
+    if (!ReadKeepingWarnings([&] { return ImportDocument(document, path, warning); })) {
       PrintFileError(path);
       status = ExitFailure;
       continue;

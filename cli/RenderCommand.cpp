@@ -88,6 +88,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   json.Key("model_curve").Bool(document.ModelValid);
   json.Key("first_decade").Integer(drawing.FirstDecade);
   json.Key("decade_count").Integer(drawing.DecadeCount);
+  WriteWarningsMember(json, ReadingWarnings());
   WriteForwardMember(json, job.Forward);
   json.EndObject();
   PrintJsonLine(json);

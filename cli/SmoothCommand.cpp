@@ -2,7 +2,7 @@
 // accurate|filter]: the smooth model of each file's measurements
 // (engine/SmoothInversion.h), as Data > Smooth model draws it, as JSON: the
 // cells' bottom depths and resistivities, the misfit, the weight of the
-// roughness and the depth of investigation.
+// roughness, the depth of investigation and what reading the file warned of.
 #include <string>
 #include <vector>
 
@@ -45,6 +45,7 @@ bool SmoothFile(const std::string& path, double errorPercent, TForwardModel mode
   TJsonWriter json;
   json.BeginObject().Key("file").String(path);
   WriteSmoothModel(json, smooth);
+  WriteWarningsMember(json, ReadingWarnings());
   WriteForwardMember(json, model);
   json.EndObject();
   PrintJsonLine(json);

@@ -9,10 +9,10 @@
 // CSV (the default) follows RFC 4180: a heading row, fields separated by
 // commas, quoted where they hold a comma, a quote or a line end, rows ended
 // by CR LF, UTF-8. --json prints one JSON object per file with the same
-// keys instead. Numbers are written with "." in their shortest exact form,
-// whatever the locale; a value that does not exist is an empty field (null
-// in JSON). A file that fails gives a row with its error and does not stop
-// the others.
+// keys and "warnings", those shown while the file was read, instead.
+// Numbers are written with "." in their shortest exact form, whatever the
+// locale; a value that does not exist is an empty field (null in JSON). A
+// file that fails gives a row with its error and does not stop the others.
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -133,8 +133,9 @@ std::string CsvHeading() {
   return line + "\r\n";
 }
 
-// A sounding's record; a file that failed gets the common {"file", "error"}.
-std::string JsonLine(const TRow& row) {
+// A sounding's record with the warnings of its reading; a file that failed
+// gets the common {"file", "error"}.
+std::string JsonLine(const TRow& row, const std::vector<std::string>& warnings) {
   TJsonWriter json;
   json.BeginObject();
   const bool failed = row[ErrorColumn].Kind != TCell::Empty;
@@ -148,6 +149,7 @@ std::string JsonLine(const TRow& row) {
     else
       json.Number(cell.Kind == TCell::Number ? cell.NumberValue : NAN);
   }
+  if (!failed) WriteWarningsMember(json, warnings);
   json.EndObject();
   return json.Text() + "\n";
 }
@@ -211,7 +213,7 @@ int RunTable(const std::vector<std::string>& arguments) {
       row[ErrorColumn].SetText(error);
       status = ExitFailure;
     }
-    output.Write(json ? JsonLine(row) : CsvLine(row));
+    output.Write(json ? JsonLine(row, ReadingWarnings()) : CsvLine(row));
   }
   return output.Finish() ? status : ExitFailure;
 }

@@ -11,7 +11,8 @@
 // previous file. Loading reads into a copy of the document and takes it
 // over only when the whole file was read, so a failed load changes nothing.
 // The annotation section is read within fixed bounds, so that no file can
-// make a load take unbounded time or memory.
+// make a load take unbounded time or memory. Measurements, layers and
+// annotations beyond what the document keeps are left out with a warning.
 #include <algorithm>
 #include <string>
 
@@ -269,13 +270,21 @@ bool ReadRequiredInteger(TTextReader& reader, std::int32_t& value, std::string& 
   return reader.ReadInteger(value);
 }
 
+// What the reader found beside the document: why a file that is not whole
+// was refused (empty for a value that cannot be read), whether annotations
+// were left out or cut, and the counts the file gives.
+struct TReadReport {
+  std::string Reason;
+  bool AnnotationsComplete = true;
+  std::int32_t MeasurementCount = 0;
+  std::int32_t LayerCount = 0;
+};
+
 // The reader proper, into a document that is thrown away when it fails. A
 // file is whole when it passes the identification test and has every line
-// up to its last layer line; the annotation section may be missing. reason
-// says why a file that is not whole was refused; it stays empty for a value
-// that cannot be read. annotationsComplete: false when annotations were left
-// out or cut.
-bool ReadDocument(TResondixData& d, TTextReader& reader, std::string& reason, bool& annotationsComplete) {
+// up to its last layer line; the annotation section may be missing.
+bool ReadDocument(TResondixData& d, TTextReader& reader, TReadReport& report) {
+  std::string& reason = report.Reason;
   const std::string firstLine = reader.ReadLine(TInfoText::capacity());
   if (!PassesIdentification(firstLine)) {
     reason = NotADataFileReason;
@@ -285,8 +294,8 @@ bool ReadDocument(TResondixData& d, TTextReader& reader, std::string& reason, bo
   if (firstLine.size() < PresentLayoutWidth) MoveOlderLayout(d);
   d.SetSoundingType(!(d.SoundingTypeText() == SoundingTypeTextOf(false)));
 
-  std::int32_t measurementCount = 0;
-  std::int32_t layerCount = 0;
+  std::int32_t& measurementCount = report.MeasurementCount;
+  std::int32_t& layerCount = report.LayerCount;
   if (!ReadRequiredInteger(reader, measurementCount, reason) || !reader.ReadInteger(layerCount)) return false;
   reader.SkipLine();
   if (!ReadPairs(reader, measurementCount, MaxMeasurements, d.HalfSpacing, d.ApparentRho, reason)) return false;
@@ -302,7 +311,7 @@ bool ReadDocument(TResondixData& d, TTextReader& reader, std::string& reason, bo
   // than fit or none at all.
   if (layerCount != d.LayerCount) d.LayerDepth[d.LayerCount] = HalfSpaceDepth;
 
-  if (d.KeepAnnotations) annotationsComplete = ReadAnnotations(reader, d.Annotations);
+  if (d.KeepAnnotations) report.AnnotationsComplete = ReadAnnotations(reader, d.Annotations);
   return !reader.InputError();
 }
 
@@ -380,10 +389,10 @@ bool TResondixData::LoadFromText(std::string_view text) {
 bool TResondixData::LoadFrom(TTextReader& reader, const std::string& fileName) {
   // Read as a data file, UTF-16 text would be refused as something else.
   const bool utf16 = reader.StartsLikeUtf16();
-  bool annotationsComplete = true;
+  TReadReport report;
   const bool loaded = ReplaceContent([&](TResondixData& staged) {
-    std::string reason;
-    if (!ReadDocument(staged, reader, reason, annotationsComplete)) {
+    if (!ReadDocument(staged, reader, report)) {
+      std::string& reason = report.Reason;
       if (utf16) reason = Utf16Reason("open");
       const bool withReason = !reason.empty() && !reader.InputError();
       ShowMessage(TMessageKind::Error, CouldNotOpenText(fileName) + (withReason ? "\n" + reason : ""));
@@ -394,6 +403,8 @@ bool TResondixData::LoadFrom(TTextReader& reader, const std::string& fileName) {
     staged.Saved = true;
     return true;
   });
-  if (loaded && !annotationsComplete) ShowMessage(TMessageKind::Warning, AnnotationsLeftOut(fileName));
-  return loaded;
+  if (!loaded) return false;
+  WarnOfDataBeyondCapacity(fileName, report.MeasurementCount, report.LayerCount);
+  if (!report.AnnotationsComplete) ShowMessage(TMessageKind::Warning, AnnotationsLeftOut(fileName));
+  return true;
 }

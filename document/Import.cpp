@@ -14,7 +14,9 @@
 //                 of its bottom in field 2 (empty for the half-space) and its
 //                 resistivity in field 3
 // A file without a model gets a three-layer starting model from its
-// measurements, with a warning.
+// measurements, with a warning. Measurements and layers beyond the
+// document's capacities are counted, not kept, and the import warns of them
+// once it has succeeded.
 //
 // Whatever the file, the import keeps only a bounded part of each line: the
 // header lines up to the longest text or number it uses, the measurement and
@@ -108,6 +110,9 @@ public:
   TDinoloketReader(TTextReader& reader, TResondixData& document, const std::string& fileName)
       : Reader(reader), D(document), FileName(fileName) {}
 
+  // Meaningful once Read succeeded.
+  TFileCounts Held;
+
   // Reads the whole file into the document; false, with the message shown,
   // when it cannot.
   bool Read() {
@@ -115,7 +120,7 @@ public:
     double endSpacing = 0;
     if (!ReadHeader(endSpacing) || !ReadMeasurements(endSpacing)) return false;
     bool modelRead = false;
-    if (FindModelHeader() && !ReadModel(modelRead)) return false;
+    if ((HeaderSeen || FindModelHeader()) && !ReadModel(modelRead)) return false;
     // A read error ends the text early; it must not pass for a file without
     // a model.
     if (Reader.InputError()) return Fail(CouldNotOpenText(FileName));
@@ -180,7 +185,8 @@ private:
   // one).
   bool ReadMeasurements(double endSpacing) {
     int count = 0;
-    while (count < MaxMeasurements && !Reader.Eof()) {
+    bool ended = false;
+    while (count < MaxMeasurements && !ended && !Reader.Eof()) {
       const std::string line = Reader.ReadFields(';', ApparentRhoField, FieldKeep);
       ++count;
       double halfSpacing = 0;
@@ -188,10 +194,28 @@ private:
           !ToNumber(Field(line, ApparentRhoField), D.ApparentRho[count]))
         return false;
       D.HalfSpacing[count] = SpacingOf(line, halfSpacing);
-      if (halfSpacing == endSpacing) break;
+      ended = halfSpacing == endSpacing;
     }
     D.MeasurementCount = count;
+    Held.Measurements = count;
+    if (!ended) CountMoreMeasurements(endSpacing);
     return true;
+  }
+
+  // Past the capacity: the lines that read as measurements, up to the end
+  // spacing. The line that ends them may be the model's header.
+  void CountMoreMeasurements(double endSpacing) {
+    while (!Reader.Eof()) {
+      const std::string line = Reader.ReadFields(';', ApparentRhoField, FieldKeep);
+      const auto halfSpacing = NumberOf(Field(line, HalfSpacingField));
+      if (!halfSpacing || !NumberOf(Field(line, ApparentRhoField))) {
+        // Read as fields, the header line is still the whole line.
+        HeaderSeen = line == ModelHeader;
+        return;
+      }
+      ++Held.Measurements;
+      if (*halfSpacing == endSpacing) return;
+    }
   }
 
   bool FindModelHeader() {
@@ -211,7 +235,7 @@ private:
       const std::string line = Reader.ReadFields(';', LayerRhoField, FieldKeep);
       ++count;
       const std::string_view depth = Field(line, DepthField);
-      if (depth.size() <= MaxNumberLength && IsBlank(depth))
+      if (IsHalfSpaceDepth(depth))
         D.LayerDepth[count] = HalfSpaceDepth;
       else if (!ToNumber(depth, D.LayerDepth[count]))
         return false;
@@ -222,12 +246,31 @@ private:
     if (!modelRead) return true;
     D.LayerCount = count;
     D.LayerDepth[count] = HalfSpaceDepth;
+    Held.Layers = count;
+    if (!halfSpace) CountMoreLayers();
     return true;
+  }
+
+  static bool IsHalfSpaceDepth(std::string_view depth) { return depth.size() <= MaxNumberLength && IsBlank(depth); }
+
+  // Past the capacity: the lines that read as layers, down to the
+  // half-space.
+  void CountMoreLayers() {
+    while (!Reader.Eof()) {
+      const std::string line = Reader.ReadFields(';', LayerRhoField, FieldKeep);
+      const std::string_view depthText = Field(line, DepthField);
+      const std::optional<double> depth = IsHalfSpaceDepth(depthText) ? HalfSpaceDepth : NumberOf(depthText);
+      if (!depth || !NumberOf(Field(line, LayerRhoField))) return;
+      ++Held.Layers;
+      if (*depth == HalfSpaceDepth) return;
+    }
   }
 
   TTextReader& Reader;
   TResondixData& D;
   const std::string& FileName;
+  // The line that ended the measurements was the model's header.
+  bool HeaderSeen = false;
 };
 
 }  // namespace
@@ -235,7 +278,6 @@ private:
 namespace {
 
 constexpr std::string_view NoModelRemark = "No model was found in imported file.";
-constexpr std::string_view NoModelWarning = "No model was found in imported file. Defaulting to 3-layer model.";
 
 // A text that is not a number is quoted in its message; a field of
 // megabytes is shown by its beginning, so that the message stays readable.
@@ -264,7 +306,7 @@ void MakeStartingModel(TResondixData& document, double endSpacing) {
   document.LayerRho[3] = last;
   document.LayerDepth[3] = HalfSpaceDepth;
   document.Remarks() = NoModelRemark;
-  ShowMessage(TMessageKind::Warning, std::string(NoModelWarning));
+  ShowMessage(TMessageKind::Warning, NoModelWarningText);
 }
 
 bool TResondixData::ImportDinoloket(const std::string& fileName) {
@@ -278,9 +320,23 @@ bool TResondixData::ImportFromText(std::string_view text) {
 }
 
 bool TResondixData::ImportFrom(TTextReader& reader, const std::string& fileName) {
-  return ReplaceContent([&](TResondixData& staged) {
-    if (!TDinoloketReader(reader, staged, fileName).Read()) return false;
+  return ImportContent(fileName, [&](TResondixData& staged, TFileCounts& held) {
+    TDinoloketReader dinoloket(reader, staged, fileName);
+    if (!dinoloket.Read()) return false;
+    held = dinoloket.Held;
+    return true;
+  });
+}
+
+bool TResondixData::ImportContent(const std::string& fileName,
+                                  const std::function<bool(TResondixData& staged, TFileCounts& held)>& read) {
+  TFileCounts held;
+  const bool imported = ReplaceContent([&](TResondixData& staged) {
+    staged.ResetInformation();
+    if (!read(staged, held)) return false;
     staged.FileName = fileName;
     return true;
   });
+  if (imported) WarnOfDataBeyondCapacity(fileName, held.Measurements, held.Layers);
+  return imported;
 }

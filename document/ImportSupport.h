@@ -1,13 +1,20 @@
 // What the two importers share (DINOloket files in Import.cpp, spreadsheet
-// files in SpreadsheetImport.cpp): the starting model of a file without a
-// model, the refusal of UTF-16 text and the wording of a text that is not a
-// number.
+// files in SpreadsheetImport.cpp): the counts of what a file holds, the
+// starting model of a file without a model, the refusal of UTF-16 text and
+// the wording of a text that is not a number.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 class TResondixData;
+
+// How many measurements and layers a file holds, those beyond the
+// document's capacities included.
+struct TFileCounts {
+  long long Measurements = 0;
+  long long Layers = 0;
+};
 
 // Gives document the three-layer starting model made from its measurements
 // (resistivities first, their mean and last apparent resistivity; depths a

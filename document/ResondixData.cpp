@@ -36,6 +36,41 @@ TParameterName UnknownName(bool isDepth, int layer) {
 
 std::string CouldNotOpenText(const std::string& fileName) { return "Could not open " + fileName + "!"; }
 
+namespace {
+
+// "20 measurements" and the like.
+std::string Counted(long long count, const char* what) { return std::to_string(count) + " " + what; }
+
+std::string CapacityWarningText(const std::string& fileName, long long measurements, long long layers) {
+  const bool moreMeasurements = measurements > MaxMeasurements;
+  const bool moreLayers = layers > MaxLayers;
+  // The last layer kept stands for all below it.
+  const std::string halfSpace = ", the last of them as the half-space.";
+  if (!moreLayers)
+    return fileName + " holds " + Counted(measurements, "measurements") + "; the program keeps the first " +
+           std::to_string(MaxMeasurements) + ".";
+  if (!moreMeasurements)
+    return fileName + " holds " + Counted(layers, "layers") + "; the program keeps the first " +
+           std::to_string(MaxLayers) + halfSpace;
+  return fileName + " holds " + Counted(measurements, "measurements") + " and " + Counted(layers, "layers") +
+         "; the program keeps the first " + Counted(MaxMeasurements, "measurements") + " and the first " +
+         Counted(MaxLayers, "layers") + halfSpace;
+}
+
+}  // namespace
+
+void WarnOfDataBeyondCapacity(const std::string& fileName, long long measurements, long long layers) {
+  if (measurements > MaxMeasurements || layers > MaxLayers)
+    ShowMessage(TMessageKind::Warning, CapacityWarningText(fileName, measurements, layers));
+}
+
+std::string ImportedDataFileName(const std::string& path) {
+  const std::size_t nameStart = path.find_last_of("/\\:") + 1;  // 0 without a folder
+  const std::size_t dot = path.rfind('.');
+  const bool hasExtension = dot != std::string::npos && dot >= nameStart;
+  return (hasExtension ? path.substr(0, dot) : path) + ".rxd";
+}
+
 std::string Utf16Reason(const std::string& verb) {
   return "The file looks like UTF-16 text; save it as UTF-8 text and " + verb + " it again.";
 }
@@ -65,8 +100,7 @@ void TResondixData::New() {
   Saved = true;
 
   FileName = UntitledFileName;
-  for (int i = 1; i <= InfoLineCount; ++i) Info[i] = "";
-  SoundingTypeText() = SoundingTypeTextOf(true);
+  ResetInformation();
   SetSoundingType(true);
 
   HalfSpacing.Fill(0);
@@ -84,6 +118,16 @@ void TResondixData::New() {
   StructureChanged = true;
   ClearFitResult();
   RaiseChange();
+}
+
+void TResondixData::ResetInformation() {
+  for (int i = 1; i <= InfoLineCount; ++i) Info[i] = "";
+  SoundingTypeText() = SoundingTypeTextOf(true);
+}
+
+void TResondixData::StampFileDetails(const std::string& today) {
+  DataFileName() = FileName;
+  FileDate() = today;
 }
 
 void TResondixData::ClearFitResult() {

@@ -41,6 +41,7 @@
 
 class TTextReader;
 struct TEquivalence;
+struct TFileCounts;
 struct TEquivalenceTolerance;
 struct TSmoothModel;
 
@@ -99,6 +100,10 @@ extern bool FitSucceeded;
 // FitStatus 1.
 constexpr const char* NoSolutionText = "NO SOLUTION  (improve starting quess)";
 
+// The import's warning about a file without a model, for which it made a
+// starting model.
+constexpr const char* NoModelWarningText = "No model was found in imported file. Defaulting to 3-layer model.";
+
 // What Fit() did: refused with its message, or ran to its FitStatus.
 struct TFitOutcome {
   bool Ran = false;
@@ -134,6 +139,14 @@ inline TParameterName UnknownName(const TUnknown& unknown) { return UnknownName(
 
 // The message of a file that cannot be opened or read.
 std::string CouldNotOpenText(const std::string& fileName);
+// Shows the warning of a file that holds more measurements or layers than
+// the document keeps, naming the counts the file holds; nothing when both
+// fit.
+void WarnOfDataBeyondCapacity(const std::string& fileName, long long measurements, long long layers);
+// The data file an imported file becomes: its path with the extension of
+// its name part, if any, replaced by ".rxd", so that a save never writes
+// over the imported file (C:\my.data\ves12.txt becomes C:\my.data\ves12.rxd).
+std::string ImportedDataFileName(const std::string& path);
 // The reason added to such a message when the file starts like UTF-16 text,
 // which the program does not read; verb names what to do again ("open").
 std::string Utf16Reason(const std::string& verb);
@@ -240,6 +253,10 @@ public:
   // Resets to a new, unnamed sounding: 15 default spacings, three empty
   // layers, Schlumberger. Raises OnChange.
   void New();
+  // The file details of a document that has no data file yet, as File > New
+  // and the import give them: DataFileName names FileName, FileDate is
+  // today (the date as the user writes it).
+  void StampFileDetails(const std::string& today);
   void ClearFitResult();
   // n is kept within 1..MaxMeasurements.
   void SetMeasurementCount(int n);
@@ -292,9 +309,10 @@ public:
   std::string DataFileText() const;
 
   // DINOloket sounding text file fileName, whose name the document takes
-  // once it is read. Errors and the warning about a missing model are shown
-  // through ShowMessage; a failed import leaves the document exactly as it
-  // was.
+  // once it is read. The information lines the file does not give are
+  // those of a new document. Errors, the warning about a missing model and
+  // that about data beyond the capacities are shown through ShowMessage; a
+  // failed import leaves the document exactly as it was.
   bool ImportDinoloket(const std::string& fileName);
   // ImportDinoloket on text held in memory (tests and fuzzing); messages
   // name FileName, which stays.
@@ -306,9 +324,12 @@ public:
   // ImportSpreadsheet on text held in memory (tests and fuzzing); messages
   // name FileName, which stays.
   bool ImportSpreadsheetText(std::string_view text);
-  // The importer that the file's name asks for: a spreadsheet file for a
-  // name that ends in ".csv" (in any case), a DINOloket file otherwise.
-  bool ImportFile(const std::string& fileName);
+  // File > Import, in the window and on the command line alike: the
+  // importer that the file's name asks for (a spreadsheet file for a name
+  // that ends in ".csv", in any case; a DINOloket file otherwise), then the
+  // document is named as the data file beside the imported one
+  // (ImportedDataFileName) with its file details stamped for today.
+  bool ImportFile(const std::string& fileName, const std::string& today);
 
   // --- Engine -------------------------------------------------------------
 
@@ -393,6 +414,13 @@ private:
   bool LoadFrom(TTextReader& reader, const std::string& fileName);
   bool ImportFrom(TTextReader& reader, const std::string& fileName);
   bool ImportSpreadsheetFrom(TTextReader& reader, const std::string& fileName);
+  // What both imports do around their reader: read() fills a copy that
+  // starts with a new document's information lines (ReplaceContent) and
+  // says how many measurements and layers the file holds; the copy takes
+  // the file's name, and once it is taken over the import warns of what lay
+  // beyond the capacities.
+  bool ImportContent(const std::string& fileName,
+                     const std::function<bool(TResondixData& staged, TFileCounts& held)>& read);
   // Runs read on the file fileName; when the file cannot be opened, shows
   // CouldNotOpenText and returns false.
   bool ReadNamedFile(const std::string& fileName,
@@ -407,6 +435,9 @@ private:
   // Takes over the content of a document read elsewhere, keeping this
   // document's OnChange handler.
   void AdoptContent(TResondixData&& source);
+  // The fourteen information lines of a new document: all empty but the
+  // Schlumberger configuration's.
+  void ResetInformation();
   // The fit's result written back: the layers, the figures and the names.
   void TakeFitResult(const TFitResult& result);
   // The document's side of a fit that ran: its result written back and

@@ -20,7 +20,9 @@
 //     passed over; "# configuration: Wenner" (or Schlumberger) sets the
 //     configuration, Schlumberger without it;
 //   - LF, CR LF or CR line ends, a UTF-8 byte order mark at the start;
-//   - at most MaxMeasurements rows of measurements.
+//   - the first MaxMeasurements rows of measurements are kept; further rows
+//     are counted, not read, and the import warns of them once it has
+//     succeeded.
 // Every error names the file, the line and the field. The spacing is the
 // program's spacing: L/2 for Schlumberger, the electrode distance a for
 // Wenner. The file holds no model: the sounding gets the DINOloket import's
@@ -205,6 +207,10 @@ public:
   TSpreadsheetReader(TTextReader& reader, TResondixData& document, const std::string& fileName)
       : Reader(reader), D(document), FileName(fileName) {}
 
+  // The rows of measurements, those beyond the capacity included;
+  // meaningful once Read succeeded.
+  TFileCounts Held;
+
   // Reads the whole file into the document; false, with the message shown,
   // when it cannot.
   bool Read() {
@@ -235,9 +241,8 @@ public:
       }
       Split(text, Separator, Row);
       if (Row.AllEmpty) continue;
-      if (count == MaxMeasurements)
-        return Fail("holds measurement " + std::to_string(count + 1) + "; a sounding has at most " +
-                    std::to_string(MaxMeasurements) + " measurements.");
+      ++Held.Measurements;
+      if (count == MaxMeasurements) continue;
       ++count;
       if (!ReadMeasurement(count)) return false;
       endSpacing = std::max(endSpacing, D.HalfSpacing[count]);
@@ -331,13 +336,17 @@ bool TResondixData::ImportSpreadsheetText(std::string_view text) {
 }
 
 bool TResondixData::ImportSpreadsheetFrom(TTextReader& reader, const std::string& fileName) {
-  return ReplaceContent([&](TResondixData& staged) {
-    if (!TSpreadsheetReader(reader, staged, fileName).Read()) return false;
-    staged.FileName = fileName;
+  return ImportContent(fileName, [&](TResondixData& staged, TFileCounts& held) {
+    TSpreadsheetReader spreadsheet(reader, staged, fileName);
+    if (!spreadsheet.Read()) return false;
+    held = spreadsheet.Held;
     return true;
   });
 }
 
-bool TResondixData::ImportFile(const std::string& fileName) {
-  return EndsWithNoCase(fileName, ".csv") ? ImportSpreadsheet(fileName) : ImportDinoloket(fileName);
+bool TResondixData::ImportFile(const std::string& fileName, const std::string& today) {
+  if (!(EndsWithNoCase(fileName, ".csv") ? ImportSpreadsheet(fileName) : ImportDinoloket(fileName))) return false;
+  FileName = ImportedDataFileName(fileName);
+  StampFileDetails(today);
+  return true;
 }

@@ -15,6 +15,7 @@ public:
 
   QString InsertCaption() const override { return QStringLiteral("Insert measurement(s)"); }
   QString DeleteCaption() const override { return QStringLiteral("Delete measurement(s)"); }
+  const char* LastRowName() const override { return "the last row"; }
 
 protected:
   int DataRowCount() const override { return Data->MeasurementCount; }

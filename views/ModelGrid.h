@@ -25,6 +25,7 @@ public:
 
   QString InsertCaption() const override { return QStringLiteral("Insert layer(s)"); }
   QString DeleteCaption() const override { return QStringLiteral("Delete layer(s)"); }
+  const char* LastRowName() const override { return "the last layer"; }
 
   // The cell has a check box: a value cell of the model, with a document.
   bool HasCheckBox(int column, int row) const;

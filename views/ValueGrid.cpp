@@ -28,6 +28,13 @@ bool IsNumberCharacter(QChar c) { return c.isDigit() || QStringLiteral(".,-Ee").
 
 bool AreNumberCharacters(const QString& text) { return std::all_of(text.begin(), text.end(), IsNumberCharacter); }
 
+// What a paste says of the lines it left out below the grid's last row.
+std::string RowsBelowText(int count, const char* lastRow) {
+  const bool one = count == 1;
+  return std::to_string(count) + " of the pasted rows " + (one ? "lies" : "lie") + " below " + lastRow + " and " +
+         (one ? "was" : "were") + " not pasted.";
+}
+
 // A printable character typed on the keyboard (not a control key).
 bool IsTypedCharacter(const QKeyEvent& event) {
   return !event.text().isEmpty() && event.text().at(0).isPrint() &&
@@ -513,25 +520,30 @@ QString TValueGrid::PastedFieldText(const QString& field) {
   return text;
 }
 
-int TValueGrid::StagePaste(const QString& text, const TGridRect& selection) {
+TValueGrid::TStagedPaste TValueGrid::StagePaste(const QString& text, const TGridRect& selection) {
   static const QRegularExpression lineEnd("\r\n|\n|\r");
-  int refused = 0;
+  TStagedPaste staged;
   const QStringList lines = text.split(lineEnd, Qt::SkipEmptyParts);
   for (int k = 0; k < lines.size(); ++k) {
     const int row = selection.Top + k;
+    // A paste adds no rows; the lines below the last row are counted.
+    if (row > rowCount() || row > MaxMeasurements) {
+      ++staged.RowsBelow;
+      continue;
+    }
     const QStringList fields = lines[k].split('\t');
     for (int j = 0; j < fields.size(); ++j) {
       const int column = selection.Left + j;
-      // Data beside or below the grid is dropped.
-      if (column > 1 || row > rowCount() || row > MaxMeasurements || !IsValueCell(column, row)) continue;
+      // Data beside the grid is dropped.
+      if (column > 1 || !IsValueCell(column, row)) continue;
       const QString field = PastedFieldText(fields[j]);
       if (TextRefusal(column, row, field).isEmpty())
         PasteBuffer[column][row].Proposed = field;
       else
-        ++refused;
+        ++staged.Refused;
     }
   }
-  return refused;
+  return staged;
 }
 
 void TValueGrid::PasteFromClipboard() {
@@ -542,8 +554,8 @@ void TValueGrid::PasteFromClipboard() {
     for (int row = 1; row <= rows; ++row) PasteBuffer[column][row].Current = PasteBuffer[column][row].Proposed =
         CellText(column, row);
 
-  int refused = StagePaste(clipboard->text(), Selection());
-  if (refused == 0) refused = RefusedTogether();
+  const TStagedPaste staged = StagePaste(clipboard->text(), Selection());
+  const int refused = staged.Refused > 0 ? staged.Refused : RefusedTogether();
   if (refused > 0) {
     ShowMessage(TMessageKind::Error,
                 "The selection contains " + std::to_string(refused) + " invalid value(s). Can not paste!");
@@ -556,4 +568,5 @@ void TValueGrid::PasteFromClipboard() {
       SetCellText(column, row, cell.Proposed);
       StoreValue(column, row, *StrToFloatDot(cell.Proposed.toStdString()));
     }
+  if (staged.RowsBelow > 0) ShowMessage(TMessageKind::Warning, RowsBelowText(staged.RowsBelow, LastRowName()));
 }

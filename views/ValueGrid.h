@@ -108,6 +108,8 @@ public:
   // The captions of the popup menu's insert and delete items.
   virtual QString InsertCaption() const = 0;
   virtual QString DeleteCaption() const = 0;
+  // The grid's last row as the paste's message names it ("the last row").
+  virtual const char* LastRowName() const = 0;
 
   // TEditTarget.
   void CopySelection() override;
@@ -226,9 +228,14 @@ private:
   // One paste field's text: a decimal comma of the user's locale becomes
   // the grid's ".".
   static QString PastedFieldText(const QString& field);
-  // Fills PasteBuffer from the clipboard text; returns the number of fields
-  // refused.
-  int StagePaste(const QString& text, const TGridRect& selection);
+  // What StagePaste found: the number of fields refused, and of lines that
+  // lie below the last row.
+  struct TStagedPaste {
+    int Refused = 0;
+    int RowsBelow = 0;
+  };
+  // Fills PasteBuffer from the clipboard text.
+  TStagedPaste StagePaste(const QString& text, const TGridRect& selection);
 
   TMeasurementsGridPopupMenu* Menu = nullptr;
   TGridEditor* Editor = nullptr;  // the open editor, owned by the view

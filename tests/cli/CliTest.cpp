@@ -11,9 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include <QDate>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <gtest/gtest.h>
 
 #include "document/ResondixData.h"
@@ -45,6 +47,9 @@ std::string ErrorLine(const std::string& path, const std::string& message, const
          (forward.empty() ? "" : ",\"forward\":\"" + forward + "\"") + "}\n";
 }
 
+// The date an import gives the document: today's in the user's short date format.
+std::string TodayText() { return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString(); }
+
 // Every command's records whole, on the bundled examples (tests/cli/GoldenLines.txt).
 TEST(Cli, EveryCommandPrintsItsRecordedLines) {
   std::istringstream golden(ReadWholeFile(RESONDIX_SOURCE_DIR "/tests/cli/GoldenLines.txt"));
@@ -63,6 +68,8 @@ TEST(Cli, EveryCommandPrintsItsRecordedLines) {
       check();
       command = line.substr(15), expected.clear();
     } else {
+      const std::size_t today = line.find("{today}");
+      if (today != std::string::npos) line.replace(today, 7, TodayText());
       expected += line + "\n";
     }
   }
@@ -208,7 +215,8 @@ TEST(CliImport, PrintsTheImportedDocumentAsShowDoesSavesItAndReportsFailures) {
   const TRun wenner = RunCli("import " + Quoted(ExamplePath("ves-wenner-dinoloket.txt")) + " -o " + Quoted(saved));
   ASSERT_EQ(wenner.Status, 0) << wenner.Err;
   EXPECT_EQ(wenner.Err, "");
-  EXPECT_NE(wenner.Out.find(",\"warning\":\"No model was found in imported file. Defaulting to 3-layer model.\"}\n"),
+  EXPECT_NE(wenner.Out.find(",\"warning\":\"No model was found in imported file. Defaulting to 3-layer model.\","
+                            "\"warnings\":[]}\n"),
             std::string::npos) << wenner.Out;
   // The starting model from the first and last of its readings, 70.08 and 21.40, and its end spacing 90.
   const TResondixData shown = Loaded(saved);
@@ -282,7 +290,8 @@ TEST(CliRender, WritesPngSvgAndPdfByExtensionWithoutADisplayOrRefuses) {
     EXPECT_EQ(ReadWholeFile(output).rfind(signature, 0), 0u) << name;
     // The example's values run from 30 to 500 ohm·m: 10 to 10000.
     EXPECT_EQ(run.Out, "{\"file\":\"" + Example + "\",\"output\":\"" + output + "\",\"width\":321,\"height\":203,"
-                       "\"model_curve\":true,\"first_decade\":1,\"decade_count\":3,\"forward\":\"filter\"}\n");
+                       "\"model_curve\":true,\"first_decade\":1,\"decade_count\":3,\"warnings\":[],"
+                       "\"forward\":\"filter\"}\n");
   }
   EXPECT_EQ(PngSize(ReadWholeFile(folder.File("c.png"))), std::make_pair(321, 203));
   EXPECT_NE(ReadWholeFile(folder.File("c.pdf")).find("%%EOF"), std::string::npos);
@@ -386,6 +395,54 @@ TEST(Cli, OutputAndMessagesReachTheUserWholeOrTheStatusSaysSo) {
     EXPECT_EQ(run.Status, 1) << arguments;
     EXPECT_EQ(run.Err, err) << arguments;
   }
+}
+
+// Each kind of file keeps what fits, warns once on standard error, and
+// every record of the file lists the warning.
+TEST(Cli, DataBeyondTheCapacitiesIsKeptUpToThemWithItsWarningInEveryRecord) {
+  TTemporaryFolder folder;
+  const auto changed = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  const std::string data = folder.File("ves-20.rxd"), dinoloket = folder.File("ves-17.txt"),
+                    spreadsheet = folder.File("ves-18.csv");
+  std::string text = changed(ReadWholeFile(Example), "\r\n15 3\r\n", "\r\n20 3\r\n");
+  WriteWholeFile(data, changed(text, "\r\n0\r\n", "\r\n50 90\r\n60 91\r\n75 92\r\n100 93\r\n125 94\r\n0\r\n"));
+  // The example's 14 measurements up to 100 m and 4 layers, with more of each.
+  text = changed(ReadWholeFile(ExamplePath("ves-schlumberger-dinoloket.txt")), "\n100;", "\n300;");
+  text = changed(text, "\n;\r\nOpmerkingen", "\n150;10;1;300;41;\n200;10;1;300;42;\n300;10;1;300;43;\n;\nOpmerkingen");
+  WriteWholeFile(dinoloket, changed(text, "4;;85.00;;", "4;40;85.00;;;\n5;60;90;;;\n6;;95;;"));
+  std::string rows = "L/2;Rho\n";
+  for (int i = 1; i <= 18; ++i) rows += std::to_string(i) + ";" + std::to_string(100 + i) + "\n";
+  WriteWholeFile(spreadsheet, rows);
+
+  const std::string dataWarning = data + " holds 20 measurements; the program keeps the first 15.";
+  const std::pair<std::string, std::string> runs[] = {  // arguments, the warning
+      {"show " + Quoted(data), dataWarning},
+      {"curve " + Quoted(data), dataWarning},
+      {"fit " + Quoted(data) + " --unknowns rho1", dataWarning},
+      {"smooth " + Quoted(data), dataWarning},
+      {"render " + Quoted(data) + " " + Quoted(folder.File("chart.svg")), dataWarning},
+      {"table --json " + Quoted(data), dataWarning},
+      {"import " + Quoted(dinoloket), dinoloket + " holds 17 measurements and 6 layers; the program keeps the first "
+                                                  "15 measurements and the first 4 layers, the last of them as the "
+                                                  "half-space."},
+      {"import " + Quoted(spreadsheet), spreadsheet + " holds 18 measurements; the program keeps the first 15."},
+  };
+  for (const auto& [arguments, warning] : runs) {
+    const TRun run = RunCli(arguments);
+    EXPECT_EQ(run.Status, 0) << arguments;
+    EXPECT_EQ(run.Err, warning + "\n") << arguments;
+    EXPECT_EQ(run.Json()["warnings"].toArray(), QJsonArray{QString::fromStdString(warning)}) << arguments;
+  }
+  // A fit's own warnings follow those of reading the file, in one list.
+  const TRun fitted = RunCli("fit " + Quoted(data) + " --unknowns rho3,depth2");
+  EXPECT_EQ(fitted.Json()["warnings"].toArray(),
+            (QJsonArray{QString::fromStdString(dataWarning),
+                        "The measurements do not fix Rho 3 (uncertainty 100 %). Try fit --auto."}));
+  const TRun imported = RunCli("import " + Quoted(dinoloket));
+  EXPECT_EQ(imported.Json()["measurements"].toArray().size(), 15);
+  EXPECT_EQ(imported.Json()["layers"].toArray().size(), 4);
 }
 
 TEST(Cli, AnnotationsAreKeptOnlyWhereTheyAreShownOrSaved) {

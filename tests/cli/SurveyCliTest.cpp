@@ -135,7 +135,9 @@ TEST(CliTable, TheFittedSurveyReadsBackAsFitAndShowPrintIt) {
     ASSERT_EQ(layers.size(), 4);
     for (int i = 1; i <= 4; ++i) {
       EXPECT_EQ(Number(row.at("rho" + std::to_string(i))), layers[i - 1]["rho"].toDouble());
-      if (i < 4) EXPECT_EQ(Number(row.at("depth" + std::to_string(i))), layers[i - 1]["depth"].toDouble());
+      if (i < 4) {
+        EXPECT_EQ(Number(row.at("depth" + std::to_string(i))), layers[i - 1]["depth"].toDouble());
+      }
     }
     EXPECT_EQ(Number(row.at("total_s")), fit["dar_zarrouk"]["totals"]["s"].toDouble());
     EXPECT_EQ(Number(row.at("total_t")), fit["dar_zarrouk"]["totals"]["t"].toDouble());

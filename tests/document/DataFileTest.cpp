@@ -125,18 +125,29 @@ TEST_F(DataFile, ReadsAnyLineEndAndClearsTheFitState) {
   EXPECT_TRUE(Document.IsSchlumberger);
 }
 
+// Counts beyond the capacities are named in one warning; counts below 1
+// are not worth one.
 TEST_F(DataFile, CountsOutsideTheCapacitiesAreHeldInsideWithTheHalfSpaceLast) {
   std::vector<std::string> surplus = {"20 6"};
   for (int i = 1; i <= 20; ++i) surplus.push_back(std::to_string(i) + " " + std::to_string(100 + i));
   surplus.insert(surplus.end(), {"7", "10 1 trailing word", "20 2", "30 3", "40 4", "50 5", "60 10000"});
-  const std::pair<std::vector<std::string>, std::string> rows[] = {  // body, tables read
-      {surplus, "1:101 2:102 3:103 4:104 5:105 6:106 7:107 8:108 9:109 10:110 11:111 12:112 13:113 14:114 15:115 "
-                "| 10/1 20/2 30/3 40/10000"},
-      {{"0 -3", "0"}, "1.5:0 | 0/10000"}};
-  for (const auto& [body, tables] : rows) {
+  const std::string path = Folder.File("in.rxd");
+  const struct {
+    std::vector<std::string> Body;
+    std::string Tables;
+    std::vector<std::string> Warnings;
+  } rows[] = {
+      {surplus,
+       "1:101 2:102 3:103 4:104 5:105 6:106 7:107 8:108 9:109 10:110 11:111 12:112 13:113 14:114 15:115 "
+       "| 10/1 20/2 30/3 40/10000",
+       {path + " holds 20 measurements and 6 layers; the program keeps the first 15 measurements and the first 4 "
+               "layers, the last of them as the half-space."}},
+      {{"0 -3", "0"}, "1.5:0 | 0/10000", {}}};
+  for (const auto& row : rows) {
     Document = TResondixData();
-    ASSERT_TRUE(Load(File(body)));
-    EXPECT_EQ(Tables(Document), tables);
+    ASSERT_TRUE(Load(File(row.Body)));
+    EXPECT_EQ(Tables(Document), row.Tables);
+    EXPECT_EQ(Recorder.Texts, row.Warnings);
   }
   // Huge counts: the file ends long before the lines they announce.
   EXPECT_FALSE(Load(File({"2147483647 2147483647", "2 20"})));

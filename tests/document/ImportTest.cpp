@@ -58,19 +58,54 @@ struct Import : ::testing::Test {
   std::string Layers() const { return Tables(Document).substr(Tables(Document).find('|') + 2); }
 };
 
-TEST_F(Import, HeaderLinesGoToTheirDescriptionLinesAndTheContentIsReplaced) {
-  for (int i = 1; i <= InfoLineCount; ++i) Document.Info[i] = "before " + std::to_string(i);
+std::vector<std::string> InfoLines(const TResondixData& d) {
+  std::vector<std::string> info;
+  for (int i = 1; i <= InfoLineCount; ++i) info.push_back(d.Info[i].str());
+  return info;
+}
+
+// Whatever the document held before, an import gives the information lines
+// of a new document beside those the file gives, and names and dates the
+// data file it becomes, as File > Import does in the window and on the
+// command line.
+TEST(ImportFile, GivesANewDocumentsInformationLinesBesideWhatTheFileHolds) {
+  TMessageRecorder recorder;
+  TTemporaryFolder folder;
+  const std::string withModel = folder.File("ves3.txt"), withoutModel = folder.File("ves4.dat.txt"),
+                    spreadsheet = folder.File("ves-5.csv");
+  WriteWholeFile(withModel, JoinLines(Sounding(ThreeLayers)));
+  WriteWholeFile(withoutModel, JoinLines(Sounding()));
+  WriteWholeFile(spreadsheet, "1.5;100\n3;93.75\n30;50\n");
+  const std::string position = "X, Y = 243871, 561224 (RD), Z = 6.35 (NAP)";
+  const std::string remark = "No model was found in imported file.";
+  const struct {
+    std::string Path;
+    std::vector<std::string> Info;
+  } rows[] = {
+      {withModel, {"Hunzedal VES 3", "", "21-04-2026", "", "SCHLUMB", position, "NW-ZO", "30", "", "",
+                   folder.File("ves3.rxd"), "", "24-12-2026", ""}},
+      {withoutModel, {"Hunzedal VES 3", "", "21-04-2026", "", "SCHLUMB", position, "NW-ZO", "30", "", "",
+                      folder.File("ves4.dat.rxd"), "", "24-12-2026", remark}},
+      {spreadsheet, {"ves-5", "", "", "", " Schlumberger", "", "", "", "", "", folder.File("ves-5.rxd"), "",
+                     "24-12-2026", remark}},
+  };
+  for (const auto& row : rows) {
+    TResondixData document;
+    for (int i = 1; i <= InfoLineCount; ++i) document.Info[i] = "before " + std::to_string(i);
+    ASSERT_TRUE(document.ImportFile(row.Path, "24-12-2026")) << row.Path;
+    EXPECT_EQ(InfoLines(document), row.Info) << row.Path;
+    EXPECT_EQ(document.FileName, row.Info[10]) << row.Path;
+  }
+}
+
+// Which header line goes where: ImportFile.GivesANewDocumentsInformationLinesBesideWhatTheFileHolds.
+TEST_F(Import, TheContentIsReplaced) {
   Document.Annotations.push_back({10, 20, 100, 40, "old note"});
   Document.RhoUnknown[2] = Document.DepthUnknown[1] = Document.HasFitResult = true;
   Document.RhoPercentText[1] = " 12%";
   Document.StructureChanged = Document.Saved = false;
   ASSERT_TRUE(ImportText(Sounding(ThreeLayers)));
   EXPECT_TRUE(Recorder.Texts.empty());
-  std::vector<std::string> info;
-  for (int i = 1; i <= InfoLineCount; ++i) info.push_back(Document.Info[i].str());
-  EXPECT_EQ(info, (std::vector<std::string>{"Hunzedal VES 3", "before 2", "21-04-2026", "before 4", "SCHLUMB",
-                                            "X, Y = 243871, 561224 (RD), Z = 6.35 (NAP)", "NW-ZO", "30", "before 9",
-                                            "before 10", "before 11", "before 12", "before 13", "before 14"}));
   EXPECT_EQ(Tables(Document), "1.5:100 3:93.75 7.5:81.4 15:62.2 30:50 | 160/2.75 38.2/14.5 420/10000");
   EXPECT_EQ(CountsSeen, std::vector<int>({5, 5}));  // the configuration step, then the end
   EXPECT_FALSE(Document.Saved);                      // as it was
@@ -95,8 +130,8 @@ TEST_F(Import, TheModelEndsAtTheHalfSpaceOrElseAStartingModelIsMade) {
       {"a depth of 10000 is the half-space", Sounding({Layer("3.2", "140"), Layer("10000", "55"), Layer("8", "99")}),
        "140/3.2 55/10000", false},
       {"a blank depth is empty", Sounding({Layer("  ", "72.5")}), "72.5/10000", false},
-      {"six layers keep four", Sounding({Layer("1.5", "11"), Layer("4.5", "22"), Layer("9.5", "33"),
-                                         Layer("20.5", "44"), Layer("41", "55"), Layer("", "66")}),
+      {"four layers, the last with a depth", Sounding({Layer("1.5", "11"), Layer("4.5", "22"), Layer("9.5", "33"),
+                                                       Layer("20.5", "44")}),
        "11/1.5 22/4.5 33/9.5 44/10000", false},
       {"the file ends before the half-space", Sounding({Layer("3.2", "140"), Layer("12.7", "55")}), "140/3.2 55/10000",
        false},
@@ -107,12 +142,47 @@ TEST_F(Import, TheModelEndsAtTheHalfSpaceOrElseAStartingModelIsMade) {
        "86.4/15 54.75/30 23.1/10000", true},
   };
   for (const auto& row : rows) {
-    Document.Remarks() = "kept";
+    Document.Remarks() = "an earlier sounding's remark";
     ASSERT_TRUE(ImportText(row.File)) << row.Name;
     EXPECT_EQ(Layers(), row.Layers) << row.Name;
     EXPECT_EQ(Recorder.Texts, row.StartingModel ? std::vector<std::string>{NoModel} : std::vector<std::string>{});
     EXPECT_TRUE(Recorder.Texts.empty() || Recorder.Kinds[0] == TMessageKind::Warning) << row.Name;
-    EXPECT_EQ(Document.Remarks(), row.StartingModel ? "No model was found in imported file." : "kept") << row.Name;
+    EXPECT_EQ(Document.Remarks(), row.StartingModel ? "No model was found in imported file." : "") << row.Name;
+  }
+}
+
+// Measurements past the fifteenth are counted up to the end spacing, layers
+// past the fourth down to the half-space; the import keeps what fits and
+// warns once.
+TEST_F(Import, DataBeyondTheCapacitiesIsCountedAndLeftOutWithOneWarning) {
+  std::vector<std::string> twenty;
+  for (int i = 1; i <= 20; ++i) twenty.push_back(Measurement(i, 100 + i));
+  const std::vector<std::string> sixLayers = {Layer("1.5", "11"), Layer("4.5", "22"), Layer("9.5", "33"),
+                                              Layer("20.5", "44"), Layer("41", "55"),  Layer("", "66")};
+  // Without its end spacing, the measurements run into the model's header.
+  std::vector<std::string> noEnd = Sounding({}, "99;", {twenty.begin(), twenty.begin() + 17});
+  noEnd.push_back("Kop VES interpretatie;");
+  for (int n = 1; n <= 15; ++n) noEnd.push_back("Model line;");
+  noEnd.insert(noEnd.end(), ThreeLayers.begin(), ThreeLayers.end());
+  const std::string fifteen = "1:101 2:102 3:103 4:104 5:105 6:106 7:107 8:108 9:109 10:110 11:111 12:112 13:113 "
+                              "14:114 15:115 | ";
+  const struct {
+    const char* Name;
+    std::vector<std::string> File;
+    std::string Tables, Warning;  // after "<file> holds "
+  } rows[] = {
+      {"20 measurements to the end spacing", Sounding(ThreeLayers, "20;", twenty),
+       fifteen + "160/2.75 38.2/14.5 420/10000", "20 measurements; the program keeps the first 15."},
+      {"17 measurements up to the model", noEnd, fifteen + "160/2.75 38.2/14.5 420/10000",
+       "17 measurements; the program keeps the first 15."},
+      {"six layers", Sounding(sixLayers), "1.5:100 3:93.75 7.5:81.4 15:62.2 30:50 | 11/1.5 22/4.5 33/9.5 44/10000",
+       "6 layers; the program keeps the first 4, the last of them as the half-space."},
+  };
+  for (const auto& row : rows) {
+    ASSERT_TRUE(ImportText(row.File)) << row.Name;
+    EXPECT_EQ(Tables(Document), row.Tables) << row.Name;
+    EXPECT_EQ(Recorder.Texts, std::vector<std::string>{ImportedName + " holds " + row.Warning}) << row.Name;
+    EXPECT_EQ(Recorder.Kinds, std::vector<TMessageKind>{TMessageKind::Warning}) << row.Name;
   }
 }
 

@@ -50,8 +50,6 @@ const TShape Shapes[] = {
      Expected, ""},
     {"rows not ended by a line end", "1.5;100\n3;93.75\n30;50", Expected, ""},
     {"fifteen rows", "L/2;rho\n" + Rows(15), "", ""},
-    {"a 16th row", "L/2;rho\n\n" + Rows(16, "\r\n"), "",
-     "Line 18 holds measurement 16; a sounding has at most 15 measurements."},
     {"text in the resistivity column", "spacing;rho\n1,5;100\n3;n/a\n", "",
      "Line 3, field 2 (apparent resistivity): 'n/a' is not a valid floating point value"},
     {"text in the spacing column", "1.5,100\nthree,93\n", "",
@@ -114,13 +112,18 @@ INSTANTIATE_TEST_SUITE_P(Shapes, TSpreadsheetShapes, ::testing::ValuesIn(Shapes)
   return name;
 });
 
-TEST(SpreadsheetImport, FifteenRowsAndTheConfigurationLine) {
+TEST(SpreadsheetImport, FifteenRowsAreKeptAndTheConfigurationLineRead) {
   TMessageRecorder recorder;
   TResondixData document;
-  ASSERT_TRUE(document.ImportSpreadsheetText("L/2;rho\n" + Rows(15)));
+  document.FileName = ImportedName;
+  // Rows past the fifteenth are counted, not read; the import warns of them.
+  ASSERT_TRUE(document.ImportSpreadsheetText("L/2;rho\n" + Rows(15) + "\n16;116\n17;n/a\n# end\n18;118\n"));
   EXPECT_EQ(document.MeasurementCount, 15);
   EXPECT_EQ(document.ApparentRho[15], 115);
   EXPECT_EQ(Tables(document).substr(Tables(document).find('|')), "| 101/5 108/10 115/10000");
+  EXPECT_EQ(recorder.Texts, (std::vector<std::string>{
+                                NoModel, ImportedName + " holds 18 measurements; the program keeps the first 15."}));
+  EXPECT_EQ(recorder.Kinds, std::vector<TMessageKind>(2, TMessageKind::Warning));
 
   for (const char* line : {"# Configuration : WENNER", "#configuration:wenner"}) {
     ASSERT_TRUE(document.ImportSpreadsheetText(std::string(line) + "\r\n1;100\r\n9;50\r\n")) << line;
@@ -160,16 +163,16 @@ TEST(SpreadsheetImport, ImportFileChoosesTheReaderByTheExtension) {
   WriteWholeFile(upper, "1.5;100\n3;93.75\n30;50\n");
   WriteWholeFile(text, "1.5;100\n3;93.75\n30;50\n");
   TResondixData document;
-  ASSERT_TRUE(document.ImportFile(upper));
+  ASSERT_TRUE(document.ImportFile(upper, "today"));
   EXPECT_EQ(Tables(document), Expected);
-  EXPECT_EQ(document.FileName, upper);
-  EXPECT_FALSE(document.ImportFile(text));  // too short for a DINOloket file
+  EXPECT_EQ(document.FileName, folder.File("VES-1.rxd"));
+  EXPECT_FALSE(document.ImportFile(text, "today"));  // too short for a DINOloket file
   EXPECT_EQ(recorder.Texts.back().rfind("Could not import " + text + "! The file ends before", 0), 0u);
-  EXPECT_FALSE(document.ImportFile(folder.File("missing.csv")));
+  EXPECT_FALSE(document.ImportFile(folder.File("missing.csv"), "today"));
   EXPECT_EQ(recorder.Texts.back(), "Could not open " + folder.File("missing.csv") + "!");
 
   TResondixData example, survey;
-  ASSERT_TRUE(example.ImportFile(ExamplePath("survey/ves-01.csv")));
+  ASSERT_TRUE(example.ImportFile(ExamplePath("survey/ves-01.csv"), "today"));
   ASSERT_TRUE(survey.LoadFromFile(ExamplePath("survey/ves-01.rxd")));
   EXPECT_EQ(example.MeasurementCount, 15);
   EXPECT_EQ(example.HalfSpacing, survey.HalfSpacing);

@@ -144,6 +144,14 @@ TEST_F(TModelGridTest, PastedDepthsAreCheckedWithEachOther) {
   Model->PasteFromClipboard();
   EXPECT_EQ(Document.LayerDepth[1], 10);
   EXPECT_EQ(Document.LayerDepth[2], 40);
+  // A paste adds no layers and says what it left out.
+  Messages.Texts.clear();
+  SetClipboard("11\r\n22\r\n33\r\n44\r\n55\r\n");
+  Select(*Model, 0, 1, 0, 1);
+  Model->PasteFromClipboard();
+  EXPECT_EQ(Shown(), QStringList{"2 of the pasted rows lie below the last layer and were not pasted."});
+  EXPECT_EQ(Messages.Kinds.back(), TMessageKind::Warning);
+  EXPECT_EQ(Tables(Document).substr(Tables(Document).find('|')), "| 11/10 22/40 33/10000");
 }
 
 }  // namespace
