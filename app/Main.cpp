@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include "app/About.h"
+#include "app/AutomaticModelDialog.h"
 #include "app/GeneralInformation.h"
 #include "app/Logo.h"
 #include "app/Preferences.h"
@@ -300,6 +301,13 @@ void TMainForm::DataFitClick() {
   if (StorePendingEdits()) RunFit("Fit", [this] { return ResondixData.Fit(); });
 }
 
+void TMainForm::DataAutomaticModelClick() {
+  if (!StorePendingEdits()) return;
+  const int layers = AutomaticModelForm->Execute();
+  if (layers < 0) return;
+  RunFit("Automatic model", [this, layers] { return ResondixData.FitAutomaticModel(layers, DefaultErrorPercent); });
+}
+
 void TMainForm::RunFit(const char* name, const std::function<TFitOutcome()>& fit) {
   ResondixData.RunStep(name, [&] {
     FitSucceeded = true;
@@ -321,10 +329,32 @@ void TMainForm::DataEquivalenceClick() {
   if (!refusal.empty()) ShowError(ToQString(refusal));
 }
 
+void TMainForm::DataSmoothModelClick() {
+  if (DataSmoothModel->isChecked() && StorePendingEdits()) ShowSmoothModel();
+  else HideSmoothModel();
+}
+
+void TMainForm::ShowSmoothModel() {
+  if (const std::string refusal = ResondixData.SmoothModel(DefaultErrorPercent, SmoothModel); !refusal.empty()) {
+    HideSmoothModel();
+    ShowError(ToQString(refusal));
+    return;
+  }
+  SmoothModelSounding = ResondixData.Sounding();
+  SmoothModelCurve = ResondixData.CurveSettings();
+  Plaatje->SetSmoothModel(&SmoothModel);
+}
+
+void TMainForm::HideSmoothModel() {
+  DataSmoothModel->setChecked(false);
+  Plaatje->SetSmoothModel(nullptr);
+}
+
 void TMainForm::DataAccurateForwardClick() {
   const bool accurate = DataAccurateForward->isChecked();
   ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
   EquivalenceForm->Clear();  // its models were fitted with the other curve
+  if (DataSmoothModel->isChecked()) ShowSmoothModel();  // it follows the curve
   if (!WriteAccurateForwardModel(accurate)) ShowError(RegistryErrorText);
   Plaatje->update();
   StatusPanels[0]->setText(IdleStatusText());
@@ -343,6 +373,10 @@ void TMainForm::ResondixDataChange() {
   // An analysis describes the model it was made of, which the chart's
   // labels are not part of.
   if (EquivalenceForm && !ResondixData.AnnotationsChanged) EquivalenceForm->Clear();
+  // The smooth model describes the measurements, whatever the layers do.
+  if (DataSmoothModel->isChecked() && (ResondixData.Sounding() != SmoothModelSounding ||
+                                      ResondixData.IsSchlumberger != SmoothModelCurve.IsSchlumberger))
+    HideSmoothModel();
   if (ResondixData.StructureChanged) {
     MeasurementsGrid->RefreshFromData();
     ModelGrid->RefreshFromData();
@@ -420,6 +454,9 @@ void TMainForm::DataClick() {
   const bool fitPossible = ResondixData.MeasurementsValid && ResondixData.ModelValid;
   DataFit->setEnabled(fitPossible);
   DataEquivalence->setEnabled(fitPossible);
+  // The measurements alone make these; a smooth model shown can always go.
+  DataAutomaticModel->setEnabled(ResondixData.MeasurementsValid);
+  DataSmoothModel->setEnabled(ResondixData.MeasurementsValid || DataSmoothModel->isChecked());
 }
 
 void TMainForm::ActiveWindowChanged(QWindow* window) {

@@ -23,6 +23,9 @@
 //   TResultsForm, TStatisticsForm   the result windows (views/)
 //   TEquivalenceForm  the equivalence analysis, whose models the chart
 //                   draws in grey while it shows them (views/)
+//   TAutomaticModelForm  the layer count of Data > Automatic model...
+// The smooth model of Data > Smooth model lives here: the chart draws it
+// until the item is unchecked or the measurements change.
 // The Edit commands go to the TEditTarget that ActiveEditTarget finds.
 //
 // The parts are made, and laid out, in MainLayout.cpp (the commands as one
@@ -44,6 +47,7 @@
 #include "app/UndoHistory.h"
 #include "app/WindowPlacement.h"
 #include "document/ResondixData.h"
+#include "engine/SmoothInversion.h"
 
 class QAction;
 class QLabel;
@@ -53,6 +57,7 @@ class QTabWidget;
 class QToolBar;
 class QWindow;
 class TAboutBox;
+class TAutomaticModelForm;
 class TEditTarget;
 class TEquivalenceForm;
 class TGeneralInformationForm;
@@ -103,6 +108,12 @@ public:
   void ViewStatisticsClick();
   void DataFitClick();
   void DataEquivalenceClick();
+  // Data > Automatic model...: the layer count asked, then the model
+  // replaced by the automatic one, fitted, as one change.
+  void DataAutomaticModelClick();
+  // Data > Smooth model: the smooth model of the measurements drawn on the
+  // chart while checked.
+  void DataSmoothModelClick();
   // Data > Accurate forward model: the chart and the fit follow the model
   // checked, which the user's settings keep.
   void DataAccurateForwardClick();
@@ -180,6 +191,10 @@ private:
   void ReadWindowSettings();
   void ApplySettings(const TStoredSettings& settings);
   void SendToEditTarget(void (TEditTarget::*command)());
+  // Computes the smooth model of the measurements as they are and draws it;
+  // a refusal is shown and the item unchecked.
+  void ShowSmoothModel();
+  void HideSmoothModel();
 
   TResondixData ResondixData;
   TUndoHistory History{ResondixData};
@@ -199,6 +214,13 @@ private:
   TPreferencesForm* PreferencesForm = nullptr;
   TStatisticsForm* StatisticsForm = nullptr;
   TEquivalenceForm* EquivalenceForm = nullptr;
+  TAutomaticModelForm* AutomaticModelForm = nullptr;
+
+  // The smooth model the chart draws while Data > Smooth model is checked,
+  // and the measurements and curve it was made for.
+  TSmoothModel SmoothModel;
+  TSounding SmoothModelSounding;
+  TCurveSettings SmoothModelCurve;
 
   // The components, named as the window names them.
   QToolBar* ToolBar = nullptr;
@@ -236,6 +258,8 @@ private:
   QAction* ViewStatistics = nullptr;
   QAction* DataFit = nullptr;
   QAction* DataEquivalence = nullptr;
+  QAction* DataAutomaticModel = nullptr;
+  QAction* DataSmoothModel = nullptr;
   QAction* DataAccurateForward = nullptr;
   QAction* HelpContents = nullptr;
   QAction* HelpIndex = nullptr;

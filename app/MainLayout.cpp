@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/About.h"
+#include "app/AutomaticModelDialog.h"
 #include "app/GeneralInformation.h"
 #include "app/Main.h"
 #include "app/Preferences.h"
@@ -106,6 +107,9 @@ void TMainForm::CreateActions() {
       {&TMainForm::ViewStatistics, "ViewStatistics", "Statistics", &TMainForm::ViewStatisticsClick},
       {&TMainForm::DataFit, "DataFit", "&Fit", &TMainForm::DataFitClick, "Ctrl+T"},
       {&TMainForm::DataEquivalence, "DataEquivalence", "&Equivalence...", &TMainForm::DataEquivalenceClick},
+      {&TMainForm::DataAutomaticModel, "DataAutomaticModel", "&Automatic model...",
+       &TMainForm::DataAutomaticModelClick},
+      {&TMainForm::DataSmoothModel, "DataSmoothModel", "&Smooth model", &TMainForm::DataSmoothModelClick},
       {&TMainForm::DataAccurateForward, "DataAccurateForward", "Accurate forward model",
        &TMainForm::DataAccurateForwardClick},
       {&TMainForm::HelpContents, "HelpContents", "&Contents...", &TMainForm::HelpContentsClick},
@@ -164,7 +168,8 @@ void TMainForm::CreateActions() {
     SetHint(action, b.Hint);
   }
   EditPreferences->setVisible(false);
-  for (QAction* action : {ViewToolbar, ViewResults, ViewStatistics, DataAccurateForward}) action->setCheckable(true);
+  for (QAction* action : {ViewToolbar, ViewResults, ViewStatistics, DataSmoothModel, DataAccurateForward})
+    action->setCheckable(true);
   ViewToolbar->setChecked(true);
   FitButton->setEnabled(false);
 }
@@ -184,7 +189,8 @@ void TMainForm::CreateMenus() {
   QMenu* view = NamedMenu(menuBar()->addMenu("&View"), "View", {ViewToolbar, nullptr, ViewResults, ViewStatistics});
   connect(view, &QMenu::aboutToShow, this, &TMainForm::ViewClick);
   QMenu* data =
-      NamedMenu(menuBar()->addMenu("&Data"), "Data", {DataFit, DataEquivalence, nullptr, DataAccurateForward});
+      NamedMenu(menuBar()->addMenu("&Data"), "Data",
+                {DataFit, DataAutomaticModel, DataEquivalence, nullptr, DataSmoothModel, DataAccurateForward});
   connect(data, &QMenu::aboutToShow, this, &TMainForm::DataClick);
   QMenu* help = NamedMenu(menuBar()->addMenu("&Help"), "Help", {HelpContents, HelpIndex, nullptr});
   NamedMenu(help->addMenu("&Resondix on the web"), "HelpWeb", {HelpResondixhomepage, HelpTarvenichomepage});
@@ -284,6 +290,7 @@ void TMainForm::CreateWindows() {
   PreferencesForm = new TPreferencesForm(this);
   StatisticsForm = new TStatisticsForm(this);
   EquivalenceForm = new TEquivalenceForm(this);
+  AutomaticModelForm = new TAutomaticModelForm(this);
   EquivalenceForm->OnModelsChanged = [this] {
     Plaatje->SetEquivalentModels(EquivalenceForm->Models(), EquivalenceForm->ModelCount());
   };

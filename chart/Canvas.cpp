@@ -86,6 +86,14 @@ void TCanvas::SetLineColor(const QColor& color) {
   Target.setPen(pen);
 }
 
+void TCanvas::SetDash(int pixels) {
+  Dash = std::max(pixels, 0);
+  QPen pen = Target.pen();
+  if (Dash == 0) pen.setStyle(Qt::SolidLine);
+  else pen.setDashPattern({qreal(Dash), qreal(Dash)});
+  Target.setPen(pen);
+}
+
 void TCanvas::MoveTo(int x, int y) {
   PenX = x;
   PenY = y;
@@ -131,10 +139,16 @@ void TCanvas::ExactLine(int x1, int y1, int x2, int y2) {
   low = std::max(low, 0);
   high = std::min(high, (alongX ? DeviceWidth : DeviceHeight) - 1);
 
-  // Pixels of equal minor coordinate form one run, filled at once.
-  const auto fillRun = [&](int from, int to, int minor) {
+  // Pixels of equal minor coordinate form one run, filled at once; a dashed
+  // line leaves out the pixels of its gaps, counted from its start.
+  const auto fill = [&](int from, int to, int minor) {
     const QRect run = alongX ? QRect(from, minor, to - from + 1, 1) : QRect(minor, from, 1, to - from + 1);
     Target.fillRect(run, LineColor);
+  };
+  const auto fillRun = [&](int from, int to, int minor) {
+    if (Dash == 0) return fill(from, to, minor);
+    for (int major = from; major <= to; ++major)
+      if ((std::abs(std::int64_t(major) - majorStart) / Dash) % 2 == 0) fill(major, major, minor);
   };
   int runStart = low;
   int runMinor = 0;

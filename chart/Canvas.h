@@ -69,6 +69,9 @@ public:
   // The colour of the lines drawn from now on; frames, dots and texts stay
   // black.
   void SetLineColor(const QColor& color);
+  // The lines drawn from now on: dashes and gaps of this many pixels each
+  // along every line, each line starting with a dash; solid for 0.
+  void SetDash(int pixels);
   QFont Font() const;
 
   // The pen position: MoveTo sets it, LineTo draws from it and leaves it at
@@ -110,4 +113,5 @@ private:
   int PenX = 0;
   int PenY = 0;
   QColor LineColor = Qt::black;
+  int Dash = 0;  // pixels of a dash and of a gap; 0 for solid lines
 };

@@ -10,6 +10,7 @@
 #include "chart/Canvas.h"
 #include "document/ResondixData.h"
 #include "engine/Equivalence.h"
+#include "engine/SmoothInversion.h"
 
 namespace {
 
@@ -26,6 +27,11 @@ constexpr int TitleDrop = 6;
 constexpr double StackedTitleMaxDecadeHeight = 22;
 
 const QColor EquivalentModelColor(192, 192, 192);
+// The smooth model's dashes and gaps, and the height of its depth of
+// investigation's mark, in ticks.
+constexpr int SmoothModelDash = 4;
+constexpr int DoiMarkTicks = 3;
+const QString DoiLabel = QStringLiteral("DOI");
 
 // A hot spot catches the mouse within this distance, exclusive, on both
 // axes: a square of 11 x 11 pixels.
@@ -75,6 +81,7 @@ void TChartDrawing::DrawChart(QPainter& painter) {
   DrawFrame();
   DrawAxes();
   DrawMeasurements();
+  DrawSmoothModel();
   if (Data->ModelValid) {
     DrawLayerModel();
     Curve.Compute(Data->Layers(), Data->CurveSettings());
@@ -233,25 +240,58 @@ void TChartDrawing::DrawLayerModel() {
   DrawStaircase(Data->Layers());
 }
 
+QRect TChartDrawing::PlotInterior() const {
+  return QRect(LeftMargin + 1, TopMargin + 1, PlotRight() - LeftMargin - 1, PlotBottom - TopMargin - 1);
+}
+
 void TChartDrawing::DrawEquivalentModels() {
   if (EquivalentModels == nullptr || EquivalentModelCount <= 0) return;
   // Their values may lie far outside the axes the document's values set:
   // they stay inside the frame, whose lines they leave black.
   QPainter& painter = TargetCanvas->Painter();
   painter.save();
-  painter.setClipRect(QRect(LeftMargin + 1, TopMargin + 1, PlotRight() - LeftMargin - 1, PlotBottom - TopMargin - 1));
+  painter.setClipRect(PlotInterior());
   TargetCanvas->SetLineColor(EquivalentModelColor);
   for (int m = 0; m < EquivalentModelCount; ++m) DrawStaircase(EquivalentModels[m]);
   TargetCanvas->SetLineColor(Qt::black);
   painter.restore();
 }
 
-void TChartDrawing::DrawStaircase(const TLayerModel& model) {
+void TChartDrawing::DrawSmoothModel() {
+  if (SmoothModel == nullptr) return;
+  // Below its depth of investigation the model follows no measurement and
+  // may leave the axes: it stays inside the frame.
+  QPainter& painter = TargetCanvas->Painter();
+  painter.save();
+  painter.setClipRect(PlotInterior());
+  TargetCanvas->SetDash(SmoothModelDash);
+  DrawStaircase(SmoothModel->Profile);
+  TargetCanvas->SetDash(0);
+  painter.restore();
+  DrawDepthOfInvestigation(SmoothModel->DepthOfInvestigation);
+}
+
+void TChartDrawing::DrawDepthOfInvestigation(double depth) {
+  // A mark up from the depth axis with its label above it; none for a depth
+  // beyond the axis.
+  const int x = SpacingToX(depth);
+  if (!(depth > 0) || x < LeftMargin || x > PlotRight()) return;
+  TCanvas& canvas = *TargetCanvas;
+  const int top = PlotBottom - DoiMarkTicks * TickY;
+  canvas.MoveTo(x, PlotBottom);
+  canvas.LineTo(x, top);
+  const int w = canvas.TextWidth(DoiLabel);
+  const int left = std::clamp(x - w / 2, LeftMargin + 1, PlotRight() - w);
+  canvas.TextOut(left, top - canvas.TextHeight(DoiLabel), DoiLabel);
+}
+
+template <int Capacity>
+void TChartDrawing::DrawStaircase(const TLayeredEarth<Capacity>& model) {
   // The horizontal axis is depth here; the corners' depths are held to its
   // ends (a depth of 0 or less on the left one).
-  std::array<TStaircaseCorner, MaxStaircaseCorners> corners;
+  std::array<TStaircaseCorner, 2 * Capacity> corners;
   const int count = StaircaseCorners(model, corners);
-  std::array<QPoint, MaxStaircaseCorners> steps;
+  std::array<QPoint, 2 * Capacity> steps;
   for (int i = 0; i < count; ++i)
     steps[i] = QPoint(std::clamp(SpacingColumn(corners[i].Depth, LeftMargin), LeftMargin, PlotRight()),
                       RhoToY(corners[i].Rho));

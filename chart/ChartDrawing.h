@@ -10,7 +10,9 @@
 // curve sampled at 31 points of the document's curve table. The chart is
 // monochrome: black 1-pixel lines and black text on white; only the
 // equivalent models of an analysis, when it is handed some, are drawn as
-// light grey staircases behind the layer model, within the frame.
+// light grey staircases behind the layer model, within the frame. A smooth
+// model, when it is handed one, is drawn as a dashed staircase behind them,
+// with its depth of investigation marked "DOI" on the depth axis.
 //
 // DrawChart lays the chart out for DrawWidth x DrawHeight and draws it
 // through a TCanvas on any QPainter: the widget's offscreen image
@@ -50,6 +52,9 @@ class QPainter;
 class TResondixData;
 struct TAnnotation;
 struct TLayerModel;
+struct TSmoothModel;
+template <int Capacity>
+struct TLayeredEarth;
 
 // The text of an annotation box stands this far in from its left and right
 // edges, on the screen and in copies.
@@ -89,6 +94,9 @@ public:
   // EquivalentModelCount of them from EquivalentModels (not owned).
   const TLayerModel* EquivalentModels = nullptr;
   std::int32_t EquivalentModelCount = 0;
+  // The smooth model drawn dashed behind them, also without a valid layer
+  // model, and its depth of investigation; none when null (not owned).
+  const TSmoothModel* SmoothModel = nullptr;
 
   // --- Annotations -------------------------------------------------------
 
@@ -161,7 +169,13 @@ private:
   void DrawMeasurements();
   void DrawLayerModel();
   void DrawEquivalentModels();
-  void DrawStaircase(const TLayerModel& model);
+  void DrawSmoothModel();
+  void DrawDepthOfInvestigation(double depth);
+  template <int Capacity>
+  void DrawStaircase(const TLayeredEarth<Capacity>& model);
+  // The plot area inside the frame's lines, to which drawings that may
+  // reach beyond the axes are clipped.
+  QRect PlotInterior() const;
   void DrawModelCurve();
   void DrawAnnotations();
 

@@ -40,14 +40,3 @@ TDecadeRange DecadeRangeOf(const TResondixData& d) {
   return range;
 }
 
-int StaircaseCorners(const TLayerModel& model, std::array<TStaircaseCorner, MaxStaircaseCorners>& corners) {
-  const int layers = std::clamp(model.LayerCount, 1, MaxLayers);
-  int count = 0;
-  corners[count++] = {0, model.LayerRho[1]};
-  for (int i = 2; i <= layers; ++i) {
-    corners[count++] = {model.LayerDepth[i - 1], model.LayerRho[i - 1]};
-    corners[count++] = {model.LayerDepth[i - 1], model.LayerRho[i]};
-  }
-  corners[count++] = {std::numeric_limits<double>::infinity(), model.LayerRho[layers]};
-  return count;
-}

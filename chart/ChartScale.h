@@ -11,8 +11,10 @@
 // logarithms, DecimalLog); each drawing maps them to its own device.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include <QPointF>
 
@@ -83,4 +85,15 @@ constexpr int MaxStaircaseCorners = 2 * MaxLayers;
 // holds the depths to the ends of its axis, so the staircase starts on the
 // left end and ends on the right one, and interfaces outside the axis stand
 // on its ends; the resistivities are not held. Returns the corner count.
-int StaircaseCorners(const TLayerModel& model, std::array<TStaircaseCorner, MaxStaircaseCorners>& corners);
+template <int Capacity>
+int StaircaseCorners(const TLayeredEarth<Capacity>& model, std::array<TStaircaseCorner, 2 * Capacity>& corners) {
+  const int layers = std::clamp(int(model.LayerCount), 1, Capacity);
+  int count = 0;
+  corners[count++] = {0, model.LayerRho[1]};
+  for (int i = 2; i <= layers; ++i) {
+    corners[count++] = {model.LayerDepth[i - 1], model.LayerRho[i - 1]};
+    corners[count++] = {model.LayerDepth[i - 1], model.LayerRho[i]};
+  }
+  corners[count++] = {std::numeric_limits<double>::infinity(), model.LayerRho[layers]};
+  return count;
+}

@@ -110,6 +110,11 @@ void TPlaatje::SetEquivalentModels(const TLayerModel* models, int count) {
   update();
 }
 
+void TPlaatje::SetSmoothModel(const TSmoothModel* model) {
+  Drawing.SmoothModel = model;
+  update();
+}
+
 QSize TPlaatje::sizeHint() const { return QSize(640, 480); }
 
 // Below this the axis labels and the titles run into each other.

@@ -68,6 +68,10 @@ public:
   // Models to draw in light grey behind the layer model (not owned: they
   // must live until the next call); none with count 0. Repaints.
   void SetEquivalentModels(const TLayerModel* models, int count);
+  // The smooth model to draw dashed behind them with its depth of
+  // investigation (not owned: it must live until the next call), or none.
+  // Repaints.
+  void SetSmoothModel(const TSmoothModel* model);
 
   // Published beside OnOverMeasurement; the chart has no layer hit test, so
   // it is never raised.

@@ -245,11 +245,9 @@ TReportDiagnostics ReportDiagnostics(const TResondixData& d) {
   TReportDiagnostics diagnostics;
   for (int i = 1; i <= MaxMeasurements; ++i) diagnostics.MisfitPercent[i] = NAN;
   if (d.ModelValid) {
-    TModelCurve curve;
-    curve.Compute(d.Layers(), d.CurveSettings());
+    const TFitDiagnostics model = DiagnoseFit(d.Sounding(), d.Layers(), d.CurveSettings(), {}, nullptr);
     for (int i = 1; i <= d.MeasurementCount; ++i)
-      if (IsPlottable(d.HalfSpacing[i], d.ApparentRho[i]))
-        diagnostics.MisfitPercent[i] = 100 * (curve.ModelApparentRho(d.HalfSpacing[i]) / d.ApparentRho[i] - 1);
+      if (IsPlottable(d.HalfSpacing[i], d.ApparentRho[i])) diagnostics.MisfitPercent[i] = model.MisfitPercent[i];
   }
   if (!FitMadeModel(d)) return diagnostics;
   switch (static_cast<int>(d.FitStatus)) {
@@ -271,6 +269,7 @@ TReportDiagnostics ReportDiagnostics(const TResondixData& d) {
                                      "may exist.");
       break;
   }
+  for (std::string& warning : d.FitWarnings(TAdviceFor::Report)) diagnostics.Warnings.push_back(std::move(warning));
   return diagnostics;
 }
 

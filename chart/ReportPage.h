@@ -60,8 +60,8 @@ struct TReportDiagnostics {
 
 // The misfit of every measurement against the model curve of the
 // document's layers (where the model is valid and the measurement has a
-// place on the axes), and the warnings of the last fit when it made the
-// layers as they stand.
+// place on the axes), and, when the last fit made the layers as they stand,
+// its ending in words and its diagnostics' warnings.
 TReportDiagnostics ReportDiagnostics(const TResondixData& document);
 
 // A figure as the report writes it: significant digits, but never fewer

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "cli/Json.h"
@@ -11,6 +12,7 @@
 #include "document/NumberText.h"
 #include "document/ResondixData.h"
 #include "engine/Equivalence.h"
+#include "engine/SmoothInversion.h"
 
 namespace {
 
@@ -96,6 +98,19 @@ bool ParseForwardModel(const TArguments& arguments, TForwardModel& model) {
     model = TForwardModel::Accurate;
   else if (name != "filter") {
     ReportError("Option --forward takes accurate or filter.");
+    return false;
+  }
+  return true;
+}
+
+bool ParseErrorPercent(const TArguments& arguments, double& percent) {
+  percent = DefaultErrorPercent;
+  if (!arguments.Has("--error")) return true;
+  const std::string& text = arguments.Value("--error");
+  char* end = nullptr;
+  percent = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || !(percent > 0 && percent < 100)) {
+    ReportError("Option --error takes a percentage above 0 and below 100.");
     return false;
   }
   return true;
@@ -314,11 +329,25 @@ bool PrepareSounding(const std::string& path, const TUnknownList* unknowns, TFor
                                             CheckModelComplete(document, path)));
 }
 
-// The fit as the Fit command runs it; a fit without a solution is reported.
-TFitOutcome FitSounding(const std::string& path, TResondixData& document) {
-  const TFitOutcome outcome = document.Fit();
+// A fit as the Fit command runs it: one without a solution is reported.
+TFitOutcome Reported(const std::string& path, const TFitOutcome& outcome) {
   if (outcome.Ran && outcome.Status == 1) ReportError(path + ": " + NoSolutionText);
   return outcome;
+}
+
+TFitOutcome FitSounding(const std::string& path, TResondixData& document) { return Reported(path, document.Fit()); }
+
+// The record of path begun in json after a fit; a refusal is the whole
+// record, printed. True when the fit ran.
+bool BeginFitRecord(const std::string& path, const TFitOutcome& outcome, TForwardModel model, TJsonWriter& json) {
+  json.BeginObject().Key("file").String(path);
+  if (!outcome.Ran) {
+    json.Key("refused").String(outcome.Refusal);
+    WriteForwardMember(json, model);
+    json.EndObject();
+    PrintJsonLine(json);
+  }
+  return outcome.Ran;
 }
 
 }  // namespace
@@ -352,13 +381,14 @@ bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TForwardM
     PrintFileError(path, model);
     return false;
   }
-  json.BeginObject().Key("file").String(path);
-  const TFitOutcome outcome = FitSounding(path, document);
-  if (!outcome.Ran) {
-    json.Key("refused").String(outcome.Refusal);
-    WriteForwardMember(json, model);
-    json.EndObject();
-    PrintJsonLine(json);
+  return BeginFitRecord(path, FitSounding(path, document), model, json);
+}
+
+bool LoadAndFitAutomatic(const std::string& path, int layers, double errorPercent, TForwardModel model,
+                         TResondixData& document, TJsonWriter& json) {
+  if (!PrepareSounding(path, nullptr, model, document) || !CheckMeasurementsComplete(document, path)) {
+    PrintFileError(path, model);
+    return false;
   }
-  return outcome.Ran;
+  return BeginFitRecord(path, Reported(path, document.FitAutomaticModel(layers, errorPercent)), model, json);
 }

@@ -101,6 +101,11 @@ bool ParseForwardModel(const TArguments& arguments, TForwardModel& model);
 // command that computes a curve.
 void WriteForwardMember(TJsonWriter& json, TForwardModel model);
 
+// The measurements' error level that --error gives in per cent, or
+// DefaultErrorPercent without it; false, with a message, for anything but a
+// number above 0 and below 100.
+bool ParseErrorPercent(const TArguments& arguments, double& percent);
+
 // The output option -o is only meaningful with one input file.
 bool CheckSingleOutput(const TArguments& arguments);
 
@@ -152,6 +157,12 @@ bool ReadUnknownsOption(const TArguments& arguments, TUnknownList& unknowns);
 // on standard error, not refused.
 bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TForwardModel model, TResondixData& document,
                 TJsonWriter& json);
+
+// As LoadAndFit for the automatic model of layers layers (0: the count
+// chosen) with errorPercent as the measurements' error level: the file needs
+// its measurements only.
+bool LoadAndFitAutomatic(const std::string& path, int layers, double errorPercent, TForwardModel model,
+                         TResondixData& document, TJsonWriter& json);
 
 // Loads path into document for the forward model given and, with unknowns,
 // fits it as fit does (without saving); false, with the reason in error

@@ -8,6 +8,7 @@
 int RunShow(const std::vector<std::string>& arguments);
 int RunCurve(const std::vector<std::string>& arguments);
 int RunFit(const std::vector<std::string>& arguments);
+int RunSmooth(const std::vector<std::string>& arguments);
 int RunEquivalence(const std::vector<std::string>& arguments);
 int RunImport(const std::vector<std::string>& arguments);
 int RunRender(const std::vector<std::string>& arguments);

@@ -1,8 +1,13 @@
 // resondix-cli fit FILE.rxd... --unknowns LIST [-o OUT.rxd] [--forward
 // accurate|filter]: fits the layer values named in LIST to the measurements
 // with the forward model chosen, as the window's Fit command does, and prints
-// the result with its statistics as JSON.
+// the result with its statistics, the misfit of every measurement and the
+// fit's warnings as JSON. With --auto [N] [--error PERCENT] instead of
+// --unknowns it fits every value of the automatic model of N layers (the
+// count chosen without N), as Data > Automatic model does.
 #include <cmath>
+#include <cstddef>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +16,7 @@
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "document/ResondixData.h"
+#include "engine/AutomaticModel.h"
 #include "engine/Equivalence.h"
 
 namespace {
@@ -71,12 +77,33 @@ void WriteCorrelation(TJsonWriter& json, const TResondixData& document) {
   json.EndArray();
 }
 
+// 100·(model/measured − 1) at every measurement, in measurement order.
+void WriteMisfit(TJsonWriter& json, const TResondixData& document) {
+  json.Key("misfit").BeginArray();
+  const TFitDiagnostics& diagnostics = document.FitDiagnostics;
+  for (int i = 1; i <= diagnostics.MeasurementCount; ++i) json.Number(diagnostics.MisfitPercent[i]);
+  json.EndArray();
+}
+
+// What to fit: the unknowns listed, or the automatic model's.
+struct TFitRequest {
+  TForwardModel Model = TForwardModel::Filter;
+  TUnknownList Unknowns;
+  bool Automatic = false;
+  int Layers = 0;  // of the automatic model; 0: chosen
+  double ErrorPercent = DefaultErrorPercent;
+};
+
 // One file; false when it could not be fitted.
-bool FitFile(const std::string& path, const TUnknownList& unknowns, TForwardModel model, const TArguments& arguments) {
+bool FitFile(const std::string& path, const TFitRequest& request, const TArguments& arguments) {
   TResondixData document;
   document.KeepAnnotations = arguments.Has("-o");  // only the saved document shows them
   TJsonWriter json;
-  if (!LoadAndFit(path, unknowns, model, document, json)) return false;
+  const TForwardModel model = request.Model;
+  if (!(request.Automatic
+            ? LoadAndFitAutomatic(path, request.Layers, request.ErrorPercent, model, document, json)
+            : LoadAndFit(path, request.Unknowns, model, document, json)))
+    return false;
   json.Key("status").Number(document.FitStatus);
   json.Key("rmse").Number(document.Rmse);
   json.Key("evaluations").Integer(document.LastFit.EvaluationCount);
@@ -84,25 +111,64 @@ bool FitFile(const std::string& path, const TUnknownList& unknowns, TForwardMode
   WriteLayers(json, document);
   WriteCorrelation(json, document);
   WriteDarZarrouk(json, DarZarroukOf(document.Layers()));
-  WriteWarningsMember(json, ReadingWarnings());
+  WriteMisfit(json, document);
+  // One list: what reading the file said, then what the fit says.
+  std::vector<std::string> warnings = ReadingWarnings();
+  const std::vector<std::string> fitWarnings = document.FitWarnings(TAdviceFor::CommandLine);
+  warnings.insert(warnings.end(), fitWarnings.begin(), fitWarnings.end());
+  WriteWarningsMember(json, warnings);
   WriteForwardMember(json, model);
   json.EndObject();
   PrintJsonLine(json);
   return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
 }
 
+bool IsWholeNumber(const std::string& text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// --auto takes the number of layers when a whole number follows it, and
+// chooses it otherwise: an empty value stands for that.
+std::vector<std::string> WithAutomaticLayers(std::vector<std::string> arguments) {
+  for (std::size_t i = 0; i < arguments.size(); ++i)
+    if (arguments[i] == "--auto" && !(i + 1 < arguments.size() && IsWholeNumber(arguments[i + 1])))
+      arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, "");
+  return arguments;
+}
+
+bool ReadAutomaticOption(const TArguments& arguments, TFitRequest& request) {
+  request.Automatic = arguments.Has("--auto");
+  if (!request.Automatic) {
+    if (arguments.Has("--error")) {
+      ReportError("Option --error goes with --auto.");
+      return false;
+    }
+    return true;
+  }
+  if (arguments.Has("--unknowns")) {
+    ReportError("Options --auto and --unknowns exclude each other: --auto fits every value of its model.");
+    return false;
+  }
+  const std::string& layers = arguments.Value("--auto");
+  request.Layers = layers.empty() ? 0 : std::atoi(layers.c_str());
+  if (!layers.empty() && (layers.size() > 1 || request.Layers < MinAutomaticLayers || request.Layers > MaxLayers)) {
+    ReportError("Option --auto takes 2, 3 or 4 layers, or no number to choose them.");
+    return false;
+  }
+  return ParseErrorPercent(arguments, request.ErrorPercent);
+}
+
 }  // namespace
 
 int RunFit(const std::vector<std::string>& arguments) {
   TArguments parsed;
-  TForwardModel model;
-  if (!ParseArguments(arguments, {"--unknowns", "-o", "--forward"}, parsed) || !CheckSingleOutput(parsed) ||
-      !ParseForwardModel(parsed, model))
+  TFitRequest request;
+  if (!ParseArguments(WithAutomaticLayers(arguments), {"--unknowns", "-o", "--forward", "--auto", "--error"}, parsed) ||
+      !CheckSingleOutput(parsed) || !ParseForwardModel(parsed, request.Model) || !ReadAutomaticOption(parsed, request))
     return ExitFailure;
-  TUnknownList unknowns;
-  if (!ReadUnknownsOption(parsed, unknowns)) return ExitFailure;
+  if (!request.Automatic && !ReadUnknownsOption(parsed, request.Unknowns)) return ExitFailure;
   int status = ExitSuccess;
   for (const std::string& path : parsed.Files)
-    if (!FitFile(path, unknowns, model, parsed)) status = ExitFailure;
+    if (!FitFile(path, request, parsed)) status = ExitFailure;
   return status;
 }

@@ -25,8 +25,12 @@ struct TCommand {
 const TCommand Commands[] = {
     {"show", RunShow, "show FILE.rxd... [-o OUT.rxd]", "the document as JSON"},
     {"curve", RunCurve, "curve FILE.rxd... [--forward F]", "model curve nodes and values at the spacings"},
-    {"fit", RunFit, "fit FILE.rxd... --unknowns LIST [-o OUT.rxd] [--forward F]",
-     "fit; LIST is all or e.g. rho1,rho3,depth2"},
+    {"fit", RunFit,
+     "fit FILE.rxd... --unknowns LIST [-o OUT.rxd] [--forward F]\n"
+     "  fit FILE.rxd... --auto [N] [--error PERCENT] [-o OUT.rxd] [--forward F]",
+     "fit; LIST is all or e.g. rho1,rho3,depth2; --auto fits every value of the automatic model"},
+    {"smooth", RunSmooth, "smooth FILE.rxd... [--error PERCENT] [--forward F]",
+     "the smooth model of the measurements and its depth of investigation"},
     {"equivalence", RunEquivalence, "equivalence FILE.rxd... --unknowns LIST [--tolerance REL,ABS] [--forward F]",
      "fit, then the models as good as the fit"},
     {"import", RunImport, "import FILE.txt|FILE.csv... [-o OUT.rxd]",
@@ -51,6 +55,9 @@ const struct {
     {"-o OUT", "save the document (show, fit, import; one input file) or the table (table)"},
     {"--unknowns LIST", "the unknowns of fit and equivalence: all, or rho1 to rho4 and depth1 to depth3\n"
                         "separated by commas"},
+    {"--auto [N]", "fit every value of the automatic model of N (2 to 4) layers, N chosen when left out (fit)"},
+    {"--error PERCENT", "the measurements' error level that the smooth model fits and the automatic model's\n"
+                        "layer count weighs (default 3; smooth, fit --auto)"},
     {"--fit LIST", "fit each file first, LIST as for --unknowns, without saving (table, section, report)"},
     {"--tolerance REL,ABS", "equivalent while the RMSE is at most (1 + REL) times the fitted one plus ABS\n"
                             "log10 units (default 0.05,0.002)"},

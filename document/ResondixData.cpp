@@ -130,6 +130,8 @@ void TResondixData::StampFileDetails(const std::string& today) {
 void TResondixData::ClearFitResult() {
   HasFitResult = false;
   Rmse = 0;
+  FitDiagnostics = {};
+  LastFitAutomatic = false;
   for (int k = 1; k <= MaxUnknowns; ++k) ParameterNames[k] = "";
 }
 

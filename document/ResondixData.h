@@ -45,6 +45,7 @@ struct TDocumentSnapshot;
 struct TEquivalence;
 struct TFileCounts;
 struct TEquivalenceTolerance;
+struct TSmoothModel;
 
 constexpr int InfoLineCount = 14;
 
@@ -112,6 +113,11 @@ struct TFitOutcome {
   std::string Refusal;
 };
 
+// Whom the advice of the fit's warnings addresses: the window names its
+// menu commands, the command line its options; a report, written for
+// whoever reads the interpretation, states the warning without advice.
+enum class TAdviceFor { Window, CommandLine, Report };
+
 // What an insert or delete did: done, or refused with its message.
 struct TEditOutcome {
   std::string Refusal;  // "" when done
@@ -177,6 +183,10 @@ public:
   TFixedArray<TParameterName, 1, MaxUnknowns> ParameterNames;
   // The unknowns' uncertainties from the last converged fit.
   TUncertainties Uncertainties;
+  // The misfit of every measurement and the warnings of the last fit that
+  // ran, and whether it was the automatic model's.
+  TFitDiagnostics FitDiagnostics;
+  bool LastFitAutomatic = false;
 
   bool Saved = true;
   bool MeasurementsValid = false;
@@ -341,6 +351,23 @@ public:
   // Why Fit() would refuse the unknowns as flagged (its message), or "" when
   // it may run.
   std::string FitRefusal() const;
+  // Data > Automatic model: replaces the layers by the automatic model of
+  // layers layers (2..MaxLayers; 0: the count chosen, engine/AutomaticModel.h)
+  // fitted to the measurements with errorPercent as their error level, every
+  // value an unknown. One change like Fit(): refuses the same way (a fit's
+  // refusal for that many layers, or a measurement the value rules refuse),
+  // raises OnChange once, then computes the statistics.
+  TFitOutcome FitAutomaticModel(int layers, double errorPercent);
+  // Why the measurements have no automatic model of layers layers (its
+  // message), or "".
+  std::string AutomaticModelRefusal(int layers) const;
+  // The smooth model of the measurements (engine/SmoothInversion.h) with
+  // errorPercent as their error level; returns why it cannot be made (a
+  // spacing of 0, a measurement the value rules refuse), or "" when it was.
+  std::string SmoothModel(double errorPercent, TSmoothModel& result) const;
+  // The warnings of the last fit (FitDiagnostics) in words, with advice for
+  // the reader; none without a fit result.
+  std::vector<std::string> FitWarnings(TAdviceFor reader) const;
   // The RMSE in log10 units of the layers as they stand against the
   // measurements, as a fit reports it. Needs a valid model and positive
   // spacings and resistivities.
@@ -438,4 +465,7 @@ private:
   void ResetInformation();
   // The fit's result written back: the layers, the figures and the names.
   void TakeFitResult(const TFitResult& result);
+  // The document's side of a fit that ran: its result written back and
+  // checked, the change raised, statistics and diagnostics computed.
+  TFitOutcome FinishFit(const TFitResult& result);
 };

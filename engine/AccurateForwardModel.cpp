@@ -130,12 +130,17 @@ const TFixedArray<double, AccurateFirstSample, AccurateLastSample>& SampleAbscis
 
 }  // namespace
 
-void TAccurateCurve::Compute(const TLayerModel& model, bool isSchlumberger) {
-  const TResistivityTransform transform(model);
+double TAccurateCurve::SampleAbscissa(int n) { return SampleAbscissae()[n]; }
+
+void TAccurateCurve::Compute(const TResistivityTransform& transform, bool isSchlumberger) {
+  IsSchlumberger = isSchlumberger;
   const auto& u = SampleAbscissae();
   for (int n = AccurateFirstSample; n <= AccurateLastSample; ++n) AccurateTransformSamples[n] = transform(u[n]);
+  ComputeFromSamples();
+}
 
-  const TAccurateFilter& filter = AccurateFilter(isSchlumberger);
+void TAccurateCurve::ComputeFromSamples() {
+  const TAccurateFilter& filter = AccurateFilter(IsSchlumberger);
   for (int m = AccurateFirstNode; m <= AccurateLastNode; ++m) {
     double rho = 0;
     double slope = 0;

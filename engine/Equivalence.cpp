@@ -15,24 +15,6 @@ constexpr double Infinity = std::numeric_limits<double>::infinity();
 
 enum class TPointKind { Equivalent, NotEquivalent, Inadmissible };
 
-// The depth below which interface j holds the one above it: the
-// half-space's placeholder of 0 is a value not entered, and no limit.
-double LowerLimit(const TLayerModel& d, int j) {
-  return j == d.LayerCount && d.LayerDepth[j] == 0 ? Infinity : d.LayerDepth[j];
-}
-
-// Positive resistivities and interfaces strictly in order from the surface
-// down to the half-space's placeholder: what the value rules ask of a
-// complete model, checked without composing their messages.
-bool IsOrdered(const TLayerModel& d) {
-  for (int i = 1; i <= d.LayerCount; ++i) {
-    if (!(d.LayerRho[i] > 0)) return false;
-    if (i < d.LayerCount && !(d.LayerDepth[i] > d.LayerDepth[i - 1] && d.LayerDepth[i] < LowerLimit(d, i + 1)))
-      return false;
-  }
-  return true;
-}
-
 // The walks of one analysis over one working model.
 class TProfiler {
 public:
@@ -151,7 +133,7 @@ void TProfiler::Limits(int k, double& low, double& high) const {
   }
   // Strictly between the fixed neighbours; the limits themselves are out.
   const double above = Work.LayerDepth[FixedAbove(parameter.Layer)];
-  const double below = LowerLimit(Work, FixedBelow(parameter.Layer));
+  const double below = DepthLimit(Work, FixedBelow(parameter.Layer));
   low = std::fmax(MinLogThickness, above > 0 ? std::nextafter(std::log(above), Infinity) : -Infinity);
   high = std::fmin(MaxLogThickness, std::nextafter(std::log(below), -Infinity));
 }
@@ -169,7 +151,7 @@ void TProfiler::Hold(const TParameterRange& parameter, double value) {
   // and the fixed one beyond it.
   for (int j = top + 1; j < i; ++j)
     depth[j] = depth[top] + (depth[j] - depth[top]) * (value - depth[top]) / (old - depth[top]);
-  const double limit = LowerLimit(Work, bottom);
+  const double limit = DepthLimit(Work, bottom);
   for (int j = i + 1; j < bottom; ++j)
     depth[j] = limit == Infinity ? depth[j] + value - old
                                  : limit - (limit - depth[j]) * (limit - value) / (limit - old);

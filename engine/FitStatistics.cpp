@@ -30,3 +30,23 @@ TUncertainties ComputeUncertainties(const TFitResult& fit, int measurementCount)
   }
   return u;
 }
+
+TFitDiagnostics DiagnoseFit(const TSounding& sounding, const TLayerModel& model, const TCurveSettings& curve,
+                            const TFitResult& fit, const TUncertainties* uncertainties) {
+  TFitDiagnostics d;
+  TModelCurve table;
+  table.Compute(model, curve);
+  const int m = d.MeasurementCount = sounding.MeasurementCount;
+  double sumOfSquares = 0;  // of the residuals in log10 units
+  for (int i = 1; i <= m; ++i) {
+    const double residual = table.LnApparentRho(sounding.HalfSpacing[i]) - std::log(sounding.ApparentRho[i]);
+    d.MisfitPercent[i] = 100 * std::expm1(residual);
+    sumOfSquares += (residual / Ln10) * (residual / Ln10);
+  }
+  const double rmse = std::sqrt(sumOfSquares / m);
+  d.AverageMisfitPercent = 100 * (std::exp(Ln10 * rmse) - 1);
+  d.Poor = !(d.AverageMisfitPercent <= PoorFitMisfitPercent);
+  for (int k = 1; uncertainties && k <= fit.UnknownCount; ++k)
+    if (uncertainties->Percent[k] >= UnresolvedPercent) d.Unresolved[++d.UnresolvedCount] = fit.Unknowns[k];
+  return d;
+}

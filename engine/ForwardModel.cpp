@@ -5,6 +5,7 @@
 // forward models.
 #include "engine/ForwardModel.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -22,24 +23,29 @@ struct TFilterSet {
   const double* Coefficients;
   int Count;
   int SamplesPerDecade;
-  double FirstAbscissa;  // u0 in metres
-  double Ratio;          // of one sample's abscissa to the next, 10^(1/SamplesPerDecade)
+  // The transform's abscissae u (metres) of the table's 2·Count + 1 samples:
+  // u0, then each one 10^(1/SamplesPerDecade) times the one before.
+  std::array<double, 2 * MaxFilterCount + 1> Abscissae;
 };
 
+TFilterSet MakeFilterSet(const double* coefficients, int count, int samplesPerDecade, double firstAbscissa) {
+  TFilterSet set{coefficients, count, samplesPerDecade, {}};
+  const double ratio = std::exp(Ln10 / samplesPerDecade);
+  double u = firstAbscissa;
+  for (int k = 0; k < 2 * count + 1; ++k) {
+    set.Abscissae[k] = u;
+    u *= ratio;
+  }
+  return set;
+}
+
 const TFilterSet& FilterSet(bool isSchlumberger) {
-  static const TFilterSet schlumberger{SchlumbergerFilter, 20, 6, 1 / 245.52, std::exp(Ln10 / 6)};
-  static const TFilterSet wenner{WennerFilter, 10, 3, 1 / 341.3, std::exp(Ln10 / 3)};
+  static const TFilterSet schlumberger = MakeFilterSet(SchlumbergerFilter, 20, 6, 1 / 245.52);
+  static const TFilterSet wenner = MakeFilterSet(WennerFilter, 10, 3, 1 / 341.3);
   return isSchlumberger ? schlumberger : wenner;
 }
 
 }  // namespace
-
-TResistivityTransform::TResistivityTransform(const TLayerModel& model) : LayerCount(model.LayerCount) {
-  for (int i = 1; i <= LayerCount; ++i) {
-    Rho[i] = model.LayerRho[i];
-    Thickness[i] = model.Thickness(i);
-  }
-}
 
 double TResistivityTransform::operator()(double u) const {
   const int n = LayerCount;
@@ -61,29 +67,69 @@ double TResistivityTransform::operator()(double u) const {
   return t;
 }
 
-void TFilterCurve::Compute(const TLayerModel& model, bool isSchlumberger) {
-  const TFilterSet& set = FilterSet(isSchlumberger);
-  const TResistivityTransform transform(model);
-  const int n = FilterCount = set.Count;
-  CurveLogSpacing[0] = -1.0 / set.SamplesPerDecade;
-
-  double u = set.FirstAbscissa;
-  for (int k = 1; k <= n - 1; ++k) {
-    TransformSamples[k] = transform(u);
-    u *= set.Ratio;
+// T_i = (t·ρ_i + T_{i+1}) / (t·T_{i+1}/ρ_i + 1) = A/B gives
+// ∂T_i/∂T_{i+1} = (1 − T_i·t/ρ_i)/B and ∂T_i/∂ρ_i = t·(1 + T_i·T_{i+1}/ρ_i²)/B;
+// a saturated layer passes nothing from below and its own ρ whole. The
+// derivative by ln ρ_i is the product of the first kind down to layer i
+// times the second kind of layer i, times ρ_i.
+double TResistivityTransform::WithSlopes(double u, TLayerSlopes& slopes) const {
+  const int n = LayerCount;
+  TLayerSlopes fromBelow, own;  // ∂T_i/∂T_{i+1} and ∂T_i/∂ρ_i
+  double t = Rho[n];
+  for (int i = n - 1; i >= 1; --i) {
+    const double rho = Rho[i];
+    const double x = Thickness[i] / u;
+    if (x > 10) {
+      t = rho;
+      fromBelow[i] = 0;
+      own[i] = 1;
+      continue;
+    }
+    double tanhX = -1;
+    if (x >= -10) {
+      const double e = std::exp(x);
+      tanhX = (e - 1 / e) / (1 / e + e);
+    }
+    const double below = t;
+    const double b = tanhX * below / rho + 1;
+    t = (tanhX * rho + below) / b;
+    fromBelow[i] = (1 - t * tanhX / rho) / b;
+    own[i] = tanhX * (1 + t * below / (rho * rho)) / b;
   }
+  double chain = 1;
+  for (int i = 1; i < n; ++i) {
+    slopes[i] = chain * own[i] * Rho[i];
+    chain *= fromBelow[i];
+  }
+  slopes[n] = chain * Rho[n];
+  return t;
+}
 
+void TFilterCurve::Prepare(bool isSchlumberger) {
+  IsSchlumberger = isSchlumberger;
+  FilterCount = FilterSet(isSchlumberger).Count;
+}
+
+double TFilterCurve::SampleAbscissa(int k) const { return FilterSet(IsSchlumberger).Abscissae[k - 1]; }
+
+void TFilterCurve::Compute(const TResistivityTransform& transform, bool isSchlumberger) {
+  Prepare(isSchlumberger);
+  for (int k = 1; k <= SampleCount(); ++k) TransformSamples[k] = transform(SampleAbscissa(k));
+  ComputeFromSamples();
+}
+
+void TFilterCurve::ComputeFromSamples() {
+  const TFilterSet& set = FilterSet(IsSchlumberger);
+  const int n = FilterCount;
+  CurveLogSpacing[0] = -1.0 / set.SamplesPerDecade;
   for (int j = 1; j <= n + 2; ++j) {
-    TransformSamples[n] = transform(u);
-    u *= set.Ratio;
     double s = 0;
-    for (int k = 1; k <= n; ++k) s += set.Coefficients[k - 1] * TransformSamples[k];
+    for (int k = 1; k <= n; ++k) s += set.Coefficients[k - 1] * TransformSamples[j + k - 1];
     // A sum of exactly 0 has no logarithm; the smallest positive double
     // keeps the table finite.
     const double magnitude = s != 0 ? std::fabs(s) : std::numeric_limits<double>::denorm_min();
     CurveLogRho[j] = DecimalLog(magnitude) - 4;
     CurveLogSpacing[j] = CurveLogSpacing[j - 1] - CurveLogSpacing[0];
-    for (int k = 1; k <= n - 1; ++k) TransformSamples[k] = TransformSamples[k + 1];
   }
 
   auto& d = CurveSegmentSlope;
@@ -119,10 +165,31 @@ double TFilterCurve::LogRhoAt(double x) const {
   return HermiteSegment(CurveLogRho[j], CurveNodeSlope[j], CurveNodeSlope[j + 1], CurveSegmentSlope[j], t, q);
 }
 
-void TModelCurve::Compute(const TLayerModel& model, const TCurveSettings& settings) {
+void TModelCurve::Compute(const TResistivityTransform& transform, const TCurveSettings& settings) {
   InUse = settings.Model;
-  if (InUse == TForwardModel::Accurate) Accurate.Compute(model, settings.IsSchlumberger);
-  else Filter.Compute(model, settings.IsSchlumberger);
+  if (InUse == TForwardModel::Accurate) Accurate.Compute(transform, settings.IsSchlumberger);
+  else Filter.Compute(transform, settings.IsSchlumberger);
+}
+
+void TModelCurve::Prepare(const TCurveSettings& settings) {
+  InUse = settings.Model;
+  if (InUse == TForwardModel::Accurate) Accurate.IsSchlumberger = settings.IsSchlumberger;
+  else Filter.Prepare(settings.IsSchlumberger);
+}
+
+double TModelCurve::SampleAbscissa(int k) const {
+  return InUse == TForwardModel::Accurate ? TAccurateCurve::SampleAbscissa(AccurateFirstSample + k)
+                                          : Filter.SampleAbscissa(k + 1);
+}
+
+double& TModelCurve::Sample(int k) {
+  return InUse == TForwardModel::Accurate ? Accurate.AccurateTransformSamples[AccurateFirstSample + k]
+                                          : Filter.TransformSamples[k + 1];
+}
+
+void TModelCurve::ComputeFromSamples() {
+  if (InUse == TForwardModel::Accurate) Accurate.ComputeFromSamples();
+  else Filter.ComputeFromSamples();
 }
 
 double TModelCurve::NodeLogSpacing(int j) const {

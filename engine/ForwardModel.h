@@ -28,32 +28,58 @@ struct TCurveSettings {
   TForwardModel Model = TForwardModel::Filter;
 };
 
-// T(u) of a layer model, the resistivity transform at u = 1/λ (metres).
+// The most layers a resistivity transform takes: the cells of the smooth
+// model (engine/SmoothInversion.h).
+constexpr int MaxTransformLayers = 32;
+// Per layer, the derivative of a transform value by ln ρ of that layer.
+using TLayerSlopes = TFixedArray<double, 1, MaxTransformLayers>;
+
+// T(u) of a layered earth, the resistivity transform at u = 1/λ (metres).
 class TResistivityTransform {
 public:
-  explicit TResistivityTransform(const TLayerModel& model);
+  template <int Capacity>
+  explicit TResistivityTransform(const TLayeredEarth<Capacity>& earth) : LayerCount(earth.LayerCount) {
+    static_assert(Capacity <= MaxTransformLayers, "more layers than a transform takes");
+    for (int i = 1; i <= LayerCount; ++i) {
+      Rho[i] = earth.LayerRho[i];
+      Thickness[i] = earth.Thickness(i);
+    }
+  }
   double operator()(double u) const;
+  // T(u) as above, and in slopes[i] its derivative by ln ρ_i of every layer
+  // i: the recurrence differentiated, back down through the layers.
+  double WithSlopes(double u, TLayerSlopes& slopes) const;
 
 private:
   int LayerCount = 0;
-  TFixedArray<double, 1, MaxLayers> Rho;
-  TFixedArray<double, 1, MaxLayers> Thickness;
+  TFixedArray<double, 1, MaxTransformLayers> Rho;
+  TFixedArray<double, 1, MaxTransformLayers> Thickness;
 };
 
 constexpr int MaxFilterCount = 20;
 
 // The filter model's table: node j at log10 spacing CurveLogSpacing[j], from
-// 0 (1 m) upward in steps of one filter sample, j = 1..NodeCount().
+// 0 (1 m) upward in steps of one filter sample, j = 1..NodeCount(), each the
+// filter over FilterCount transform samples; node j starts at sample j.
 struct TFilterCurve {
-  void Compute(const TLayerModel& model, bool isSchlumberger);
+  void Compute(const TLayerModel& model, bool isSchlumberger) { Compute(TResistivityTransform(model), isSchlumberger); }
+  void Compute(const TResistivityTransform& transform, bool isSchlumberger);
+  // The two stages of Compute: the configuration's filter (Prepare), whose
+  // table takes the transform at SampleAbscissa(k), k = 1..SampleCount(),
+  // into TransformSamples; and the table made from those samples.
+  void Prepare(bool isSchlumberger);
+  int SampleCount() const { return 2 * FilterCount + 1; }
+  double SampleAbscissa(int k) const;
+  void ComputeFromSamples();
   // The curve at x = log10 spacing (DecimalLog), in log10 ohm·m. Below 1 m
   // and from the last node on it goes on straight in log-log with the end
   // node's slope.
   double LogRhoAt(double x) const;
   int NodeCount() const { return FilterCount + 2; }
 
+  bool IsSchlumberger = true;
   int FilterCount = 0;
-  TFixedArray<double, 1, MaxFilterCount> TransformSamples;
+  TFixedArray<double, 1, 2 * MaxFilterCount + 1> TransformSamples;
   TFixedArray<double, 0, MaxFilterCount + 2> CurveLogSpacing;
   TFixedArray<double, 0, MaxFilterCount + 2> CurveLogRho;
   TFixedArray<double, -1, MaxFilterCount + 3> CurveSegmentSlope;
@@ -71,11 +97,20 @@ constexpr int AccurateLastWeight = 46;
 constexpr int AccurateFirstSample = AccurateFirstWeight - AccurateLastNode;
 constexpr int AccurateLastSample = AccurateLastWeight - AccurateFirstNode;
 
+// Transform samples of either table, at most.
+constexpr int MaxCurveSamples = AccurateLastSample - AccurateFirstSample + 1;
+
 struct TAccurateCurve {
-  void Compute(const TLayerModel& model, bool isSchlumberger);
+  void Compute(const TLayerModel& model, bool isSchlumberger) { Compute(TResistivityTransform(model), isSchlumberger); }
+  void Compute(const TResistivityTransform& transform, bool isSchlumberger);
+  // The two stages of Compute, as TFilterCurve has them: the transform at
+  // SampleAbscissa(n) into AccurateTransformSamples[n], then the table.
+  static double SampleAbscissa(int n);
+  void ComputeFromSamples();
   // As TFilterCurve::LogRhoAt; beyond the table straight with the end slope.
   double LogRhoAt(double x) const;
 
+  bool IsSchlumberger = true;
   TFixedArray<double, AccurateFirstSample, AccurateLastSample> AccurateTransformSamples;
   TFixedArray<double, AccurateFirstNode, AccurateLastNode> AccurateLogRho;
   TFixedArray<double, AccurateFirstNode, AccurateLastNode> AccurateNodeSlope;  // d log ρa / d log s
@@ -84,7 +119,20 @@ struct TAccurateCurve {
 // The curve table of a model by the forward model its settings name.
 class TModelCurve {
 public:
-  void Compute(const TLayerModel& model, const TCurveSettings& settings);
+  void Compute(const TLayerModel& model, const TCurveSettings& settings) {
+    Compute(TResistivityTransform(model), settings);
+  }
+  void Compute(const TResistivityTransform& transform, const TCurveSettings& settings);
+
+  // The table in its two stages, for a caller that moves the transform's
+  // samples itself (the smooth inversion's Jacobian): Prepare for the
+  // settings, set Sample(k) to the transform at SampleAbscissa(k) for k =
+  // 0..SampleCount()-1, then ComputeFromSamples.
+  void Prepare(const TCurveSettings& settings);
+  int SampleCount() const { return InUse == TForwardModel::Accurate ? MaxCurveSamples : Filter.SampleCount(); }
+  double SampleAbscissa(int k) const;
+  double& Sample(int k);
+  void ComputeFromSamples();
 
   // log10 apparent resistivity at x = log10 spacing (DecimalLog).
   double LogRhoAt(double x) const {

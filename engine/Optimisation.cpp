@@ -60,6 +60,10 @@ std::string FitRefusal(const TSounding& sounding, const TLayerModel& model, cons
   if (count == 0) return NoUnknownsText;
   // Checked last, like the unknowns above it before anything is changed: a
   // spacing without a logarithm would make every residual undefined.
+  return SpacingRefusal(sounding);
+}
+
+std::string SpacingRefusal(const TSounding& sounding) {
   if (const int i = FirstNonPositiveSpacing(sounding)) return SpacingRefusalText(i);
   return {};
 }

@@ -78,6 +78,10 @@ struct TFitResult {
   int EvaluationCount = 0;  // the starting model plus one per trial step
 };
 
+// Why the measurements cannot be compared with a curve: a spacing without a
+// logarithm ("Spacing of measurement N must be greater than 0!"), or "".
+std::string SpacingRefusal(const TSounding& sounding);
+
 // Why a fit of these unknowns cannot run ("Too  Many  Unknown  Parameters  !",
 // "No  Unknown  Parameters  Specified  !", or a spacing without a logarithm),
 // or "" when it can. Checked in that order, before anything is changed.

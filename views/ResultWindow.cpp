@@ -44,6 +44,7 @@ void TResultWindow::AddGrid(TResultGrid* grid, const char* name) {
 }
 
 void TResultWindow::SetData(const TResondixData* data) {
+  Data = data;
   for (TResultGrid* grid : Grids) grid->Data = data;
 }
 

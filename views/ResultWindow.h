@@ -33,7 +33,7 @@ public:
   // Every grid shows data.
   void SetData(const TResondixData* data);
   // Every grid refills itself from its document.
-  void UpdateFromData();
+  virtual void UpdateFromData();
   // Sizes the grids to their contents, stacks them and sizes the window.
   virtual void ArrangeGrids() = 0;
 
@@ -59,6 +59,7 @@ protected:
 
   TStatisticsGrid* StatisticsGrid = nullptr;
   TStatisticsGrid* RMSEGrid = nullptr;
+  const TResondixData* Data = nullptr;  // the document shown; not owned
 
 private:
   QVector<TResultGrid*> Grids;

@@ -69,7 +69,7 @@ TEST_F(TResultWindowsTest, AFitFillsTheWindowsAndANewContentDropsTheMatrix) {
   EXPECT_EQ(Child<TStatisticsGrid>(*statistics, "StatisticsGrid")->Cell(3, 2).toStdString(), d.DepthIntervalText[2].str());
   EXPECT_FALSE(rmse->isHidden());
   EXPECT_EQ(RowText(*correlation, 0), "Correlation matrix;Rho 1;Rho 2;Rho 3;Dth 1;Dth 2");
-  EXPECT_EQ(results->size(), QSize(4 * 97 + 3, 4 * 25 + 3 + 3 + 2 * 25 + 3));
+  EXPECT_EQ(results->size(), QSize(4 * 97 + 3, 4 * 25 + 3 + 3 + 2 * 25 + 3 + 3 + 16 * 25 + 3));
 
   // A single cell edit leaves the windows as they are.
   window->Document().SetValue(0, 1, true, 77);

@@ -13,6 +13,7 @@
 
 #include "chart/Plaatje.h"
 #include "engine/Equivalence.h"
+#include "engine/SmoothInversion.h"
 #include "tests/chart/ChartTestSupport.h"
 
 namespace {
@@ -195,6 +196,41 @@ TEST(ChartPixels, EquivalentModelsInGreyBehindTheStaircaseAndInsideTheFrame) {
   EXPECT_GT(greyPixels, 165 - inside.left());
   // Without models the drawing is the plain one.
   chart.EquivalentModelCount = 0;
+  EXPECT_EQ(Render(chart, &document, 800, 600), without);
+}
+
+TEST(ChartPixels, SmoothModelDashedInsideTheFrameWithItsDepthOfInvestigationMarked) {
+  // No valid layer model: the smooth model is drawn all the same.
+  TResondixData document = MakeDocument({{0, 100}}, {{240, 2.5}, {28, 45}, {700, 0}});
+  TChartDrawing plain, chart;
+  const QImage without = Render(plain, &document, 800, 600);
+  TSmoothModel smooth;
+  smooth.Profile.LayerCount = 3;
+  const double rho[] = {0, 1000, 28, 1e9}, depth[] = {0, 2.5, 45, HalfSpaceDepth};
+  for (int i = 1; i <= 3; ++i) smooth.Profile.LayerRho[i] = rho[i], smooth.Profile.LayerDepth[i] = depth[i];
+  smooth.DepthOfInvestigation = 20;
+  chart.SmoothModel = &smooth;
+  const QImage with = Render(chart, &document, 800, 600);
+  // The top cell at the row of 1000 ohm.m, from the axis to its bottom at 2.5 m (column 165): dashes of 4 pixels
+  // from the axis on.
+  const int top = chart.RhoToY(1000);
+  for (int x = chart.LeftMargin + 1; x < 165; ++x)
+    EXPECT_EQ(IsBlack(with, x, top), (x - chart.LeftMargin) / 4 % 2 == 0) << x;
+  // The half-space of 1e9 ohm.m lies above the axis: nothing of it outside the frame.
+  const QRect frame(QPoint(chart.LeftMargin, chart.TopMargin), QPoint(chart.PlotRight(), chart.PlotBottom));
+  for (int y = 0; y < with.height(); ++y)
+    for (int x = 0; x < with.width(); ++x)
+      if (!frame.contains(x, y) && IsBlack(with, x, y) != IsBlack(without, x, y)) {
+        // The label "DOI" stands inside the frame too.
+        ADD_FAILURE() << "outside the frame at " << x << ", " << y;
+        return;
+      }
+  // The mark at 20 m: a line up from the depth axis three ticks long (its end pixel left out, as every line's),
+  // "DOI" above it.
+  const int x = chart.SpacingToX(20);
+  for (int y = chart.PlotBottom - 3 * chart.TickY + 1; y <= chart.PlotBottom; ++y) EXPECT_TRUE(IsBlack(with, x, y)) << y;
+  EXPECT_FALSE(InkBounds(with, QRect(x - 20, chart.PlotBottom - 3 * chart.TickY - 20, 40, 19)).isEmpty());
+  chart.SmoothModel = nullptr;
   EXPECT_EQ(Render(chart, &document, 800, 600), without);
 }
 

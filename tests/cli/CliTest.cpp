@@ -74,7 +74,7 @@ TEST(Cli, EveryCommandPrintsItsRecordedLines) {
     }
   }
   check();
-  EXPECT_EQ(commands, 8);
+  EXPECT_EQ(commands, 10);
 }
 
 TEST(Cli, ShowAndCurvePrintOneJsonLinePerFileAndFailuresGoToStandardError) {
@@ -167,6 +167,36 @@ TEST(CliFit, RefusalsInputThatCannotBeFittedAndAFitWithoutStatistics) {
   for (const QJsonValue& u : run.Json()["unknowns"].toArray())
     EXPECT_TRUE(u.toObject()["percent"].isNull() && u.toObject()["lower"].isNull());
   EXPECT_EQ(Text(run.Json()["layers"][0]["depth_percent_text"]), "  * ");
+}
+
+TEST(CliFit, AutoSavesItsModelAndTheNewOptionsRefuseWhatTheyCannotTake) {
+  TTemporaryFolder folder;
+  const std::string out = folder.File("auto.rxd");
+  const TRun run = RunCli("fit " + Quoted(Example) + " --auto 2 --error 5 -o " + Quoted(out));
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  ASSERT_EQ(run.Json()["layers"].toArray().size(), 2);
+  EXPECT_EQ(run.Json()["unknowns"].toArray().size(), 3);  // every value of the model
+  EXPECT_EQ(run.Json()["misfit"].toArray().size(), 15);
+  const TResondixData saved = Loaded(out);
+  EXPECT_EQ(saved.LayerCount, 2);
+  EXPECT_NEAR(saved.LayerDepth[1], run.Json()["layers"][0]["depth"].toDouble(), 0.005);
+  const struct {
+    const char* Arguments;
+    const char* Message;
+  } rows[] = {
+      {"fit FILE --auto 5", "Option --auto takes 2, 3 or 4 layers, or no number to choose them."},
+      {"fit FILE --auto --unknowns all", "Options --auto and --unknowns exclude each other"},
+      {"fit FILE --unknowns all --error 5", "Option --error goes with --auto."},
+      {"smooth FILE --error 0", "Option --error takes a percentage above 0 and below 100."},
+      {"smooth FILE --error 3x", "Option --error takes a percentage above 0 and below 100."},
+  };
+  for (const auto& row : rows) {
+    std::string arguments = row.Arguments;
+    arguments.replace(arguments.find("FILE"), 4, Quoted(Example));
+    const TRun refused = RunCli(arguments);
+    EXPECT_TRUE(refused.Status == 1 && refused.Out.empty()) << row.Arguments;
+    EXPECT_EQ(refused.Err.rfind(row.Message, 0), 0u) << row.Arguments << ": " << refused.Err;
+  }
 }
 
 TEST(CliImport, PrintsTheImportedDocumentAsShowDoesSavesItAndReportsFailures) {
@@ -391,6 +421,7 @@ TEST(Cli, DataBeyondTheCapacitiesIsKeptUpToThemWithItsWarningInEveryRecord) {
       {"show " + Quoted(data), dataWarning},
       {"curve " + Quoted(data), dataWarning},
       {"fit " + Quoted(data) + " --unknowns rho1", dataWarning},
+      {"smooth " + Quoted(data), dataWarning},
       {"render " + Quoted(data) + " " + Quoted(folder.File("chart.svg")), dataWarning},
       {"table --json " + Quoted(data), dataWarning},
       {"import " + Quoted(dinoloket), dinoloket + " holds 17 measurements and 6 layers; the program keeps the first "
@@ -404,6 +435,11 @@ TEST(Cli, DataBeyondTheCapacitiesIsKeptUpToThemWithItsWarningInEveryRecord) {
     EXPECT_EQ(run.Err, warning + "\n") << arguments;
     EXPECT_EQ(run.Json()["warnings"].toArray(), QJsonArray{QString::fromStdString(warning)}) << arguments;
   }
+  // A fit's own warnings follow those of reading the file, in one list.
+  const TRun fitted = RunCli("fit " + Quoted(data) + " --unknowns rho3,depth2");
+  EXPECT_EQ(fitted.Json()["warnings"].toArray(),
+            (QJsonArray{QString::fromStdString(dataWarning),
+                        "The measurements do not fix Rho 3 (uncertainty 100 %). Try fit --auto."}));
   const TRun imported = RunCli("import " + Quoted(dinoloket));
   EXPECT_EQ(imported.Json()["measurements"].toArray().size(), 15);
   EXPECT_EQ(imported.Json()["layers"].toArray().size(), 4);

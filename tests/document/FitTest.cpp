@@ -11,6 +11,7 @@
 
 #include "document/ResondixData.h"
 #include "engine/Equivalence.h"
+#include "engine/SmoothInversion.h"
 #include "tests/TestSupport.h"
 
 namespace {
@@ -213,6 +214,59 @@ TEST(Equivalence, RefusesWhatTheFitRefusesAndValuesTheRulesRefuse) {
   }
   EXPECT_EQ(d.AnalyseEquivalence({}, *result), "");
   EXPECT_EQ(result->ParameterCount, 5);
+}
+
+// Data > Automatic model after a hopeless start: the fit of that start is
+// warned of in words, the automatic model replaces the layers as one change
+// with every value an unknown and fits to the noise.
+TEST(AutomaticModel, AfterAHopelessStartReplacesTheLayersAsOneChangeWithEveryValueAnUnknown) {
+  TResondixData d = Sounding(true, ThreeLayers, {{100000, 0.1}, {0.1, 5000}, {100000, 0}}, 0.02);
+  ASSERT_EQ(d.Fit().Status, 0);
+  const std::vector<std::string> window = d.FitWarnings(TAdviceFor::Window);
+  ASSERT_EQ(window.size(), 2u);
+  EXPECT_EQ(window[0].rfind("The fit is poor: the model misses the measurements by ", 0), 0u) << window[0];
+  EXPECT_NE(window[0].find(" % on average. Try Data > Automatic model."), std::string::npos) << window[0];
+  EXPECT_EQ(window[1], "The measurements do not fix Rho 3 and Depth 2 (uncertainty 100 %). Try Data > Automatic model.");
+  EXPECT_EQ(d.FitWarnings(TAdviceFor::CommandLine)[1],
+            "The measurements do not fix Rho 3 and Depth 2 (uncertainty 100 %). Try fit --auto.");
+
+  int changes = 0;
+  d.OnChange = [&changes](TResondixData& x) { changes += x.StructureChanged ? 1 : 100; };
+  d.RhoUnknown.Fill(false), d.DepthUnknown.Fill(false), d.Saved = true;
+  const TFitOutcome outcome = d.FitAutomaticModel(0, DefaultErrorPercent);
+  EXPECT_TRUE(outcome.Ran && outcome.Status == 0);
+  EXPECT_EQ(changes, 1);
+  EXPECT_FALSE(d.Saved);
+  ASSERT_EQ(d.LayerCount, 3);
+  for (int i = 1; i <= MaxLayers; ++i) EXPECT_TRUE(d.RhoUnknown[i] == (i <= 3) && d.DepthUnknown[i] == (i < 3)) << i;
+  EXPECT_EQ(d.LastFit.UnknownCount, 5);
+  EXPECT_FALSE(d.FitDiagnostics.Poor) << d.FitDiagnostics.AverageMisfitPercent;
+  EXPECT_EQ(d.FitDiagnostics.MeasurementCount, 15);
+}
+
+TEST(AutomaticModel, TheAutomaticAndTheSmoothModelRefuseWhatTheFitRefuses) {
+  const struct {
+    const char* Name;
+    void (*Change)(TResondixData&);
+    const char* Message;
+  } rows[] = {
+      {"too few measurements", [](TResondixData& x) { x.SetMeasurementCount(2); }, "Too  Many  Unknown  Parameters  !"},
+      {"a measurement not entered", [](TResondixData& x) { x.ApparentRho[3] = 0; },
+       "Measurement 3: Value must be greater than 0!"},
+      {"a spacing of 0", [](TResondixData& x) { x.HalfSpacing[4] = 0; }, "Spacing of measurement 4 must be greater than 0!"},
+  };
+  TMessageRecorder recorder;
+  for (const auto& row : rows) {
+    TResondixData d = Sounding(true, ThreeLayers, ThreeLayersStart);
+    row.Change(d);
+    const std::string before = Tables(d);
+    const TFitOutcome outcome = d.FitAutomaticModel(2, DefaultErrorPercent);
+    EXPECT_TRUE(!outcome.Ran && outcome.Refusal == row.Message) << row.Name << ": " << outcome.Refusal;
+    EXPECT_EQ(Tables(d), before) << row.Name;
+    TSmoothModel smooth;
+    const std::string smoothRefusal = d.SmoothModel(DefaultErrorPercent, smooth);
+    EXPECT_TRUE(smoothRefusal == row.Message || (d.MeasurementCount == 2 && smoothRefusal.empty())) << row.Name;
+  }
 }
 
 }  // namespace

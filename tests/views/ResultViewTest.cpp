@@ -175,8 +175,9 @@ TEST(ResultGrids, SelectedDataCellsAreDrawnWhiteOnTheHighlightColour) {
 
 TEST(ResultWindows, ArrangeGridsSizesGridsAndWindowToTheirContents) {
   // Four layers: five rows of 24 + 1 pixels and four columns of 96 + 1,
-  // and 3 for the frame; the RMSE grid has two of each.
-  const int width = 4 * 97 + 3, height = 5 * 25 + 3, rmseHeight = 2 * 25 + 3;
+  // and 3 for the frame; the RMSE grid has two of each, the misfit grid of
+  // the results a row per measurement below its headings.
+  const int width = 4 * 97 + 3, height = 5 * 25 + 3, rmseHeight = 2 * 25 + 3, misfitHeight = 16 * 25 + 3;
   TResondixData d;
   d.LayerCount = 4;
   TResultsForm results(nullptr);
@@ -190,13 +191,14 @@ TEST(ResultWindows, ArrangeGridsSizesGridsAndWindowToTheirContents) {
   EXPECT_EQ(statistics.size(), QSize(width, height + 3 + rmseHeight));
 
   d.HasFitResult = true;
+  d.FitDiagnostics.MeasurementCount = 15;
   for (int n = 1; n <= 7; ++n) {
     d.LastFit.UnknownCount = n;
     for (TResultWindow* window : std::initializer_list<TResultWindow*>{&results, &statistics}) {
       window->UpdateFromData();
       window->ArrangeGrids();
     }
-    EXPECT_EQ(results.size(), QSize(width, height + 3 + rmseHeight));
+    EXPECT_EQ(results.size(), QSize(width, height + 3 + rmseHeight + 3 + misfitHeight));
     const int top = height + 3 + rmseHeight + 3;
     const QSize matrix(97 + n * 41 + 3, (n + 1) * 25 + 3);
     EXPECT_EQ(statistics.findChild<QWidget*>("CorrelationGrid")->geometry(), QRect(QPoint(0, top), matrix)) << n;
