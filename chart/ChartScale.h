@@ -17,6 +17,7 @@
 #include <limits>
 
 #include <QPointF>
+#include <QString>
 
 #include "engine/ForwardModel.h"
 #include "engine/LayerModel.h"
@@ -70,6 +71,10 @@ void ForEachCurveStretch(const TModelCurve& curve, TRun&& run) {
   }
   run(points.data(), count);
 }
+
+// The smooth model's depth of investigation is marked on the depth axis
+// with this label.
+inline const QString DepthOfInvestigationLabel = QStringLiteral("DOI");
 
 // A corner of the layer staircase: resistivity against depth, the depth on
 // the spacing axis.
