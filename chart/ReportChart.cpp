@@ -315,13 +315,14 @@ void TReportChart::DrawLegend(QPainter& painter) const {
         painter.drawEllipse(QPointF(x + SwatchLength / 2, middle), DotRadius, DotRadius);
         break;
       case TLegendItem::Curve:
-        painter.setPen(LinePen(ReportCurveColour, ContentLineWidth));
+      case TLegendItem::Smooth:
+        // The smooth model's dashes would break a step this short.
+        painter.setPen(item.Kind == TLegendItem::Smooth ? SmoothModelPen()
+                                                        : LinePen(ReportCurveColour, ContentLineWidth));
         painter.drawLine(QPointF(x, middle), QPointF(x + SwatchLength, middle));
         break;
-      case TLegendItem::Staircase:
-      case TLegendItem::Smooth: {
-        painter.setPen(item.Kind == TLegendItem::Smooth ? SmoothModelPen()
-                                                        : LinePen(ReportStaircaseColour, ContentLineWidth));
+      case TLegendItem::Staircase: {
+        painter.setPen(LinePen(ReportStaircaseColour, ContentLineWidth));
         const std::array<QPointF, 4> step = {QPointF(x, middle - 3), QPointF(x + SwatchLength / 2, middle - 3),
                                              QPointF(x + SwatchLength / 2, middle + 3),
                                              QPointF(x + SwatchLength, middle + 3)};
