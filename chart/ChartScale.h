@@ -82,7 +82,6 @@ struct TStaircaseCorner {
   double Depth = 0;  // metres
   double Rho = 0;    // ohm·m
 };
-constexpr int MaxStaircaseCorners = 2 * MaxLayers;
 
 // The corners of the staircase of model, top down: from depth 0 at the
 // first layer's resistivity along each layer to its bottom and down (or
