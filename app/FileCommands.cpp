@@ -125,7 +125,8 @@ bool TFileCommands::Import() {
   return imported;
 }
 
-bool TFileCommands::ExportReport(const TLayerModel* equivalentModels, int equivalentModelCount) {
+bool TFileCommands::ExportReport(const TLayerModel* equivalentModels, int equivalentModelCount,
+                                 const TSmoothModel* smoothModel) {
   const QString proposed = QFileInfo(NamePart(ToQString(Document.FileName))).completeBaseName() + ".pdf";
   QString path = FileDialogs.GetSaveFileName(DialogFolder(), proposed, ReportFilter);
   if (path.isEmpty()) return false;
@@ -136,6 +137,7 @@ bool TFileCommands::ExportReport(const TLayerModel* equivalentModels, int equiva
   page.FileName = ToQString(Document.FileName);
   page.EquivalentModels = equivalentModels;
   page.EquivalentModelCount = equivalentModelCount;
+  page.SmoothModel = smoothModel;
   const TPaper paper = QLocale::system().measurementSystem() == QLocale::MetricSystem ? TPaper::A4 : TPaper::Letter;
   if (SavePicture(path.toStdString(), ReportPageBytes(page, paper, format))) return true;
   Messages.ShowMessage(TMessageKind::Error, "Could not save " + path + "!");

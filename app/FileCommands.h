@@ -30,6 +30,7 @@ class TMessageService;
 class TMRUList;
 class TResondixData;
 struct TLayerModel;
+struct TSmoothModel;
 
 class TFileCommands {
 public:
@@ -59,11 +60,12 @@ public:
   bool Save();
   bool SaveAs();
   bool Import();
-  // The report of the sounding with the equivalent models given on its
-  // chart: a PDF page, or an SVG or PNG page as the chosen name's extension
-  // says (a name with none gets ".pdf"), on Letter where the user's locale
-  // measures in inches and on A4 elsewhere. True when it was written.
-  bool ExportReport(const TLayerModel* equivalentModels, int equivalentModelCount);
+  // The report of the sounding with the equivalent models and the smooth
+  // model given (none when null) on its chart: a PDF page, or an SVG or PNG
+  // page as the chosen name's extension says (a name with none gets
+  // ".pdf"), on Letter where the user's locale measures in inches and on A4
+  // elsewhere. True when it was written.
+  bool ExportReport(const TLayerModel* equivalentModels, int equivalentModelCount, const TSmoothModel* smoothModel);
 
 private:
   // Reports a file that does not exist; true when it exists.

@@ -248,8 +248,11 @@ void TMainForm::FilePrintClick() {
 }
 
 void TMainForm::FileExportReportClick() {
-  // A value still being typed belongs in the report, as it does in a save.
-  if (StorePendingEdits()) FileCommands.ExportReport(EquivalenceForm->Models(), EquivalenceForm->ModelCount());
+  // A value still being typed belongs in the report, as it does in a save;
+  // the chart's equivalent models and smooth model, while it shows them, too.
+  if (StorePendingEdits())
+    FileCommands.ExportReport(EquivalenceForm->Models(), EquivalenceForm->ModelCount(),
+                              DataSmoothModel->isChecked() ? &SmoothModel : nullptr);
 }
 
 void TMainForm::FileExitClick() { close(); }

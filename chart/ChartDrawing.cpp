@@ -31,7 +31,6 @@ const QColor EquivalentModelColor(192, 192, 192);
 // investigation's mark, in ticks.
 constexpr int SmoothModelDash = 4;
 constexpr int DoiMarkTicks = 3;
-const QString DoiLabel = QStringLiteral("DOI");
 
 // A hot spot catches the mouse within this distance, exclusive, on both
 // axes: a square of 11 x 11 pixels.
@@ -280,9 +279,9 @@ void TChartDrawing::DrawDepthOfInvestigation(double depth) {
   const int top = PlotBottom - DoiMarkTicks * TickY;
   canvas.MoveTo(x, PlotBottom);
   canvas.LineTo(x, top);
-  const int w = canvas.TextWidth(DoiLabel);
+  const int w = canvas.TextWidth(DepthOfInvestigationLabel);
   const int left = std::clamp(x - w / 2, LeftMargin + 1, PlotRight() - w);
-  canvas.TextOut(left, top - canvas.TextHeight(DoiLabel), DoiLabel);
+  canvas.TextOut(left, top - canvas.TextHeight(DepthOfInvestigationLabel), DepthOfInvestigationLabel);
 }
 
 template <int Capacity>

@@ -17,6 +17,7 @@
 #include <limits>
 
 #include <QPointF>
+#include <QString>
 
 #include "engine/ForwardModel.h"
 #include "engine/LayerModel.h"
@@ -71,13 +72,16 @@ void ForEachCurveStretch(const TModelCurve& curve, TRun&& run) {
   run(points.data(), count);
 }
 
+// The smooth model's depth of investigation is marked on the depth axis
+// with this label.
+inline const QString DepthOfInvestigationLabel = QStringLiteral("DOI");
+
 // A corner of the layer staircase: resistivity against depth, the depth on
 // the spacing axis.
 struct TStaircaseCorner {
   double Depth = 0;  // metres
   double Rho = 0;    // ohm·m
 };
-constexpr int MaxStaircaseCorners = 2 * MaxLayers;
 
 // The corners of the staircase of model, top down: from depth 0 at the
 // first layer's resistivity along each layer to its bottom and down (or

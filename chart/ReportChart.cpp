@@ -10,6 +10,7 @@
 
 #include "chart/ReportStyle.h"
 #include "document/ResondixData.h"
+#include "engine/SmoothInversion.h"
 
 namespace {
 
@@ -22,6 +23,11 @@ constexpr double LegendItemGap = 14;
 constexpr double DotRadius = 2.6;
 constexpr double ContentLineWidth = 1.6;
 constexpr double GridLineWidth = 0.5;
+// The smooth model's dashes and gaps, in line widths, and the height of its
+// depth of investigation's mark.
+constexpr double SmoothModelDash = 4;
+constexpr double SmoothModelGap = 2.5;
+constexpr double DoiMarkHeight = 10;
 
 // Plain numbers from 10^-PlainDecadeLimit to 10^PlainDecadeLimit.
 constexpr int PlainDecadeLimit = 6;
@@ -31,12 +37,20 @@ const QColor MinorGridColour(228, 228, 228);
 const QColor EquivalentModelColour(185, 185, 185);
 
 struct TLegendItem {
-  enum TKind { Dot, Curve, Staircase, Equivalent } Kind;
+  enum TKind { Dot, Curve, Staircase, Smooth, Equivalent } Kind;
   QString Text;
 };
+constexpr int MaxLegendItems = 5;
+using TLegendItems = std::array<TLegendItem, MaxLegendItems>;
 
 QPen LinePen(const QColor& colour, double width) {
   return QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+}
+
+QPen SmoothModelPen() {
+  QPen pen = LinePen(ReportSmoothModelColour, ContentLineWidth);
+  pen.setDashPattern({SmoothModelDash, SmoothModelGap});
+  return pen;
 }
 
 }  // namespace
@@ -81,13 +95,14 @@ bool TReportChart::ShowsModel() const { return Data->ModelValid; }
 namespace {
 
 // The legend's items for what the chart shows.
-int LegendItems(bool model, bool equivalent, std::array<TLegendItem, 4>& items) {
+int LegendItems(bool model, bool smooth, bool equivalent, TLegendItems& items) {
   int count = 0;
   items[count++] = {TLegendItem::Dot, QStringLiteral("Measured")};
   if (model) {
     items[count++] = {TLegendItem::Curve, QStringLiteral("Model curve")};
     items[count++] = {TLegendItem::Staircase, QStringLiteral("Layer model (resistivity against depth)")};
   }
+  if (smooth) items[count++] = {TLegendItem::Smooth, QStringLiteral("Smooth model")};
   if (model && equivalent) items[count++] = {TLegendItem::Equivalent, QStringLiteral("Equivalent models")};
   return count;
 }
@@ -99,7 +114,7 @@ double ItemWidth(const QFontMetricsF& metrics, const TLegendItem& item) {
 // Lays the legend's items out in rows within width, each where place(item,
 // x, row) is told, x from the legend's left; returns the number of rows.
 template <class TPlace>
-int FlowLegend(const QFontMetricsF& metrics, const std::array<TLegendItem, 4>& items, int count, double width,
+int FlowLegend(const QFontMetricsF& metrics, const TLegendItems& items, int count, double width,
                TPlace&& place) {
   int row = 0;
   double x = 0;
@@ -130,8 +145,8 @@ void TReportChart::ComputeLayout(QPainter& painter, const QRectF& area) {
   const double right = labels.horizontalAdvance(DecadeLabel(SpacingDecadeCount)) / 2 + 1;
   const double top = LabelHeight / 2 + 1;
 
-  std::array<TLegendItem, 4> items;
-  const int count = LegendItems(ShowsModel(), EquivalentModelCount > 0, items);
+  TLegendItems items;
+  const int count = LegendItems(ShowsModel(), SmoothModel != nullptr, EquivalentModelCount > 0, items);
   const double legendHeight = FlowLegend(labels, items, count, area.width(), [](const TLegendItem&, double, int) {}) *
                               LabelHeight;
   const double bottom = LabelGap + LabelHeight + LabelGap + titles.height() + TitleGap + legendHeight;
@@ -222,6 +237,7 @@ void TReportChart::DrawContent(QPainter& painter) {
   painter.save();
   painter.setClipRect(Plot, Qt::IntersectClip);
   painter.setBrush(Qt::NoBrush);
+  DrawSmoothModel(painter);
   if (ShowsModel()) {
     painter.setPen(LinePen(EquivalentModelColour, 1));
     for (int m = 0; m < EquivalentModelCount; ++m) DrawStaircase(painter, EquivalentModels[m]);
@@ -247,10 +263,11 @@ void TReportChart::DrawContent(QPainter& painter) {
   painter.restore();
 }
 
-void TReportChart::DrawStaircase(QPainter& painter, const TLayerModel& model) const {
-  std::array<TStaircaseCorner, MaxStaircaseCorners> corners;
+template <int Capacity>
+void TReportChart::DrawStaircase(QPainter& painter, const TLayeredEarth<Capacity>& model) const {
+  std::array<TStaircaseCorner, 2 * Capacity> corners;
   const int count = StaircaseCorners(model, corners);
-  std::array<QPointF, MaxStaircaseCorners> points;
+  std::array<QPointF, 2 * Capacity> points;
   for (int i = 0; i < count; ++i) {
     points[i] = QPointF(DepthToX(corners[i].Depth), LogRhoToY(DecimalLog(corners[i].Rho)));
     // A resistivity without a logarithm has no place on the axis.
@@ -259,9 +276,31 @@ void TReportChart::DrawStaircase(QPainter& painter, const TLayerModel& model) co
   painter.drawPolyline(points.data(), count);
 }
 
+void TReportChart::DrawSmoothModel(QPainter& painter) const {
+  if (SmoothModel == nullptr) return;
+  painter.setPen(SmoothModelPen());
+  DrawStaircase(painter, SmoothModel->Profile);
+  DrawDepthOfInvestigation(painter, SmoothModel->DepthOfInvestigation);
+}
+
+void TReportChart::DrawDepthOfInvestigation(QPainter& painter, double depth) const {
+  // A mark up from the depth axis with its label above it; none for a depth
+  // beyond the axis.
+  const double x = LogSpacingToX(DecimalLog(depth));
+  if (!(depth > 0) || !(x >= Plot.left() && x <= Plot.right())) return;
+  const double top = Plot.bottom() - DoiMarkHeight;
+  painter.setPen(LinePen(ReportSmoothModelColour, ContentLineWidth));
+  painter.drawLine(QPointF(x, Plot.bottom()), QPointF(x, top));
+  painter.setFont(ReportFont(ReportSmallPoints));
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const double w = metrics.horizontalAdvance(DepthOfInvestigationLabel);
+  const double left = std::clamp(x - w / 2, Plot.left() + LabelGap, Plot.right() - LabelGap - w);
+  painter.drawText(QPointF(left, top - LabelGap / 2 - metrics.descent()), DepthOfInvestigationLabel);
+}
+
 void TReportChart::DrawLegend(QPainter& painter) const {
-  std::array<TLegendItem, 4> items;
-  const int count = LegendItems(ShowsModel(), EquivalentModelCount > 0, items);
+  TLegendItems items;
+  const int count = LegendItems(ShowsModel(), SmoothModel != nullptr, EquivalentModelCount > 0, items);
   painter.setFont(ReportFont(ReportSmallPoints));
   const QFontMetricsF metrics(painter.font(), painter.device());
   FlowLegend(metrics, items, count, Legend.width(), [&](const TLegendItem& item, double at, int row) {
@@ -276,7 +315,10 @@ void TReportChart::DrawLegend(QPainter& painter) const {
         painter.drawEllipse(QPointF(x + SwatchLength / 2, middle), DotRadius, DotRadius);
         break;
       case TLegendItem::Curve:
-        painter.setPen(LinePen(ReportCurveColour, ContentLineWidth));
+      case TLegendItem::Smooth:
+        // The smooth model's dashes would break a step this short.
+        painter.setPen(item.Kind == TLegendItem::Smooth ? SmoothModelPen()
+                                                        : LinePen(ReportCurveColour, ContentLineWidth));
         painter.drawLine(QPointF(x, middle), QPointF(x + SwatchLength, middle));
         break;
       case TLegendItem::Staircase: {

@@ -5,8 +5,10 @@
 // the spacing from 1 m to 1000 m, the resistivity over the whole decades
 // the document's values need, the measurements, the layer model as a
 // staircase of resistivity against depth, the model curve through the same
-// samples of the curve table and, when it is handed some, the equivalent
-// models of an analysis in light grey behind the layer model. Drawn for
+// samples of the curve table and, when it is handed them, the equivalent
+// models of an analysis in light grey behind the layer model and the smooth
+// model, dashed in green behind those, with its depth of investigation
+// marked on the depth axis. Drawn for
 // paper: decades equally long on both axes, a light grid at 1 to 9 times
 // every decade, plain numbers at the decades (1, 10, 100, 1000; 0.1, 0.01),
 // axis titles with their units, the measurements as dots, the curve and the
@@ -27,6 +29,7 @@
 class QPainter;
 class TResondixData;
 struct TLayerModel;
+struct TSmoothModel;
 
 class TReportChart {
 public:
@@ -36,6 +39,9 @@ public:
   // EquivalentModelCount models from EquivalentModels (not owned).
   const TLayerModel* EquivalentModels = nullptr;
   int EquivalentModelCount = 0;
+  // The smooth model, drawn also without a valid layer model, as in the
+  // window; none when null (not owned).
+  const TSmoothModel* SmoothModel = nullptr;
 
   // The chart within area, which it does not leave.
   void Draw(QPainter& painter, const QRectF& area);
@@ -69,7 +75,10 @@ private:
   void DrawGrid(QPainter& painter) const;
   void DrawAxes(QPainter& painter) const;
   void DrawContent(QPainter& painter);
-  void DrawStaircase(QPainter& painter, const TLayerModel& model) const;
+  template <int Capacity>
+  void DrawStaircase(QPainter& painter, const TLayeredEarth<Capacity>& model) const;
+  void DrawSmoothModel(QPainter& painter) const;
+  void DrawDepthOfInvestigation(QPainter& painter, double depth) const;
   void DrawLegend(QPainter& painter) const;
   double DepthToX(double depth) const;
   bool ShowsModel() const;

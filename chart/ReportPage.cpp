@@ -529,6 +529,7 @@ void TReportPage::Draw(QPainter& painter, QSizeF page) {
   Chart.Data = Data;
   Chart.EquivalentModels = EquivalentModels;
   Chart.EquivalentModelCount = EquivalentModelCount;
+  Chart.SmoothModel = SmoothModel;
   const TReportTexts t = ReportTextsOf(*Data, FileName);
 
   // Everything but the chart takes the room its texts need; the chart takes

@@ -39,6 +39,7 @@ class QPainter;
 class TResondixData;
 class TSectionDrawing;
 struct TLayerModel;
+struct TSmoothModel;
 
 enum class TPaper { A4, Letter };
 
@@ -90,9 +91,10 @@ class TReportPage {
 public:
   const TResondixData* Data = nullptr;  // not owned
   QString FileName;
-  // The equivalent models the chart draws (not owned).
+  // The equivalent models and the smooth model the chart draws (not owned).
   const TLayerModel* EquivalentModels = nullptr;
   int EquivalentModelCount = 0;
+  const TSmoothModel* SmoothModel = nullptr;
   QDate Date = QDate::currentDate();  // the day the report is made
   int PageNumber = 1;
   int PageCount = 1;

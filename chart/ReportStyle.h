@@ -25,3 +25,4 @@ inline QFont ReportFont(double points, bool bold = false) {
 
 const QColor ReportCurveColour(31, 78, 156);
 const QColor ReportStaircaseColour(178, 34, 34);
+const QColor ReportSmoothModelColour(34, 139, 34);

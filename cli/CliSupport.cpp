@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QLocale>
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "document/Messages.h"
 #include "document/NumberText.h"
 #include "document/ResondixData.h"
+#include "engine/AutomaticModel.h"
 #include "engine/Equivalence.h"
 #include "engine/SmoothInversion.h"
 
@@ -114,6 +116,43 @@ bool ParseErrorPercent(const TArguments& arguments, double& percent) {
     return false;
   }
   return true;
+}
+
+namespace {
+
+bool IsWholeNumber(const std::string& text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+}  // namespace
+
+std::vector<std::string> WithAutomaticLayers(std::vector<std::string> arguments) {
+  for (std::size_t i = 0; i < arguments.size(); ++i)
+    if (arguments[i] == "--auto" && !(i + 1 < arguments.size() && IsWholeNumber(arguments[i + 1])))
+      arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, "");
+  return arguments;
+}
+
+bool ReadAutomaticOption(const TArguments& arguments, const std::string& listOption, TAutomaticRequest& request) {
+  request.Requested = arguments.Has("--auto");
+  if (!request.Requested) {
+    if (arguments.Has("--error")) {
+      ReportError("Option --error goes with --auto.");
+      return false;
+    }
+    return true;
+  }
+  if (arguments.Has(listOption)) {
+    ReportError("Options --auto and " + listOption + " exclude each other: --auto fits every value of its model.");
+    return false;
+  }
+  const std::string& layers = arguments.Value("--auto");
+  request.Layers = layers.empty() ? 0 : std::atoi(layers.c_str());
+  if (!layers.empty() && (layers.size() > 1 || request.Layers < MinAutomaticLayers || request.Layers > MaxLayers)) {
+    ReportError("Option --auto takes 2, 3 or 4 layers, or no number to choose them.");
+    return false;
+  }
+  return ParseErrorPercent(arguments, request.ErrorPercent);
 }
 
 void WriteForwardMember(TJsonWriter& json, TForwardModel model) {
@@ -329,6 +368,12 @@ bool PrepareSounding(const std::string& path, const TUnknownList* unknowns, TFor
                                             CheckModelComplete(document, path)));
 }
 
+// Loads path for the automatic model, which needs the measurements only;
+// false, reported, otherwise.
+bool PrepareAutomaticSounding(const std::string& path, TForwardModel forward, TResondixData& document) {
+  return PrepareSounding(path, nullptr, forward, document) && CheckMeasurementsComplete(document, path);
+}
+
 // A fit as the Fit command runs it: one without a solution is reported.
 TFitOutcome Reported(const std::string& path, const TFitOutcome& outcome) {
   if (outcome.Ran && outcome.Status == 1) ReportError(path + ": " + NoSolutionText);
@@ -352,6 +397,23 @@ bool BeginFitRecord(const std::string& path, const TFitOutcome& outcome, TForwar
 
 }  // namespace
 
+namespace {
+
+// The automatic model of request fitted to the sounding at path, loaded
+// into document, as Data > Automatic model fits it.
+TFitOutcome FitAutomaticSounding(const std::string& path, const TAutomaticRequest& request, TResondixData& document) {
+  return Reported(path, document.FitAutomaticModel(request.Layers, request.ErrorPercent));
+}
+
+// Whether a survey's sounding was fitted; a refusal has been reported as
+// the fit words it, and error, for the file's record, names the file too.
+bool SoundingFitted(const std::string& path, const TFitOutcome& outcome, std::string& error) {
+  if (!outcome.Ran) error = path + ": " + outcome.Refusal;
+  return outcome.Ran;
+}
+
+}  // namespace
+
 bool LoadSounding(const std::string& path, const TUnknownList* unknowns, TForwardModel forward,
                   TResondixData& document, std::string& error) {
   document.KeepAnnotations = false;  // a sounding of a survey is never shown or saved whole
@@ -359,12 +421,17 @@ bool LoadSounding(const std::string& path, const TUnknownList* unknowns, TForwar
     error = LatestErrorText();
     return false;
   }
-  if (unknowns == nullptr) return true;
-  const TFitOutcome outcome = FitSounding(path, document);
-  // The refusal has been reported as the fit words it; the record names the
-  // file too.
-  if (!outcome.Ran) error = path + ": " + outcome.Refusal;
-  return outcome.Ran;
+  return unknowns == nullptr || SoundingFitted(path, FitSounding(path, document), error);
+}
+
+bool LoadSoundingAutomatic(const std::string& path, const TAutomaticRequest& request, TForwardModel forward,
+                           TResondixData& document, std::string& error) {
+  document.KeepAnnotations = false;
+  if (!PrepareAutomaticSounding(path, forward, document)) {
+    error = LatestErrorText();
+    return false;
+  }
+  return SoundingFitted(path, FitAutomaticSounding(path, request, document), error);
 }
 
 bool ReadUnknownsOption(const TArguments& arguments, TUnknownList& unknowns) {
@@ -384,11 +451,11 @@ bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TForwardM
   return BeginFitRecord(path, FitSounding(path, document), model, json);
 }
 
-bool LoadAndFitAutomatic(const std::string& path, int layers, double errorPercent, TForwardModel model,
+bool LoadAndFitAutomatic(const std::string& path, const TAutomaticRequest& request, TForwardModel model,
                          TResondixData& document, TJsonWriter& json) {
-  if (!PrepareSounding(path, nullptr, model, document) || !CheckMeasurementsComplete(document, path)) {
+  if (!PrepareAutomaticSounding(path, model, document)) {
     PrintFileError(path, model);
     return false;
   }
-  return BeginFitRecord(path, Reported(path, document.FitAutomaticModel(layers, errorPercent)), model, json);
+  return BeginFitRecord(path, FitAutomaticSounding(path, request, document), model, json);
 }

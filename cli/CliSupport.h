@@ -106,6 +106,26 @@ void WriteForwardMember(TJsonWriter& json, TForwardModel model);
 // number above 0 and below 100.
 bool ParseErrorPercent(const TArguments& arguments, double& percent);
 
+// The automatic model that --auto [N] asks for (fit, report): every value
+// of a model of N layers fitted, or of as many as the measurements call for
+// (0), to the error level that --error gives.
+struct TAutomaticRequest {
+  bool Requested = false;
+  int Layers = 0;
+  double ErrorPercent = 0;
+};
+
+// --auto takes the number of layers when a whole number follows it, and
+// chooses it otherwise: the arguments with an empty value after an --auto
+// that has none, ready for ParseArguments with --auto among its value
+// options.
+std::vector<std::string> WithAutomaticLayers(std::vector<std::string> arguments);
+
+// Reads --auto and --error into request; false, with a message, for a
+// count of layers the model cannot have, --error without --auto, or --auto
+// with listOption, the command's list of unknowns, which it excludes.
+bool ReadAutomaticOption(const TArguments& arguments, const std::string& listOption, TAutomaticRequest& request);
+
 // The output option -o is only meaningful with one input file.
 bool CheckSingleOutput(const TArguments& arguments);
 
@@ -158,10 +178,9 @@ bool ReadUnknownsOption(const TArguments& arguments, TUnknownList& unknowns);
 bool LoadAndFit(const std::string& path, const TUnknownList& unknowns, TForwardModel model, TResondixData& document,
                 TJsonWriter& json);
 
-// As LoadAndFit for the automatic model of layers layers (0: the count
-// chosen) with errorPercent as the measurements' error level: the file needs
-// its measurements only.
-bool LoadAndFitAutomatic(const std::string& path, int layers, double errorPercent, TForwardModel model,
+// As LoadAndFit for the automatic model of request: the file needs its
+// measurements only.
+bool LoadAndFitAutomatic(const std::string& path, const TAutomaticRequest& request, TForwardModel model,
                          TResondixData& document, TJsonWriter& json);
 
 // Loads path into document for the forward model given and, with unknowns,
@@ -170,3 +189,7 @@ bool LoadAndFitAutomatic(const std::string& path, int layers, double errorPercen
 // ran holds its FitStatus.
 bool LoadSounding(const std::string& path, const TUnknownList* unknowns, TForwardModel forward,
                   TResondixData& document, std::string& error);
+// The same with the automatic model of request fitted: the file needs its
+// measurements only.
+bool LoadSoundingAutomatic(const std::string& path, const TAutomaticRequest& request, TForwardModel forward,
+                           TResondixData& document, std::string& error);

@@ -6,17 +6,13 @@
 // --unknowns it fits every value of the automatic model of N layers (the
 // count chosen without N), as Data > Automatic model does.
 #include <cmath>
-#include <cstddef>
-#include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "document/ResondixData.h"
-#include "engine/AutomaticModel.h"
 #include "engine/Equivalence.h"
 
 namespace {
@@ -89,9 +85,7 @@ void WriteMisfit(TJsonWriter& json, const TResondixData& document) {
 struct TFitRequest {
   TForwardModel Model = TForwardModel::Filter;
   TUnknownList Unknowns;
-  bool Automatic = false;
-  int Layers = 0;  // of the automatic model; 0: chosen
-  double ErrorPercent = DefaultErrorPercent;
+  TAutomaticRequest Automatic;
 };
 
 // One file; false when it could not be fitted.
@@ -100,8 +94,8 @@ bool FitFile(const std::string& path, const TFitRequest& request, const TArgumen
   document.KeepAnnotations = arguments.Has("-o");  // only the saved document shows them
   TJsonWriter json;
   const TForwardModel model = request.Model;
-  if (!(request.Automatic
-            ? LoadAndFitAutomatic(path, request.Layers, request.ErrorPercent, model, document, json)
+  if (!(request.Automatic.Requested
+            ? LoadAndFitAutomatic(path, request.Automatic, model, document, json)
             : LoadAndFit(path, request.Unknowns, model, document, json)))
     return false;
   json.Key("status").Number(document.FitStatus);
@@ -123,50 +117,16 @@ bool FitFile(const std::string& path, const TFitRequest& request, const TArgumen
   return !arguments.Has("-o") || SaveDocumentAs(document, arguments.Value("-o"));
 }
 
-bool IsWholeNumber(const std::string& text) {
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-}
-
-// --auto takes the number of layers when a whole number follows it, and
-// chooses it otherwise: an empty value stands for that.
-std::vector<std::string> WithAutomaticLayers(std::vector<std::string> arguments) {
-  for (std::size_t i = 0; i < arguments.size(); ++i)
-    if (arguments[i] == "--auto" && !(i + 1 < arguments.size() && IsWholeNumber(arguments[i + 1])))
-      arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, "");
-  return arguments;
-}
-
-bool ReadAutomaticOption(const TArguments& arguments, TFitRequest& request) {
-  request.Automatic = arguments.Has("--auto");
-  if (!request.Automatic) {
-    if (arguments.Has("--error")) {
-      ReportError("Option --error goes with --auto.");
-      return false;
-    }
-    return true;
-  }
-  if (arguments.Has("--unknowns")) {
-    ReportError("Options --auto and --unknowns exclude each other: --auto fits every value of its model.");
-    return false;
-  }
-  const std::string& layers = arguments.Value("--auto");
-  request.Layers = layers.empty() ? 0 : std::atoi(layers.c_str());
-  if (!layers.empty() && (layers.size() > 1 || request.Layers < MinAutomaticLayers || request.Layers > MaxLayers)) {
-    ReportError("Option --auto takes 2, 3 or 4 layers, or no number to choose them.");
-    return false;
-  }
-  return ParseErrorPercent(arguments, request.ErrorPercent);
-}
-
 }  // namespace
 
 int RunFit(const std::vector<std::string>& arguments) {
   TArguments parsed;
   TFitRequest request;
   if (!ParseArguments(WithAutomaticLayers(arguments), {"--unknowns", "-o", "--forward", "--auto", "--error"}, parsed) ||
-      !CheckSingleOutput(parsed) || !ParseForwardModel(parsed, request.Model) || !ReadAutomaticOption(parsed, request))
+      !CheckSingleOutput(parsed) || !ParseForwardModel(parsed, request.Model) ||
+      !ReadAutomaticOption(parsed, "--unknowns", request.Automatic))
     return ExitFailure;
-  if (!request.Automatic && !ReadUnknownsOption(parsed, request.Unknowns)) return ExitFailure;
+  if (!request.Automatic.Requested && !ReadUnknownsOption(parsed, request.Unknowns)) return ExitFailure;
   int status = ExitSuccess;
   for (const std::string& path : parsed.Files)
     if (!FitFile(path, request, parsed)) status = ExitFailure;

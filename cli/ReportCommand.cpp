@@ -1,10 +1,11 @@
-// resondix-cli report FILE.rxd... OUT.pdf [--paper a4|letter] [--fit LIST]
-// [--forward F]: the interpretation report of each sounding, one page per
-// file in input order (chart/ReportPage.h), and after them, for two or more
-// files, a page with the resistivity section of those whose model is
-// complete, as section draws it in file order. With --fit each sounding is
-// fitted first, as table --fit fits it. A report of one file may also be a
-// PNG or SVG page (OUT.png, OUT.svg).
+// resondix-cli report FILE.rxd... OUT.pdf [--paper a4|letter] [--fit LIST |
+// --auto [N] [--error PERCENT]] [--forward F]: the interpretation report of
+// each sounding, one page per file in input order (chart/ReportPage.h), and
+// after them, for two or more files, a page with the resistivity section of
+// those whose model is complete, as section draws it in file order. With
+// --fit each sounding is fitted first, as table --fit fits it; with --auto
+// every value of its automatic model is, as fit --auto fits it. A report
+// of one file may also be a PNG or SVG page (OUT.png, OUT.svg).
 //
 // One JSON record per input file, in input order: {"file", "output",
 // "page", "forward"}, or {"file", "error", "forward"} for a file that could
@@ -30,7 +31,7 @@ struct TReportJob : TSurveyJob {
 
 bool ParseJob(const std::vector<std::string>& arguments, TReportJob& job) {
   TArguments parsed;
-  if (!ParseSurveyJob(arguments, {"--paper", "--fit", "--forward"}, "report", job, parsed)) return false;
+  if (!ParseSurveyJob(arguments, {"--paper", "--fit", "--forward", "--auto", "--error"}, "report", job, parsed)) return false;
   if (job.Format != TPictureFormat::Pdf && job.Inputs.size() > 1) {
     ReportError("A report of several soundings has several pages: write it to a .pdf file.");
     return false;
@@ -70,7 +71,7 @@ int RunReport(const std::vector<std::string>& arguments) {
     TSurveySounding& sounding = survey[i];
     sounding.Path = job.Inputs[i];
     auto document = std::make_unique<TResondixData>();
-    if (!LoadSounding(sounding.Path, job.Fit ? &job.Unknowns : nullptr, job.Forward, *document, sounding.Error))
+    if (!LoadSurveyDocument(job, sounding.Path, *document, sounding.Error))
       continue;
     document->ValidateDocument();
     // A sounding without a complete model has its page, but no column.

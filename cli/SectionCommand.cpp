@@ -81,7 +81,7 @@ bool ParseJob(const std::vector<std::string>& arguments, TSectionJob& job) {
 // model cannot be drawn.
 void ReadSounding(TSurveySounding& sounding, const TSectionJob& job) {
   TResondixData document;
-  if (LoadSounding(sounding.Path, job.Fit ? &job.Unknowns : nullptr, job.Forward, document, sounding.Error) &&
+  if (LoadSurveyDocument(job, sounding.Path, document, sounding.Error) &&
       TakeSurveySounding(sounding, document) && job.Fit)
     sounding.FitStatus = document.FitStatus;
 }

@@ -11,7 +11,9 @@
 
 bool ParseSurveyJob(const std::vector<std::string>& arguments, std::initializer_list<std::string_view> valueOptions,
                     const std::string& command, TSurveyJob& job, TArguments& parsed) {
-  if (!ParseArguments(arguments, valueOptions, parsed) || !ParseForwardModel(parsed, job.Forward)) return false;
+  if (!ParseArguments(WithAutomaticLayers(arguments), valueOptions, parsed) || !ParseForwardModel(parsed, job.Forward) ||
+      !ReadAutomaticOption(parsed, "--fit", job.Automatic))
+    return false;
   job.Fit = parsed.Has("--fit");
   if (job.Fit && !ParseUnknownList(parsed.Value("--fit"), job.Unknowns, "--fit")) return false;
   if (parsed.Files.size() < 2) {
@@ -21,6 +23,11 @@ bool ParseSurveyJob(const std::vector<std::string>& arguments, std::initializer_
   job.Inputs.assign(parsed.Files.begin(), parsed.Files.end() - 1);
   job.Output = parsed.Files.back();
   return OutputFormatOf(job.Output, job.Format);
+}
+
+bool LoadSurveyDocument(const TSurveyJob& job, const std::string& path, TResondixData& document, std::string& error) {
+  if (job.Automatic.Requested) return LoadSoundingAutomatic(path, job.Automatic, job.Forward, document, error);
+  return LoadSounding(path, job.Fit ? &job.Unknowns : nullptr, job.Forward, document, error);
 }
 
 bool TakeSurveySounding(TSurveySounding& sounding, TResondixData& document) {

@@ -17,7 +17,8 @@
 class TResondixData;
 
 // What the commands take alike: input files, then the output picture, whose
-// extension names its format; --forward, and --fit with its unknowns.
+// extension names its format; --forward, and --fit with its unknowns or,
+// where the command takes them, --auto [N] and --error.
 struct TSurveyJob {
   std::vector<std::string> Inputs;
   std::string Output;
@@ -25,13 +26,20 @@ struct TSurveyJob {
   TForwardModel Forward = TForwardModel::Filter;
   bool Fit = false;
   TUnknownList Unknowns;
+  TAutomaticRequest Automatic;
 };
 
-// Parses arguments with valueOptions (--fit and --forward among them) into
-// job, the rest of the options left in parsed for command; false, with a
-// message, for anything it refuses.
+// Parses arguments with valueOptions (--fit and --forward among them, and
+// --auto and --error for a command that takes them) into job, the rest of
+// the options left in parsed for command; false, with a message, for
+// anything it refuses.
 bool ParseSurveyJob(const std::vector<std::string>& arguments, std::initializer_list<std::string_view> valueOptions,
                     const std::string& command, TSurveyJob& job, TArguments& parsed);
+
+// Loads path into document for job's forward model, fitted as job asks
+// (LoadSounding, LoadSoundingAutomatic); false, with the reason in error,
+// when it could not be read or fitted.
+bool LoadSurveyDocument(const TSurveyJob& job, const std::string& path, TResondixData& document, std::string& error);
 
 // The order of the soundings along the profile: the files' order, or
 // increasing x or y of their positions.

@@ -43,8 +43,11 @@ const TCommand Commands[] = {
      "section FILE.rxd... OUT.png|OUT.svg|OUT.pdf [--order file|x|y] [--depth MAX] [--size WxH] [--fit LIST]\n"
      "          [--forward F]",
      "resistivity section of the soundings (default 1000x600, at most 10000x10000)"},
-    {"report", RunReport, "report FILE.rxd... OUT.pdf [--paper a4|letter] [--fit LIST] [--forward F]",
-     "a report page per sounding and, for two or more, the section; one file also to OUT.png or OUT.svg"},
+    {"report", RunReport,
+     "report FILE.rxd... OUT.pdf [--paper a4|letter] [--fit LIST | --auto [N] [--error PERCENT]]\n"
+     "          [--forward F]",
+     "a report page per sounding and, for two or more, the section; one file also to OUT.png or OUT.svg;\n"
+     "        --fit or --auto fits each sounding first"},
 };
 
 // Every option of the commands, as the manual page lists them too.
@@ -55,9 +58,10 @@ const struct {
     {"-o OUT", "save the document (show, fit, import; one input file) or the table (table)"},
     {"--unknowns LIST", "the unknowns of fit and equivalence: all, or rho1 to rho4 and depth1 to depth3\n"
                         "separated by commas"},
-    {"--auto [N]", "fit every value of the automatic model of N (2 to 4) layers, N chosen when left out (fit)"},
+    {"--auto [N]", "fit every value of the automatic model of N (2 to 4) layers, N chosen when left out\n"
+                   "(fit, report)"},
     {"--error PERCENT", "the measurements' error level that the smooth model fits and the automatic model's\n"
-                        "layer count weighs (default 3; smooth, fit --auto)"},
+                        "layer count weighs (default 3; smooth, fit --auto, report --auto)"},
     {"--fit LIST", "fit each file first, LIST as for --unknowns, without saving (table, section, report)"},
     {"--tolerance REL,ABS", "equivalent while the RMSE is at most (1 + REL) times the fitted one plus ABS\n"
                             "log10 units (default 0.05,0.002)"},

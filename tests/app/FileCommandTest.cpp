@@ -191,8 +191,8 @@ TEST_F(TFileCommandTest, ImportNamesTheDocumentBesideTheFileNeverSavesOverItAndR
 }
 
 // The report's page in the format the chosen name asks for, with the
-// equivalent models on its chart while the Equivalence window shows them;
-// the document stays as it was.
+// equivalent models on its chart while the Equivalence window shows them,
+// and the smooth model while the chart does; the document stays as it was.
 TEST_F(TFileCommandTest, ExportReportWritesTheSoundingsPageAndLeavesTheDocument) {
   auto window = MakeWindow({Example("three-layer-schlumberger.rxd")});
   window->show();
@@ -220,6 +220,10 @@ TEST_F(TFileCommandTest, ExportReportWritesTheSoundingsPageAndLeavesTheDocument)
   EXPECT_EQ(exported("page.svg", "page.svg").find(legend), std::string::npos);
   Child<QAction>(*window, "DataEquivalence")->trigger();
   EXPECT_NE(exported("band.svg", "band.svg").find(legend), std::string::npos);
+  const std::string smooth = ">Smooth model</text>";
+  EXPECT_EQ(exported("band.svg", "band.svg").find(smooth), std::string::npos);
+  Child<QAction>(*window, "DataSmoothModel")->trigger();
+  EXPECT_NE(exported("smooth.svg", "smooth.svg").find(smooth), std::string::npos);
   EXPECT_EQ(Messages.Shown, QStringList());
   exported("no-such-folder/report.pdf", "");
   EXPECT_EQ(Messages.Shown, QStringList{"Error: Could not save " + File("no-such-folder/report.pdf") + "!"});

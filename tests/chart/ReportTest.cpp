@@ -2,7 +2,7 @@
 // document holds, every block stays inside the margins and apart from the
 // others, nothing is drawn in the margins, and the chart's dots stand where
 // the measurements are; the misfit and warnings fed to it; the chart's
-// plain decade labels.
+// smooth model and plain decade labels.
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -14,6 +14,8 @@
 #include <QSvgGenerator>
 
 #include "chart/ReportPage.h"
+#include "chart/ReportStyle.h"
+#include "engine/SmoothInversion.h"
 #include "tests/TestSupport.h"
 #include "tests/chart/ChartTestSupport.h"
 
@@ -36,6 +38,19 @@ TResondixData LongestDocument() {
   d.ValidateDocument();
   EXPECT_EQ(d.Fit().Status, 0);
   return d;
+}
+
+// What draw(painter) draws into an SVG drawing at the report's resolution.
+template <class TDraw>
+QString SvgOf(TDraw&& draw) {
+  QBuffer buffer;
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setResolution(ReportDotsPerInch);
+  QPainter painter(&svg);
+  draw(painter);
+  painter.end();
+  return QString::fromUtf8(buffer.data());
 }
 
 bool IsNeutralDark(QRgb pixel) {
@@ -104,14 +119,7 @@ TEST(ReportPage, OddDocumentsKeepToThePageWithOnlyNumbers) {
     document.ModelValid = true;
     TReportPage page;
     page.Data = &document;
-    QBuffer buffer;
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setResolution(ReportDotsPerInch);
-    QPainter painter(&svg);
-    page.Draw(painter, size);
-    painter.end();
-    const QString text = QString::fromUtf8(buffer.data()).toLower();
+    const QString text = SvgOf([&](QPainter& painter) { page.Draw(painter, size); }).toLower();
     EXPECT_TRUE(text.contains("<svg") && !text.contains(QRegularExpression("\\b(nan|inf)\\b")));
     for (const QRectF& block : {page.Heading, page.ChartArea, page.MeasurementTable, page.ModelBlock, page.FitBlock})
       EXPECT_TRUE(page.Content.contains(block));
@@ -159,6 +167,42 @@ TEST(ReportDiagnostics, MisfitOfEachMeasurementAgainstTheCurveAndTheWarningsOfTh
   }
   d.LayerRho[2] += 1;
   EXPECT_TRUE(ReportDiagnostics(d).Warnings.empty()) << "the layers were changed since";
+}
+
+// The smooth model, also beside a layer model that is not valid: its
+// dashed staircase from the top of its profile, with a corner pair at each
+// cell, its depth of investigation marked, and its legend entry; nothing of
+// it without one.
+TEST(ReportChart, TheSmoothModelIsDrawnWhenGivenAndNotOtherwise) {
+  TResondixData d;
+  ASSERT_TRUE(d.LoadFromFile(ExamplePath("survey/ves-01.rxd")));
+  TSmoothModel smooth;
+  ASSERT_EQ(d.SmoothModel(DefaultErrorPercent, smooth), "");
+  const QString green = ReportSmoothModelColour.name();
+  const QRegularExpression staircase(green + R"re(" [^>]*stroke-dasharray[^>]*>\s*<polyline [^>]*points="([^"]*)")re");
+  const QRegularExpression mark(green + R"re(" (?![^>]*dasharray)[^>]*>\s*<polyline [^>]*points="([-\d.]+),)re");
+  const struct {
+    const char* Name;
+    const TSmoothModel* Smooth;
+    bool ModelValid;
+  } rows[] = {{"none", nullptr, true}, {"given", &smooth, true}, {"given, no valid layer model", &smooth, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    d.ModelValid = row.ModelValid;
+    TReportChart chart;
+    chart.Data = &d;
+    chart.SmoothModel = row.Smooth;
+    const QString svg = SvgOf([&](QPainter& painter) { chart.Draw(painter, QRectF(0, 0, 500, 500)); });
+    EXPECT_EQ(svg.contains(green), row.Smooth != nullptr);
+    EXPECT_EQ(svg.contains(">Smooth model<"), row.Smooth != nullptr);
+    EXPECT_EQ(svg.contains(">" + DepthOfInvestigationLabel + "<"), row.Smooth != nullptr);
+    if (row.Smooth == nullptr) continue;
+    const QStringList corners = staircase.match(svg).captured(1).split(' ', Qt::SkipEmptyParts);
+    ASSERT_EQ(corners.size(), 2 * ProfileCellCount);
+    EXPECT_NEAR(corners[0].section(',', 1).toDouble(), chart.LogRhoToY(DecimalLog(smooth.Profile.LayerRho[1])), 0.01);
+    EXPECT_NEAR(mark.match(svg).captured(1).toDouble(), chart.LogSpacingToX(DecimalLog(smooth.DepthOfInvestigation)),
+                0.01);
+  }
 }
 
 TEST(ReportChart, DecadesArePlainNumbers) {

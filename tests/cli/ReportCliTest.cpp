@@ -1,7 +1,7 @@
 // The report as a user makes it and hands it on: the PDF read back (its
 // pages, their paper, and with pdftotext where it is installed their texts
-// against what fit prints), one record per file with a file that fails left
-// out, the page as an image, the refusals; and the help and the manual page
+// against what fit prints, also with the automatic model), one record per
+// file with a file that fails left out, the page as an image, the refusals; and the help and the manual page
 // naming the same commands and options.
 #include <cstdlib>
 #include <filesystem>
@@ -84,6 +84,24 @@ TEST(CliReport, TheSurveysPagesHoldWhatFitPrintsAndAFileThatFailsIsLeftOut) {
   EXPECT_EQ(section.find("missing"), std::string::npos);
 }
 
+// A file with measurements only: --auto gives its page the model that fit
+// --auto fits.
+TEST(CliReport, AutoFitsTheAutomaticModelOfEachFileBeforeItsPage) {
+  TTemporaryFolder folder;
+  const std::string measured = folder.File("measured.rxd"), report = folder.File("auto.pdf");
+  ASSERT_EQ(RunCli("import " + Quoted(ExamplePath("survey/ves-01.csv")) + " -o " + Quoted(measured)).Status, 0);
+  const TRun run = RunCli("report " + Quoted(measured) + " " + Quoted(report) + " --auto 3 --error 5");
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, "{\"file\":\"" + measured + "\",\"output\":\"" + report + "\",\"page\":1,\"forward\":\"filter\"}\n");
+  ASSERT_EQ(PageSizes(ReadWholeFile(report)).size(), 1u);
+  if (!HasPdfToText()) return;
+  const QJsonArray layers = RunCli("fit " + Quoted(measured) + " --auto 3 --error 5").Json()["layers"].toArray();
+  ASSERT_EQ(layers.size(), 3);
+  const std::string text = PageText(report, 1);
+  for (int i = 0; i < layers.size(); ++i)
+    EXPECT_NE(text.find(Figure(layers[i]["rho"].toDouble())), std::string::npos) << "rho of layer " << i + 1;
+}
+
 TEST(CliReport, PaperImagePageAndRefusals) {
   TTemporaryFolder folder;
   const std::string letter = folder.File("letter.pdf");
@@ -105,6 +123,8 @@ TEST(CliReport, PaperImagePageAndRefusals) {
       {Quoted(Survey(1)) + " " + Quoted(Survey(2)) + " " + Quoted(folder.File("two.svg")),
        "A report of several soundings has several pages: write it to a .pdf file.\n"},
       {Quoted(Survey(1)) + " " + Quoted(out) + " --paper a5", "Option --paper takes a4 or letter.\n"},
+      {Quoted(Survey(1)) + " " + Quoted(out) + " --fit all --auto",
+       "Options --auto and --fit exclude each other: --auto fits every value of its model.\n"},
       {Quoted(missing) + " " + Quoted(out), "{\"file\":\"" + missing + "\",\"error\":\"Could not open " + missing +
                                                 "!\",\"forward\":\"filter\"}\nCould not open " + missing +
                                                 "!\nNo sounding to report; " + out + " was not written.\n"},
