@@ -110,32 +110,6 @@ TMainForm::~TMainForm() {
   SetMessageHandler(std::move(PreviousMessageHandler));
 }
 
-void TMainForm::ReadWindowSettings() {
-  TDesktopSettings design;
-  design.Width = width();
-  design.Height = height();
-  const QString helpFolder = FindHelpFolder(QCoreApplication::applicationDirPath());
-  SetUpFirstStart(QDir::toNativeSeparators(helpFolder), design);
-  const TStoredSettings stored = ReadSettings();
-  ApplySettings(stored);
-  if (!stored.Complete) ShowError(RegistryErrorText);
-  const bool accurate = ReadAccurateForwardModel();
-  DataAccurateForward->setChecked(accurate);
-  ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
-  StatusPanels[0]->setText(IdleStatusText());
-}
-
-// What could be read is applied in the order it was read; the rest keeps
-// the design values.
-void TMainForm::ApplySettings(const TStoredSettings& settings) {
-  if (settings.InstallDir) HelpTopics.Folder = *settings.InstallDir;
-  Placement.Apply(settings);
-  if (settings.ViewToolbar) {
-    ToolBar->setVisible(*settings.ViewToolbar);
-    ViewToolbar->setChecked(*settings.ViewToolbar);
-  }
-}
-
 void TMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!std::exchange(Shown, true)) Placement.FirstShown();

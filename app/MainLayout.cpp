@@ -1,8 +1,10 @@
 // The parts of the main window and where they lie: the commands (a table
 // of actions), the menu bar, the toolbar, the pages with the grids, the
-// chart, the status bar and the windows made after it. What the window does
-// with them is Main.cpp.
+// chart, the status bar and the windows made after it; and the settings the
+// window starts with. What the window does with them is Main.cpp.
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
@@ -301,4 +303,30 @@ void TMainForm::ApplyDesignGeometry() {
   // The design's client area lies below the menu bar.
   resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
   move(DesignLeft, DesignTop);
+}
+
+void TMainForm::ReadWindowSettings() {
+  TDesktopSettings design;
+  design.Width = width();
+  design.Height = height();
+  const QString helpFolder = FindHelpFolder(QCoreApplication::applicationDirPath());
+  SetUpFirstStart(QDir::toNativeSeparators(helpFolder), design);
+  const TStoredSettings stored = ReadSettings();
+  ApplySettings(stored);
+  if (!stored.Complete) ShowError(RegistryErrorText);
+  const bool accurate = ReadAccurateForwardModel();
+  DataAccurateForward->setChecked(accurate);
+  ResondixData.ForwardModel = accurate ? TForwardModel::Accurate : TForwardModel::Filter;
+  StatusPanels[0]->setText(IdleStatusText());
+}
+
+// What could be read is applied in the order it was read; the rest keeps
+// the design values.
+void TMainForm::ApplySettings(const TStoredSettings& settings) {
+  if (settings.InstallDir) HelpTopics.Folder = *settings.InstallDir;
+  Placement.Apply(settings);
+  if (settings.ViewToolbar) {
+    ToolBar->setVisible(*settings.ViewToolbar);
+    ViewToolbar->setChecked(*settings.ViewToolbar);
+  }
 }
