@@ -73,8 +73,7 @@ TFitOutcome TResondixData::FinishFit(const TFitResult& result) {
   RaiseChange();
   if (FitStatus == 0) ComputeFitStatistics();
   // The statistics say which unknowns the measurements do not fix.
-  if (FitStatus == 0 && MeasurementCount > LastFit.UnknownCount)
-    FitDiagnostics = DiagnoseFit(Sounding(), Layers(), CurveSettings(), LastFit, &Uncertainties);
+  if (FitStatus == 0 && MeasurementCount > LastFit.UnknownCount) MarkUnresolved(FitDiagnostics, LastFit, Uncertainties);
   if (FitStatus == 2) ShowMessage(TMessageKind::Warning, refused ? RefusedLayerText(refused) : OutOfRangeText);
   return {true, static_cast<int>(FitStatus), {}};
 }

@@ -46,7 +46,12 @@ TFitDiagnostics DiagnoseFit(const TSounding& sounding, const TLayerModel& model,
   const double rmse = std::sqrt(sumOfSquares / m);
   d.AverageMisfitPercent = 100 * (std::exp(Ln10 * rmse) - 1);
   d.Poor = !(d.AverageMisfitPercent <= PoorFitMisfitPercent);
-  for (int k = 1; uncertainties && k <= fit.UnknownCount; ++k)
-    if (uncertainties->Percent[k] >= UnresolvedPercent) d.Unresolved[++d.UnresolvedCount] = fit.Unknowns[k];
+  if (uncertainties) MarkUnresolved(d, fit, *uncertainties);
   return d;
+}
+
+void MarkUnresolved(TFitDiagnostics& diagnostics, const TFitResult& fit, const TUncertainties& uncertainties) {
+  for (int k = 1; k <= fit.UnknownCount; ++k)
+    if (uncertainties.Percent[k] >= UnresolvedPercent)
+      diagnostics.Unresolved[++diagnostics.UnresolvedCount] = fit.Unknowns[k];
 }

@@ -55,3 +55,7 @@ struct TFitDiagnostics {
 // uncertainties, where the fit has them (null otherwise).
 TFitDiagnostics DiagnoseFit(const TSounding& sounding, const TLayerModel& model, const TCurveSettings& curve,
                             const TFitResult& fit, const TUncertainties* uncertainties);
+
+// The unknowns of fit whose uncertainty says the measurements do not fix
+// them, into diagnostics (which had none).
+void MarkUnresolved(TFitDiagnostics& diagnostics, const TFitResult& fit, const TUncertainties& uncertainties);
